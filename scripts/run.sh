@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, installs Tardello into its own directory and starts it.
+set -euo pipefail
+src=$(cd "$(dirname "$0")/.." && pwd)
+prefix=${TARDELLO_HOME:-$HOME/Tardello}
+
+"$src/scripts/deps.sh"
+cmake -S "$src" -B "$src/build" -DCMAKE_BUILD_TYPE=Release
+cmake --build "$src/build" -j"$(nproc)" --target tardello
+cmake --install "$src/build" --prefix "$prefix"
+echo "Tardello is installed in $prefix"
+exec "$prefix/tardello"

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QList>
+#include <QString>
+
+// The rows of a list control: a text and the caller's integer (ItemData) each.
+// Windows show it through a view, so the rows exist once.
+class ListRows : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    static constexpr int ItemDataRole = Qt::UserRole;
+
+    using QAbstractListModel::QAbstractListModel;
+
+    // Appends, or inserts before row index when index is within the list.
+    void AddItem(const QString &text, qint32 itemData = 0, int index = -1);
+    void RemoveItem(int index);
+    void Clear();
+    QString List(int index) const { return rows_.at(index).text; }
+    qint32 ItemData(int index) const { return rows_.at(index).itemData; }
+    int ListCount() const { return int(rows_.size()); }
+    QStringList texts() const;
+    // Row index of the first row whose ItemData is itemData, or -1.
+    int indexOfItemData(qint32 itemData) const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+private:
+    struct Row
+    {
+        QString text;
+        qint32 itemData = 0;
+    };
+    QList<Row> rows_;
+};

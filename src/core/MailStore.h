@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ListRows.h"
+#include "MailTable.h"
+
+#include <QString>
+
+// The pending mails kept across runs in the store file next to the program.
+class MailStore
+{
+public:
+    explicit MailStore(QString path) : path_(std::move(path)) {}
+
+    const QString &path() const { return path_; }
+
+    // Rewrites the whole file from the slots in use, in slot order; with no
+    // slot in use the file is removed. On failure the previous file stays as it
+    // was, the user is told once (until a save succeeds again) and false is returned.
+    bool SaveMailStore(const MailTable &table);
+
+    // Fills slots 1, 2, ... in file order and places their rows. Expects an
+    // empty table and list. A file that cannot be taken whole is kept beside
+    // under a new name before anything rewrites the store.
+    void LoadMailStore(MailTable &table, ListRows &lstHisto);
+
+private:
+    QString path_;
+    bool failureShown_ = false;
+};

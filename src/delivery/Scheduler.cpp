@@ -1,0 +1,7 @@
+#include "Scheduler.h"
+
+#include "Program.h"
+
+void Scheduler::SendDueMail()
+{
+}

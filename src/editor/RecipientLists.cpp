@@ -1,0 +1,6 @@
+#include "RecipientLists.h"
+
+QString SqueezeSpaces(QString entry)
+{
+    return entry;
+}

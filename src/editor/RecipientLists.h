@@ -1,0 +1,7 @@
+#pragma once
+
+#include "ListRows.h"
+
+#include <QString>
+
+QString SqueezeSpaces(QString entry);

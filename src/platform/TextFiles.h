@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// File access for the store and the settings file.
+class TextFiles
+{
+public:
+    virtual ~TextFiles() = default;
+    // nullopt when the file does not exist or cannot be read.
+    virtual std::optional<QByteArray> read(const QString &path) = 0;
+    // All or nothing: either the complete new content is in place or the old file is untouched.
+    virtual bool write(const QString &path, const QByteArray &content) = 0;
+    virtual bool exists(const QString &path) = 0;
+    // True when the file is gone afterwards (also when it never existed).
+    virtual bool remove(const QString &path) = 0;
+    // Renames an existing file; false when the target exists or the rename fails.
+    virtual bool rename(const QString &from, const QString &to) = 0;
+};
+
+class DiskTextFiles : public TextFiles
+{
+public:
+    std::optional<QByteArray> read(const QString &path) override;
+    bool write(const QString &path, const QByteArray &content) override;
+    bool exists(const QString &path) override;
+    bool remove(const QString &path) override;
+    bool rename(const QString &from, const QString &to) override;
+};

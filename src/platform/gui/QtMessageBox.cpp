@@ -1,0 +1,33 @@
+#include "QtMessageBox.h"
+
+#include <QMessageBox>
+
+int QtMessageBox::show(const QString &prompt, int buttons, const QString &title)
+{
+    QMessageBox box;
+    box.setWindowTitle(title);
+    box.setText(prompt);
+    if (buttons & MsgBox::Critical)
+        box.setIcon(QMessageBox::Critical);
+    if ((buttons & 7) == MsgBox::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    const int answer = box.exec();
+    if (answer == QMessageBox::Yes)
+        return MsgBox::Yes;
+    if (answer == QMessageBox::No)
+        return MsgBox::No;
+    return MsgBox::Ok;
+}
+
+void QtMessageBox::notifyError(const QString &title, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Critical, title, text, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "MessageBox.h"
+
+class QWidget;
+
+// Message boxes of the desktop, modal for show(), non-modal for notifyError().
+class QtMessageBox : public MessageBox, public Notifier
+{
+public:
+    int show(const QString &prompt, int buttons, const QString &title) override;
+    void notifyError(const QString &title, const QString &text) override;
+};
