@@ -1,0 +1,3 @@
+#include "Routes.h"
+
+void SendWithExpress(automation::Factory &, const OutgoingMail &) {}

@@ -1,0 +1,3 @@
+#include "Routes.h"
+
+void SendWithOutlook(automation::Factory &, const OutgoingMail &) {}
