@@ -44,11 +44,10 @@ void MailStore::LoadMailStore(MailTable &table, ListRows &lstHisto)
     if (!files.exists(path_))
         return;
     const std::optional<QByteArray> content = files.read(path_);
-    bool exact = content.has_value();
-    const QStringList lines = content ? AnsiText::decodeLines(*content, &exact) : QStringList();
-    const StoreRecords::Loaded loaded = StoreRecords::readRecords(lines, MailSlots, desktopNow().date().year());
+    const StoreRecords::Loaded loaded =
+        StoreRecords::readRecords(content.value_or(QByteArray()), MailSlots, desktopNow().date().year());
 
-    if (!exact || !loaded.whole) {
+    if (!content || !loaded.whole) {
         const QString file = QDir::toNativeSeparators(path_);
         if (keepOriginal(content)) {
             tell(QStringLiteral("Le fichier %1 n'a pas pu être lu en entier. Son contenu d'origine est conservé "
