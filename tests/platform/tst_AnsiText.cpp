@@ -1,7 +1,4 @@
 #include "AnsiText.h"
-#include "TestDesktop.h"
-
-#include <QTemporaryDir>
 #include <QTest>
 
 class AnsiTextTest : public QObject
@@ -50,20 +47,6 @@ private slots:
         bool exact = true;
         AnsiText::decodeLines(QByteArray("\xEF\xBB\xBF\xC3("), &exact);
         QVERIFY(!exact);
-    }
-
-    void writesReplaceWholeOrNotAtAll()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("f.ini"));
-        DiskTextFiles files;
-        QVERIFY(files.write(path, "old"));
-        QVERIFY(files.write(path, "new"));
-        QCOMPARE(files.read(path).value_or(""), QByteArray("new"));
-        QVERIFY(!files.write(dir.filePath(QStringLiteral("missing/f.ini")), "x"));
-        QVERIFY(!files.read(dir.path()));  // a directory is no file
-        QVERIFY(files.remove(path) && files.remove(path));
-        QVERIFY(!files.exists(path));
     }
 };
 
