@@ -15,7 +15,7 @@
 #include <unistd.h>
 
 namespace {
-constexpr int runs = 9;
+constexpr int runs = 15;
 constexpr int bodySize = 100 * 1024;
 
 double median(QList<double> values)

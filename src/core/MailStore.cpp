@@ -26,7 +26,9 @@ bool MailStore::SaveMailStore(const MailTable &table)
         originalAtRisk_ = false;
     bool saved = false;
     if (!originalAtRisk_)
-        saved = lines.isEmpty() ? files.remove(path_) : files.write(path_, AnsiText::encodeLines(lines));
+        saved = lines.isEmpty() ? files.remove(path_) : files.writeFrom(path_, [&lines](const ByteSink &sink) {
+            return AnsiText::encodeLinesTo(lines, sink);
+        });
     if (saved) {
         failureShown_ = false;
     } else if (!failureShown_) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <optional>
 #include <vector>
 
@@ -129,35 +130,58 @@ bool fitsCodePage(const QString &text)
 
 QByteArray encodeLines(const QStringList &lines)
 {
-    qsizetype size = 0;
-    for (const QString &line : lines)
-        size += line.size() + 2;
+    QByteArray bytes;
+    encodeLinesTo(lines, [&bytes](QByteArrayView piece) {
+        bytes += piece;
+        return true;
+    });
+    return bytes;
+}
+
+bool encodeLinesTo(const QStringList &lines, const std::function<bool(QByteArrayView)> &sink)
+{
+    constexpr qsizetype pieceSize = 64 * 1024;
+    const QLatin1String lineEnd("\r\n");
     const ByteTable &table = byteTable();
-    if (table.usable) {
-        QByteArray bytes(size, Qt::Uninitialized);
-        char *out = bytes.data();
-        bool fits = true;
+    const auto fits = [&table](const QString &line) {
+        return std::all_of(line.begin(), line.end(), [&table](QChar c) { return table.fromUnicode[c.unicode()] >= 0; });
+    };
+    if (table.usable && std::all_of(lines.begin(), lines.end(), fits)) {
+        QByteArray piece(pieceSize + 2, Qt::Uninitialized);
+        qsizetype used = 0;
         for (const QString &line : lines) {
             for (const QChar c : line) {
-                const qint16 byte = table.fromUnicode[c.unicode()];
-                fits = fits && byte >= 0;
-                *out++ = char(byte);
+                piece[used++] = char(table.fromUnicode[c.unicode()]);
+                if (used >= pieceSize && !sink(QByteArrayView(piece).first(std::exchange(used, 0))))
+                    return false;
             }
-            *out++ = '\r';
-            *out++ = '\n';
+            piece[used++] = '\r';
+            piece[used++] = '\n';
         }
-        if (fits)
-            return bytes;
+        return sink(QByteArrayView(piece).first(used));
     }
     QString text;
-    text.reserve(size);
-    for (const QString &line : lines) {
-        text += line;
-        text += QLatin1String("\r\n");
+    if (!table.usable) {
+        for (const QString &line : lines)
+            text += line + lineEnd;
+        if (const auto bytes = toCodePage(text))
+            return sink(*bytes);
     }
-    if (auto bytes = toCodePage(text))
-        return *bytes;
-    return utf8Bom + text.toUtf8();
+    // UTF-8 after a byte-order mark, a line at a time, long lines in slices:
+    // the encoder keeps a surrogate pair cut by a slice whole.
+    if (!sink(utf8Bom))
+        return false;
+    QStringEncoder encoder(QStringConverter::Utf8);
+    for (const QString &line : lines) {
+        for (qsizetype at = 0; at < line.size(); at += pieceSize) {
+            const QByteArray bytes = encoder.encode(QStringView(line).sliced(at, std::min(pieceSize, line.size() - at)));
+            if (!sink(bytes))
+                return false;
+        }
+        if (!sink("\r\n"))
+            return false;
+    }
+    return true;
 }
 
 QStringList decodeLines(const QByteArray &content)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The program's two files: 8-bit text in the ANSI code page with CR LF line ends.
 // Text the code page cannot hold is written as UTF-8 after a byte-order mark instead,
 // so that no character is ever replaced.
@@ -15,6 +17,10 @@ QByteArray codePageName();
 
 // Every line followed by CR LF.
 QByteArray encodeLines(const QStringList &lines);
+
+// As encodeLines, handing the bytes to sink in pieces of bounded size; false
+// when sink refused a piece.
+bool encodeLinesTo(const QStringList &lines, const std::function<bool(QByteArrayView)> &sink);
 
 // Splits at CR LF or a lone LF (a lone CR stays in its line); a final line end does not start an empty line.
 // Content starting with the UTF-8 byte-order mark is read as UTF-8.

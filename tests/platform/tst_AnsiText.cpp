@@ -12,6 +12,9 @@ private slots:
         QTest::newRow("code page") << QStringLiteral("é€Ÿ\u00A0") << QByteArray("\xE9\x80\x9F\xA0\r\n");
         QTest::newRow("Greek") << QStringLiteral("é Ω") << QByteArray("\xEF\xBB\xBF\xC3\xA9 \xCE\xA9\r\n");
         QTest::newRow("outside the BMP") << QStringLiteral("😀") << QByteArray("\xEF\xBB\xBF\xF0\x9F\x98\x80\r\n");
+        QTest::newRow("longer than a piece") << QString(70000, QChar(0xE9)) << QByteArray(70000, '\xE9') + "\r\n";
+        QTest::newRow("pair cut by a piece") << QString(65535, 'a') + QStringLiteral("😀é")
+                                             << "\xEF\xBB\xBF" + QByteArray(65535, 'a') + "\xF0\x9F\x98\x80\xC3\xA9\r\n";
         QTest::newRow("fullwidth letter") << QStringLiteral("Ａ") << QByteArray("\xEF\xBB\xBF\xEF\xBC\xA1\r\n");
     }
     void encodesInTheCodePageOrElseUtf8()
