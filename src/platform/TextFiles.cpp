@@ -3,6 +3,16 @@
 #include <QFile>
 #include <QSaveFile>
 
+bool TextFiles::writeFrom(const QString &path, const ByteSource &source)
+{
+    QByteArray content;
+    const bool produced = source([&content](QByteArrayView piece) {
+        content += piece;
+        return true;
+    });
+    return produced && write(path, content);
+}
+
 std::optional<QByteArray> DiskTextFiles::read(const QString &path)
 {
     QFile file(path);

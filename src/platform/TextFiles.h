@@ -20,8 +20,9 @@ public:
     virtual std::optional<QByteArray> read(const QString &path) = 0;
     // All or nothing: either the complete new content is in place or the old file is untouched.
     virtual bool write(const QString &path, const QByteArray &content) = 0;
-    // As write, the content coming from source in pieces, so that it never needs to be whole in memory.
-    virtual bool writeFrom(const QString &path, const ByteSource &source) = 0;
+    // As write, the content coming from source in pieces, so that it need not be whole in memory.
+    // By default the pieces are gathered and handed to write().
+    virtual bool writeFrom(const QString &path, const ByteSource &source);
     virtual bool exists(const QString &path) = 0;
     // True when the file is gone afterwards (also when it never existed).
     virtual bool remove(const QString &path) = 0;
