@@ -4,6 +4,7 @@
 
 #include <gmime/gmime.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -81,6 +82,13 @@ std::string unixLineEnds(const std::string &text)
     return out;
 }
 
+void setContent(GMimePart *part, const std::string &bytes)
+{
+    GRef<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
+    GRef<GMimeDataWrapper> content(g_mime_data_wrapper_new_with_stream(stream.get(), GMIME_CONTENT_ENCODING_DEFAULT));
+    g_mime_part_set_content(part, content.get());
+}
+
 GMimeObject *attachmentPart(const std::string &path)
 {
     std::ifstream file(path, std::ios::binary);
@@ -91,13 +99,19 @@ GMimeObject *attachmentPart(const std::string &path)
         fail("pièce jointe illisible : " + path);
 
     GMimePart *part = g_mime_part_new_with_type("application", "octet-stream");
-    GRef<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
-    GRef<GMimeDataWrapper> content(g_mime_data_wrapper_new_with_stream(stream.get(), GMIME_CONTENT_ENCODING_DEFAULT));
-    g_mime_part_set_content(part, content.get());
+    setContent(part, bytes);
     g_mime_object_set_disposition(GMIME_OBJECT(part), "attachment");
     const std::size_t slash = path.find_last_of('/');
     g_mime_part_set_filename(part, (slash == std::string::npos ? path : path.substr(slash + 1)).c_str());
     g_mime_part_set_content_encoding(part, GMIME_CONTENT_ENCODING_BASE64);
+    // The file name goes out in UTF-8 whatever narrower charset would do.
+    if (GMimeParam *name = g_mime_param_list_get_parameter(
+            g_mime_content_disposition_get_parameters(g_mime_object_get_content_disposition(GMIME_OBJECT(part))),
+            "filename"))
+        g_mime_param_set_charset(name, "utf-8");
+    if (GMimeParam *name = g_mime_param_list_get_parameter(
+            g_mime_content_type_get_parameters(g_mime_object_get_content_type(GMIME_OBJECT(part))), "name"))
+        g_mime_param_set_charset(name, "utf-8");
     return GMIME_OBJECT(part);
 }
 
@@ -139,10 +153,14 @@ std::string ComposeMessage(const MailDraft &draft)
     g_mime_object_set_header(GMIME_OBJECT(message.get()), "X-Mailer", "Tardello v " TARDELLO_VERSION, nullptr);
 
     GRef<GMimeTextPart> text(g_mime_text_part_new_with_subtype("plain"));
-    g_mime_text_part_set_text(text.get(), unixLineEnds(draft.body).c_str());
+    // The text goes in as the UTF-8 bytes it is: converting to a narrower
+    // charset is what setting it as text would do.
+    setContent(GMIME_PART(text.get()), unixLineEnds(draft.body));
     g_mime_text_part_set_charset(text.get(), "utf-8");
-    g_mime_part_set_content_encoding(
-        GMIME_PART(text.get()), g_mime_part_get_best_content_encoding(GMIME_PART(text.get()), GMIME_ENCODING_CONSTRAINT_7BIT));
+    const std::string &body = draft.body;
+    const bool ascii = std::all_of(body.begin(), body.end(), [](char c) { return (c & 0x80) == 0; });
+    g_mime_part_set_content_encoding(GMIME_PART(text.get()), ascii ? GMIME_CONTENT_ENCODING_7BIT
+                                                                   : GMIME_CONTENT_ENCODING_QUOTEDPRINTABLE);
 
     if (draft.attachments.empty()) {
         g_mime_message_set_mime_part(message.get(), GMIME_OBJECT(text.get()));
