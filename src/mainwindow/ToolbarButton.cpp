@@ -1,0 +1,64 @@
+#include "ToolbarButton.h"
+
+#include "Twips.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace {
+constexpr int ButtonTop = 90;
+constexpr int ButtonHeight = 1155;
+constexpr int PictureOffset = 195;
+constexpr int CaptionOffset = 825;
+constexpr int CaptionHeight = 195;
+} // namespace
+
+void ClickArea::mousePressEvent(QMouseEvent *event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+}
+
+void ClickArea::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    if (click)
+        emit clicked();
+}
+
+ToolbarButton::ToolbarButton(QWidget *form, const Design &design)
+{
+    const QRect bounds = Twips::toPixels(design.leftTwips, ButtonTop, design.widthTwips, ButtonHeight, form);
+
+    auto image = [&](const QString &name, bool highlight) {
+        auto *label = new QLabel(form);
+        label->setObjectName(name);
+        label->setGeometry(bounds);
+        label->setPixmap(Artwork::buttonFace(bounds.size(), highlight));
+        return label;
+    };
+    imgOff = image(design.offName, false);
+    imgOn = image(design.onName, true);
+
+    picture = new QLabel(form);
+    picture->setObjectName(design.pictureName);
+    picture->setPixmap(Artwork::pictogram(design.pictogram));
+    picture->setGeometry(bounds.center().x() - 15, bounds.top() + Twips::toPixels(PictureOffset, form), 32, 32);
+
+    caption = new QLabel(design.caption, form);
+    caption->setObjectName(design.captionName);
+    QFont font(QStringLiteral("Microsoft Sans Serif"));
+    font.setPointSizeF(8.25);
+    font.setStyleHint(QFont::SansSerif);
+    caption->setFont(font);
+    caption->setAlignment(Qt::AlignCenter);
+    const int captionWidth = Twips::toPixels(design.captionWidthTwips, form);
+    caption->setGeometry(bounds.center().x() - captionWidth / 2 + 1, bounds.top() + Twips::toPixels(CaptionOffset, form),
+                         captionWidth, Twips::toPixels(CaptionHeight, form));
+
+    area = new ClickArea(form);
+    area->setObjectName(design.areaName);
+    area->setToolTip(design.tooltip);
+    area->setCursor(Qt::PointingHandCursor);
+    area->setGeometry(bounds);
+}
