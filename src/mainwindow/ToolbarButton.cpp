@@ -47,9 +47,12 @@ ToolbarButton::ToolbarButton(QWidget *form, const Design &design)
 
     caption = new QLabel(design.caption, form);
     caption->setObjectName(design.captionName);
-    QFont font(QStringLiteral("Microsoft Sans Serif"));
-    font.setPointSizeF(8.25);
+    // Where the first family is missing, Arial's look-alike is narrower than the default sans serif.
+    QFont font;
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setBold(false);
     caption->setFont(font);
     caption->setAlignment(Qt::AlignCenter);
     const int captionWidth = Twips::toPixels(design.captionWidthTwips, form);
