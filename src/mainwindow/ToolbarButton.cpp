@@ -63,5 +63,7 @@ ToolbarButton::ToolbarButton(QWidget *form, const Design &design)
     area->setObjectName(design.areaName);
     area->setToolTip(design.tooltip);
     area->setCursor(Qt::PointingHandCursor);
+    // A move over the button must not also reach the window behind it, which would put the light out.
+    area->setAttribute(Qt::WA_NoMousePropagation);
     area->setGeometry(bounds);
 }
