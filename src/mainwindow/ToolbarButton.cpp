@@ -55,7 +55,10 @@ ToolbarButton::ToolbarButton(QWidget *form, const Design &design)
     font.setBold(false);
     caption->setFont(font);
     caption->setAlignment(Qt::AlignCenter);
-    const int captionWidth = Twips::toPixels(design.captionWidthTwips, form);
+    // A substitute font may run wider than the designed caption: let it use the button's width then.
+    int captionWidth = Twips::toPixels(design.captionWidthTwips, form);
+    if (caption->fontMetrics().horizontalAdvance(design.caption) > captionWidth)
+        captionWidth = bounds.width() - 4;
     caption->setGeometry(bounds.center().x() - captionWidth / 2 + 1, bounds.top() + Twips::toPixels(CaptionOffset, form),
                          captionWidth, Twips::toPixels(CaptionHeight, form));
 

@@ -40,8 +40,12 @@ TrayIcon::TrayIcon(Program &program, frmMain &mainWindow, QObject *parent)
     // click goes through Picture1_MouseMove and its TrayBusy guard like every other event.
     popupMenu = [this] { menu_->exec(QCursor::pos(), mnuTardello_); };
     endProgram = [] { QCoreApplication::exit(0); };
-    connect(icon_.get(), &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) { Picture1_MouseMove(eventCode(reason)); });
+    // Queued: the commands (menu, quit question, removing the icon) must not
+    // run inside the icon's own mouse handler, which removing the icon deletes.
+    connect(
+        icon_.get(), &QSystemTrayIcon::activated, this,
+        [this](QSystemTrayIcon::ActivationReason reason) { Picture1_MouseMove(eventCode(reason)); },
+        Qt::QueuedConnection);
 }
 
 TrayIcon::~TrayIcon() = default;

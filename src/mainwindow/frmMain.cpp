@@ -26,6 +26,8 @@ QFont fixedPitchFont()
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
         font.setPointSize(9);
     }
+    // Set, not inherited: the window's own font is bold.
+    font.setBold(false);
     return font;
 }
 
