@@ -8,22 +8,29 @@ namespace AnsiText {
 namespace {
 const QByteArray utf8Bom("\xEF\xBB\xBF");
 
+// The system's ANSI code page (CP_ACP) on Windows; elsewhere that of a French Windows.
+#ifdef Q_OS_WIN
+constexpr auto codePage = QStringConverter::System;
+#else
+constexpr const char *codePage = "windows-1252";
+#endif
+
 QByteArray toCodePage(const QString &text)
 {
-    QStringEncoder encoder("windows-1252");
+    QStringEncoder encoder(codePage);
     return encoder.encode(text);
 }
 
 QString fromCodePage(const QByteArray &bytes)
 {
-    QStringDecoder decoder("windows-1252");
+    QStringDecoder decoder(codePage);
     return decoder.decode(bytes);
 }
 } // namespace
 
 bool fitsCodePage(const QString &text)
 {
-    QStringEncoder encoder("windows-1252");
+    QStringEncoder encoder(codePage);
     const QByteArray bytes = encoder.encode(text);
     return !encoder.hasError() && fromCodePage(bytes) == text;
 }
