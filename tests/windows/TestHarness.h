@@ -9,6 +9,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace harness {
@@ -53,7 +54,9 @@ template <typename T>
 std::string show(const T &value)
 {
     std::ostringstream out;
-    if constexpr (requires { out << value; })
+    if constexpr (std::is_enum_v<T>)
+        out << static_cast<long long>(value);
+    else if constexpr (requires { out << value; })
         out << value;
     else
         out << "?";
