@@ -122,11 +122,16 @@ void SimpleMapi::send(std::int32_t session, const ComposedMessage &message, bool
         files[i].flFlags = static_cast<ULONG>(attachment.type);
         files[i].nPosition = static_cast<ULONG>(-1);
         if (attachment.position >= 0) {
-            if (static_cast<size_t>(attachment.position) >= message.noteText.size())
+            // The position counts characters (UTF-16 units, as the controls do);
+            // Simple MAPI counts bytes of the ANSI text.
+            const std::wstring note = AnsiCodePage::wideFromUtf8(message.noteText);
+            if (static_cast<size_t>(attachment.position) >= note.size())
                 throw automation::Failure("AttachmentPosition", "position " + std::to_string(attachment.position) + " lies beyond the note text",
                                           MAPI_E_FAILURE);
-            // The position counts UTF-8 bytes; MAPI counts bytes of the ANSI text.
-            files[i].nPosition = static_cast<ULONG>(ansi(message.noteText.substr(0, static_cast<size_t>(attachment.position)), "AttachmentPosition").size());
+            const auto before = AnsiCodePage::fromWide(note.substr(0, static_cast<size_t>(attachment.position)));
+            if (!before)
+                throw automation::Failure("AttachmentPosition", "position splits a character", MAPI_E_FAILURE);
+            files[i].nPosition = static_cast<ULONG>(before->size());
         }
         files[i].lpszPathName = paths[i].data();
     }

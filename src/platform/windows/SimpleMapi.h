@@ -15,7 +15,7 @@ struct ComposedMessage
     };
     struct Attachment
     {
-        std::int32_t position = -1; // in bytes of noteText; -1: not in the text
+        std::int32_t position = -1; // in UTF-16 units of noteText; -1: not in the text
         std::string pathName;
         std::int16_t type = 0; // 0 data file, 1 embedded OLE, 2 static OLE
     };
