@@ -6,6 +6,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 // Owners of the COM resources that a late-bound call touches, so that every
 // path out of a call, exceptions included, gives them back.
@@ -107,9 +108,38 @@ public:
 
     VARIANT *get() { return &value_; }
     const VARIANT *get() const { return &value_; }
+    // Hands the value to another owner.
+    VARIANT release()
+    {
+        VARIANT value = value_;
+        VariantInit(&value_);
+        return value;
+    }
 
 private:
     VARIANT value_;
+};
+
+// The arguments of one Invoke: contiguous, as DISPPARAMS wants them, and
+// cleared at the end even if the callee converted one in place.
+class VariantArray
+{
+public:
+    VariantArray() = default;
+    VariantArray(const VariantArray &) = delete;
+    VariantArray &operator=(const VariantArray &) = delete;
+    ~VariantArray()
+    {
+        for (VARIANT &value : values_)
+            VariantClear(&value);
+    }
+
+    void push_back(VariantValue value) { values_.push_back(value.release()); }
+    VARIANT *data() { return values_.empty() ? nullptr : values_.data(); }
+    UINT size() const { return static_cast<UINT>(values_.size()); }
+
+private:
+    std::vector<VARIANT> values_;
 };
 
 } // namespace com

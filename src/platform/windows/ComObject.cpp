@@ -4,7 +4,6 @@
 #include "ComFailure.h"
 #include "VariantConversion.h"
 
-#include <vector>
 
 namespace {
 
@@ -44,19 +43,14 @@ DISPID ComObject::dispIdOf(const std::string &name) const
 automation::Variant ComObject::invoke(DISPID dispId, const std::string &member, WORD flags, const automation::Arguments &args)
 {
     // IDispatch takes the arguments last first.
-    std::vector<com::VariantValue> values;
-    values.reserve(args.size());
+    com::VariantArray values;
     for (auto it = args.rbegin(); it != args.rend(); ++it)
         values.push_back(com::toVariant(*it, member));
-    std::vector<VARIANT> raw;
-    raw.reserve(values.size());
-    for (auto &value : values)
-        raw.push_back(*value.get());
 
     DISPID putId = DISPID_PROPERTYPUT;
     DISPPARAMS params{};
-    params.cArgs = static_cast<UINT>(raw.size());
-    params.rgvarg = raw.empty() ? nullptr : raw.data();
+    params.cArgs = values.size();
+    params.rgvarg = values.data();
     if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
         params.cNamedArgs = 1;
         params.rgdispidNamedArgs = &putId;
@@ -66,7 +60,6 @@ automation::Variant ComObject::invoke(DISPID dispId, const std::string &member, 
     EXCEPINFO info{};
     UINT argumentError = 0;
     const HRESULT outcome = dispatch_->Invoke(dispId, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.get(), &info, &argumentError);
-    // raw holds shallow copies: the values vector still owns and frees them.
     if (outcome == DISP_E_EXCEPTION) {
         const std::string description = takeDescription(info);
         const HRESULT code = info.scode != 0 ? info.scode : outcome;
