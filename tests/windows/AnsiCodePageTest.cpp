@@ -48,9 +48,3 @@ TEST(wideAndUtf8RoundTrip)
     CHECK_EQ(AnsiCodePage::utf8FromWide(wide), utf8);
     CHECK(!AnsiCodePage::fromWide(wide, 1252).has_value());
 }
-
-TEST(systemCodePageIsTheDefault)
-{
-    const std::string text = "d" + eAcute + "j" + eAcute;
-    CHECK(AnsiCodePage::fromUtf8(text) == AnsiCodePage::fromUtf8(text, AnsiCodePage::systemCodePage()));
-}

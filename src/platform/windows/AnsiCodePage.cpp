@@ -61,6 +61,4 @@ std::wstring toWide(const std::string &bytes, unsigned codePage) { return toWide
 
 std::string toUtf8(const std::string &bytes, unsigned codePage) { return utf8FromWide(toWide(bytes, codePage)); }
 
-unsigned systemCodePage() { return GetACP(); }
-
 } // namespace AnsiCodePage

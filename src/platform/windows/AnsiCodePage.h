@@ -19,7 +19,4 @@ std::optional<std::string> fromWide(const std::wstring &wide, unsigned codePage 
 std::string toUtf8(const std::string &bytes, unsigned codePage = 0);
 std::wstring toWide(const std::string &bytes, unsigned codePage = 0);
 
-// The system's ANSI code page number, e.g. 1252 on a French system.
-unsigned systemCodePage();
-
 } // namespace AnsiCodePage
