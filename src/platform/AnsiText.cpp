@@ -120,7 +120,12 @@ QByteArray codePageName()
 {
     // The one place where the code page is chosen. Every file of the program
     // goes through here, so a platform with its own ANSI code page sets it here.
+#ifdef Q_OS_WIN
+    // Qt's system converter, which on Windows is the ANSI code page (CP_ACP).
+    return QStringConverter::nameForEncoding(QStringConverter::System);
+#else
     return QByteArrayLiteral("windows-1252");
+#endif
 }
 
 bool fitsCodePage(const QString &text)
