@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <utility>
 #include <optional>
 #include <vector>
 
@@ -152,18 +151,29 @@ bool encodeLinesTo(const QStringList &lines, const std::function<bool(QByteArray
         return std::all_of(line.begin(), line.end(), [&table](QChar c) { return table.fromUnicode[c.unicode()] >= 0; });
     };
     if (table.usable && std::all_of(lines.begin(), lines.end(), fits)) {
-        QByteArray piece(pieceSize + 2, Qt::Uninitialized);
-        qsizetype used = 0;
+        // Room for one more character and a line end after the piece is full.
+        QByteArray piece(pieceSize + 3, Qt::Uninitialized);
+        char *const start = piece.data();
+        char *out = start;
+        const auto flushFull = [&] {
+            if (out - start < pieceSize)
+                return true;
+            const bool taken = sink(QByteArrayView(start, out - start));
+            out = start;
+            return taken;
+        };
         for (const QString &line : lines) {
             for (const QChar c : line) {
-                piece[used++] = char(table.fromUnicode[c.unicode()]);
-                if (used >= pieceSize && !sink(QByteArrayView(piece).first(std::exchange(used, 0))))
+                *out++ = char(table.fromUnicode[c.unicode()]);
+                if (!flushFull())
                     return false;
             }
-            piece[used++] = '\r';
-            piece[used++] = '\n';
+            *out++ = '\r';
+            *out++ = '\n';
+            if (!flushFull())
+                return false;
         }
-        return sink(QByteArrayView(piece).first(used));
+        return sink(QByteArrayView(start, out - start));
     }
     QString text;
     if (!table.usable) {
