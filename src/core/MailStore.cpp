@@ -71,28 +71,23 @@ void MailStore::LoadMailStore(MailTable &table, ListRows &lstHisto)
 }
 
 // Keeps the store file as it is under a name not used yet: a copy of the bytes
-// read when there are some, else the file itself renamed.
+// read when there are some (or an earlier copy holding the same bytes), else
+// the file itself renamed.
 bool MailStore::keepOriginal(const std::optional<QByteArray> &content)
 {
     TextFiles &files = *desktop().files;
-    const QString copy = freeCopyPath();
-    if (copy.isEmpty())
-        return false;
-    if (!(content ? files.write(copy, *content) : files.rename(path_, copy)))
-        return false;
-    keptCopy_ = copy;
-    return true;
-}
-
-QString MailStore::freeCopyPath() const
-{
-    TextFiles &files = *desktop().files;
     for (int number = 1; number <= 9999; ++number) {
-        const QString candidate = path_ + QStringLiteral(".bak") + (number > 1 ? QString::number(number) : QString());
-        if (!files.exists(candidate))
-            return candidate;
+        const QString copy = path_ + QStringLiteral(".bak") + (number > 1 ? QString::number(number) : QString());
+        if (files.exists(copy)) {
+            if (!content || files.read(copy) != content)
+                continue;
+        } else if (!(content ? files.write(copy, *content) : files.rename(path_, copy))) {
+            return false;
+        }
+        keptCopy_ = copy;
+        return true;
     }
-    return {};
+    return false;
 }
 
 void MailStore::tell(const QString &text) const

@@ -277,6 +277,11 @@ private slots:
         QVERIFY(fileBytes(path).startsWith("Titre=cut\r\nDest=\r\n"));
         QCOMPARE(load(store)->table.inUseCount(), 1);
         QCOMPARE(fileBytes(path + ".bak") + fileBytes(path + ".bak3"), QByteArray("firstthird"));
+
+        putFile(path, "Titre=cut");  // the same file again: its earlier copy is enough
+        load(store);
+        QCOMPARE(store.keptCopyPath(), path + ".bak2");
+        QVERIFY(!QFile::exists(path + ".bak4"));
     }
 
     void aHugeFileLoadsItsFirstFiftyRecords()
