@@ -1,67 +1,12 @@
-#include "MailStore.h"
 #include "PendingRows.h"
+#include "StoreFixtures.h"
 #include "TestDesktop.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QTest>
 
-#include <memory>
-
-namespace {
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void putFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-MailItem mail(const QString &titre, const QString &body, SendMoment date = SendMoment::fromDateTime({2026, 12, 4}, {18, 30}))
-{
-    MailItem item;
-    item.InUse = true;
-    item.Titre = titre;
-    item.Dest = QStringLiteral("a@x.fr;b@y.fr");
-    item.Attach = QStringLiteral("C:\\Docs\\ordre.doc");
-    item.Contenu = body;
-    item.Date = date;
-    return item;
-}
-
-QByteArray record(const QByteArray &titre, const QByteArray &body)
-{
-    return "Titre=" + titre + "\r\nDest=a@x.fr;b@y.fr\r\nCC=\r\nBCC=\r\nDate=04/12/2026 18:30\r\n"
-           "Attach=C:\\Docs\\ordre.doc\r\nDebutContenu=\r\n" + body + "\r\n=FinContenu\r\n";
-}
-
-struct Loaded
-{
-    MailTable table;
-    ListRows rows;
-};
-
-// Loads the store as start-up does, into an empty table and list.
-std::unique_ptr<Loaded> load(MailStore &store)
-{
-    auto loaded = std::make_unique<Loaded>();
-    store.LoadMailStore(loaded->table, loaded->rows);
-    return loaded;
-}
-
-bool sameMail(const MailItem &a, const MailItem &b)
-{
-    return a.Titre == b.Titre && a.Dest == b.Dest && a.CC == b.CC && a.BCC == b.BCC && a.Attach == b.Attach
-        && a.Contenu == b.Contenu && a.Date == b.Date && a.InUse == b.InUse;
-}
-} // namespace
+using namespace StoreFixtures;
 
 class MailStoreTest : public QObject
 {
@@ -202,103 +147,6 @@ private slots:
         QVERIFY(QFileInfo(path).isDir());
         QCOMPARE(QDir(own.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"Tardello.tmp"});
         QCOMPARE(desk.messageBox.shown.size(), 1);
-    }
-
-    void malformedFilesLoadWhatCanBeRead_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QStringList>("titles");  // in slot order
-        QTest::addColumn<bool>("keptCopy");
-        const QByteArray one = record("un", "corps");
-        const QByteArray two = record("deux", "x");
-        QTest::newRow("zero bytes") << QByteArray() << QStringList{} << false;
-        QTest::newRow("LF only") << QByteArray(one + two).replace("\r\n", "\n") << QStringList{"un", "deux"} << false;
-        QTest::newRow("mixed line ends") << QByteArray(one).replace("CC=\r\n", "CC=\n") + two
-                                         << QStringList{"un", "deux"} << false;
-        QTest::newRow("blank lines after the last record") << one + "\r\n\r\n" << QStringList{"un"} << false;
-        QTest::newRow("cut before DebutContenu=") << one + "Titre=deux\r\nDest=z" << QStringList{"un", "deux"} << true;
-        QTest::newRow("cut before =FinContenu") << one + two.left(two.size() - 13) << QStringList{"un", "deux"} << true;
-        QTest::newRow("empty header line") << QByteArray(one).replace("CC=\r\n", "\r\n") << QStringList{"un"} << true;
-        QTest::newRow("unknown header line") << "Bonjour\r\n" + one << QStringList{"un"} << true;
-        QTest::newRow("unreadable date") << QByteArray(one).replace("04/12/2026", "31/04/2026") << QStringList{"un"}
-                                         << true;
-        QTest::newRow("UTF-8 after a BOM") << "\xEF\xBB\xBF" + record("\xCE\xA9", "") << QStringList{"Ω"} << false;
-        QTest::newRow("bad UTF-8 after a BOM") << "\xEF\xBB\xBF" + record("\xC3", "") << QStringList{"\uFFFD"} << true;
-        QByteArray many;
-        QStringList fifty;
-        for (int n = 1; n <= 53; ++n) {
-            many += record(QByteArray::number(n), "x").replace("18:30", "18:" + QByteArray::number(n).rightJustified(2, '0'));
-            if (n <= 50)
-                fifty << QString::number(n);
-        }
-        QTest::newRow("more than 50 records") << many << fifty << true;
-    }
-    void malformedFilesLoadWhatCanBeRead()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QStringList, titles);
-        QFETCH(bool, keptCopy);
-        TestDesktop desk;
-        QTemporaryDir own;
-        const QString path = own.filePath(QStringLiteral("Tardello.tmp"));
-        putFile(path, content);
-        MailStore store(path);
-        const auto loaded = load(store);
-        QStringList read;
-        for (qint16 slot = 1; slot <= loaded->table.inUseCount(); ++slot)
-            read << loaded->table[slot].Titre;
-        QCOMPARE(read, titles);
-        QCOMPARE(loaded->rows.ListCount(), titles.size());
-        QCOMPARE(fileBytes(path), content);
-        QCOMPARE(store.keptCopyPath().isEmpty(), !keptCopy);
-        QCOMPARE(desk.messageBox.shown.size(), keptCopy ? 1 : 0);
-        if (keptCopy)
-            QCOMPARE(fileBytes(store.keptCopyPath()), content);
-        if (QByteArray(QTest::currentDataTag()) == "unreadable date")
-            QCOMPARE(loaded->table[1].Date, SendMoment());
-    }
-
-    void keptCopiesNeverReplaceEarlierOnes()
-    {
-        TestDesktop desk;
-        QTemporaryDir own;
-        const QString path = own.filePath(QStringLiteral("Tardello.tmp"));
-        putFile(path + ".bak", "first");
-        putFile(path + ".bak3", "third");
-        putFile(path, "Titre=cut");
-        MailStore store(path);
-        desk.files.failWrites = true;  // no copy can be made: the file must be set aside before a save
-        const auto loaded = load(store);
-        QVERIFY(store.keptCopyPath().isEmpty());
-        desk.files.failWrites = false;
-        QVERIFY(store.SaveMailStore(loaded->table));
-        QCOMPARE(store.keptCopyPath(), path + ".bak2");
-        QCOMPARE(fileBytes(path + ".bak2"), QByteArray("Titre=cut"));
-        QVERIFY(fileBytes(path).startsWith("Titre=cut\r\nDest=\r\n"));
-        QCOMPARE(load(store)->table.inUseCount(), 1);
-        QCOMPARE(fileBytes(path + ".bak") + fileBytes(path + ".bak3"), QByteArray("firstthird"));
-
-        putFile(path, "Titre=cut");  // the same file again: its earlier copy is enough
-        load(store);
-        QCOMPARE(store.keptCopyPath(), path + ".bak2");
-        QVERIFY(!QFile::exists(path + ".bak4"));
-    }
-
-    void aHugeFileLoadsItsFirstFiftyRecords()
-    {
-        TestDesktop desk;
-        QTemporaryDir own;
-        const QString path = own.filePath(QStringLiteral("Tardello.tmp"));
-        QByteArray garbage(8 << 20, '\0');
-        QRandomGenerator random(7);
-        for (char &byte : garbage)
-            byte = char(random.bounded(256));
-        putFile(path, record("un", QByteArray(4 << 20, 'z')) + garbage + QByteArray(100'000, '\n'));
-        MailStore store(path);
-        const auto loaded = load(store);
-        QVERIFY(loaded->table.inUseCount() >= 1 && loaded->table.inUseCount() <= MailSlots);
-        QCOMPARE(loaded->table[1].Contenu.size(), 4 << 20);
-        QCOMPARE(fileBytes(store.keptCopyPath()).size(), QFileInfo(path).size());
     }
 };
 
