@@ -133,6 +133,14 @@ void frmSelect::buildControls()
     cmdCancel = button(QStringLiteral("Abandonner"), this);
     cmdCancel->setGeometry(tw.rect(8640, 7275, 1770, 495));
 
+    const std::pair<QWidget *, const char *> names[]{
+        {txtTitre, "txtTitre"}, {txtContenu, "txtContenu"}, {txtDest, "txtDest"}, {txtCC, "txtCC"},
+        {txtBCC, "txtBCC"}, {txtAttach, "txtAttach"}, {txtDate, "txtDate"}, {txtHeure, "txtHeure"},
+        {cmdDest, "cmdDest"}, {cmdCC, "cmdCC"}, {cmdBCC, "cmdBCC"}, {cmdAttach, "cmdAttach"},
+        {cmdOK, "cmdOK"}, {cmdCancel, "cmdCancel"}};
+    for (const auto &[control, name] : names)
+        control->setObjectName(QString::fromLatin1(name));
+
     for (QWidget *field : {static_cast<QWidget *>(txtDest), static_cast<QWidget *>(txtDate), static_cast<QWidget *>(txtHeure)})
         useTooltipBackground(field);
 
