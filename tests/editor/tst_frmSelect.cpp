@@ -1,4 +1,3 @@
-#include "ConfirmMail.h"
 #include "EditorTestSupport.h"
 #include "MessageBox.h"
 #include "Settings.h"
@@ -15,69 +14,43 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <memory>
 
-// Hides a modal window when a check inside it gives up early, so the test cannot hang.
+// One run of the program with its editor; a modal window that a failed check
+// leaves open is hidden on the way out, so no test can hang.
+struct EditorRun
+{
+    EditorRun() { desktop.clock.set(QStringLiteral("04/12/2026 09:00")); }
+    // Shown modeless and active, so that focus changes deliver their events.
+    bool showActive()
+    {
+        editor.show();
+        editor.activateWindow();
+        return QTest::qWaitForWindowActive(&editor);
+    }
+    QTemporaryDir dir;
+    TestDesktop desktop;
+    Program program{dir.path()};
+    frmSelect editor{program};
+};
+
 struct HideOnExit
 {
     QWidget *window;
-    ~HideOnExit()
-    {
-        if (window->isVisible())
-            window->hide();
-    }
+    ~HideOnExit() { window->hide(); }
 };
 
 class tst_frmSelect : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void fieldsAreTidiedOnEveryWayOut_data();
     void fieldsAreTidiedOnEveryWayOut();
     void opensInSubjectAndIgnoresEnterAndEscape();
     void pickedRecipientsReachTheTargetField_data();
     void pickedRecipientsReachTheTargetField();
     void deletedAddressIsGoneAfterRestart();
-    void confirmAfterADeliveryDuringTheEdit_data();
     void confirmAfterADeliveryDuringTheEdit();
-
-private:
-    void showActive();
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<TestDesktop> desktop_;
-    std::unique_ptr<Program> program_;
-    std::unique_ptr<frmSelect> editor_;
 };
-
-void tst_frmSelect::init()
-{
-    dir_ = std::make_unique<QTemporaryDir>();
-    desktop_ = std::make_unique<TestDesktop>();
-    desktop_->clock.set(QStringLiteral("04/12/2026 09:00"));
-    program_ = std::make_unique<Program>(dir_->path());
-    editor_ = std::make_unique<frmSelect>(*program_);
-    program_->EditSlot = 1;
-    program_->EditRow = -1;
-}
-
-void tst_frmSelect::cleanup()
-{
-    editor_.reset();
-    program_.reset();
-    desktop_.reset();
-    dir_.reset();
-}
-
-// Shown modeless and active, so that focus changes deliver their events.
-void tst_frmSelect::showActive()
-{
-    editor_->show();
-    editor_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(editor_.get()));
-}
 
 void tst_frmSelect::fieldsAreTidiedOnEveryWayOut_data()
 {
@@ -85,16 +58,15 @@ void tst_frmSelect::fieldsAreTidiedOnEveryWayOut_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("way");
     QTest::addColumn<QString>("tidied");
-
     QTest::newRow("To by tab") << "txtDest" << " a ;; b   c ;" << "tab" << "a;b c";
-    QTest::newRow("To by a click on its button") << "txtDest" << ";x" << "click cmdAttach" << "x";
-    QTest::newRow("CC by Abandonner") << "txtCC" << " y ;" << "click cmdCancel" << "y";
-    QTest::newRow("BCC by Confirmer") << "txtBCC" << "z;;" << "click cmdOK" << "z";
+    QTest::newRow("To by a click on a button") << "txtDest" << ";x" << "cmdAttach" << "x";
+    QTest::newRow("CC by Abandonner") << "txtCC" << " y ;" << "cmdCancel" << "y";
+    QTest::newRow("BCC by Confirmer") << "txtBCC" << "z;;" << "cmdOK" << "z";
     QTest::newRow("date by tab") << "txtDate" << "5/6/25" << "tab" << "05/06/2025";
-    QTest::newRow("date by Confirmer") << "txtDate" << "hier" << "click cmdOK" << "04/12/2026";
+    QTest::newRow("date by Confirmer") << "txtDate" << "hier" << "cmdOK" << "04/12/2026";
     QTest::newRow("time by tab") << "txtHeure" << "9:5:59" << "tab" << "09:05";
-    QTest::newRow("time by Abandonner") << "txtHeure" << "9h30" << "click cmdCancel" << "";
-    QTest::newRow("time by the program") << "txtHeure" << "7:1" << "handler cmdCancel_Click" << "07:01";
+    QTest::newRow("time by Abandonner") << "txtHeure" << "9h30" << "cmdCancel" << "";
+    QTest::newRow("time by the program") << "txtHeure" << "7:1" << "cmdCancel_Click" << "07:01";
 }
 
 void tst_frmSelect::fieldsAreTidiedOnEveryWayOut()
@@ -103,12 +75,12 @@ void tst_frmSelect::fieldsAreTidiedOnEveryWayOut()
     QFETCH(QString, typed);
     QFETCH(QString, way);
     QFETCH(QString, tidied);
+    EditorRun run;
     EditorFields fields;
     fields.txtDate = QStringLiteral("04/12/2026");
-    editor_->setFields(fields);
-    showActive();
-    auto *target = editor_->findChild<QWidget *>(field);
-    QVERIFY(target);
+    run.editor.setFields(fields);
+    QVERIFY(run.showActive());
+    auto *target = run.editor.findChild<QWidget *>(field);
     target->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), target);
     if (auto *line = qobject_cast<QLineEdit *>(target))
@@ -117,49 +89,39 @@ void tst_frmSelect::fieldsAreTidiedOnEveryWayOut()
 
     if (way == QStringLiteral("tab")) {
         QTest::keyClick(target, Qt::Key_Tab);
-    } else if (way == QStringLiteral("handler cmdCancel_Click")) {
-        editor_->cmdCancel_Click();
+    } else if (way == QStringLiteral("cmdCancel_Click")) {
+        run.editor.cmdCancel_Click();
     } else {
-        if (way == QStringLiteral("click cmdAttach"))  // its picker opens modally
-            QTimer::singleShot(0, editor_.get(), [this] { HideOnExit{editor_->attachmentPicker()}; });
-        auto *button = editor_->findChild<QPushButton *>(way.mid(6));
-        QVERIFY(button);
-        QTest::mouseClick(button, Qt::LeftButton);
+        QTimer::singleShot(0, &run.editor, [&] { HideOnExit{run.editor.attachmentPicker()}; });
+        QTest::mouseClick(run.editor.findChild<QPushButton *>(way), Qt::LeftButton);
     }
 
-    const QString text = qobject_cast<QLineEdit *>(target) ? qobject_cast<QLineEdit *>(target)->text()
-                                                         : qobject_cast<QPlainTextEdit *>(target)->toPlainText();
-    QCOMPARE(text, tidied);
-    if (field.startsWith(QStringLiteral("txt")) && field != QStringLiteral("txtDate") && field != QStringLiteral("txtHeure")) {
-        for (const QString &entry : tidied.split(QLatin1Char(';')))
-            QVERIFY2(program_->AddressBook.texts().contains(entry), qPrintable(entry));
+    if (auto *line = qobject_cast<QLineEdit *>(target)) {
+        QCOMPARE(line->text(), tidied);
+    } else {
+        QCOMPARE(qobject_cast<QPlainTextEdit *>(target)->toPlainText(), tidied);
+        QCOMPARE(run.program.AddressBook.texts(), tidied.split(QLatin1Char(';')));  // learned
     }
 }
 
 void tst_frmSelect::opensInSubjectAndIgnoresEnterAndEscape()
 {
-    editor_->setFields(mailFields(QStringLiteral("04/12/2026"), QStringLiteral("10:00")));
-    bool checked = false;
-    QTimer::singleShot(0, editor_.get(), [&] {
-        HideOnExit guard{editor_.get()};
-        QTRY_COMPARE(QApplication::focusWidget(), editor_->txtTitre);
-        QTest::keyClick(editor_->txtDate, Qt::Key_Escape);
-        QTest::keyClick(editor_->txtHeure, Qt::Key_Return);
-        QTest::keyClick(editor_->cmdOK, Qt::Key_Return);
-        QVERIFY(editor_->isVisible());
-        QVERIFY(!program_->mailTable[1].InUse);
-        // Lines of the body become CR LF in the mail.
-        editor_->txtContenu->setPlainText(QStringLiteral("one\ntwo"));
-        checked = true;
-        editor_->close();  // through the frame: nothing stored
+    EditorRun run;
+    run.editor.setFields(mailFields(QStringLiteral("10:00")));
+    run.program.EditSlot = 1;
+    QTimer::singleShot(0, &run.editor, [&] {
+        HideOnExit guard{&run.editor};
+        QTRY_COMPARE(QApplication::focusWidget(), run.editor.txtTitre);
+        QTest::keyClick(run.editor.txtDate, Qt::Key_Escape);
+        QTest::keyClick(run.editor.txtHeure, Qt::Key_Return);
+        QTest::keyClick(run.editor.cmdOK, Qt::Key_Return);
+        QVERIFY(run.editor.isVisible());
+        run.editor.txtContenu->setPlainText(QStringLiteral("one\ntwo"));
+        run.editor.close();  // through the frame: stores nothing
     });
-    editor_->showModal();
-    QVERIFY(checked);
-    QVERIFY(!editor_->isVisible());
-    QVERIFY(!program_->mailTable[1].InUse);
-    QCOMPARE(editor_->fields().txtContenu, QStringLiteral("one\r\ntwo"));
-    editor_->setFields(editor_->fields());
-    QCOMPARE(editor_->txtContenu->toPlainText(), QStringLiteral("one\ntwo"));
+    run.editor.showModal();
+    QVERIFY(!run.program.mailTable[1].InUse);
+    QCOMPARE(run.editor.fields().txtContenu, QStringLiteral("one\r\ntwo"));
 }
 
 void tst_frmSelect::pickedRecipientsReachTheTargetField_data()
@@ -171,9 +133,8 @@ void tst_frmSelect::pickedRecipientsReachTheTargetField_data()
     QTest::addColumn<QStringList>("chosen");
     QTest::addColumn<QString>("appended");
     QTest::addColumn<QString>("afterLeaving");
-
-    QTest::newRow("To: b, a, c") << "cmdDest" << "" << QStringList{"b", "a", "c"} << true << QStringList{"a", "b", "c"}
-                                 << ";a;b;c" << "a;b;c";
+    QTest::newRow("To: b, a, c") << "cmdDest" << "" << QStringList{"b", "a", "c"} << true
+                                 << QStringList{"a", "b", "c"} << ";a;b;c" << "a;b;c";
     QTest::newRow("CC holding x") << "cmdCC" << "x" << QStringList{"y"} << true << QStringList{"y"} << "x;y" << "x;y";
     QTest::newRow("BCC: same twice") << "cmdBCC" << "" << QStringList{"a", "a"} << true << QStringList{"a"} << ";a" << "a";
     QTest::newRow("nothing chosen") << "cmdDest" << "q" << QStringList{} << true << QStringList{} << "q" << "q";
@@ -189,115 +150,96 @@ void tst_frmSelect::pickedRecipientsReachTheTargetField()
     QFETCH(QStringList, chosen);
     QFETCH(QString, appended);
     QFETCH(QString, afterLeaving);
+    EditorRun run;
     for (const char *address : {"a", "b", "c", "y"})
-        program_->AddressBook.AddItem(QString::fromLatin1(address));
-    const QMap<QString, QPlainTextEdit *> targets{
-        {"cmdDest", editor_->txtDest}, {"cmdCC", editor_->txtCC}, {"cmdBCC", editor_->txtBCC}};
-    QPlainTextEdit *field = targets.value(button);
+        run.program.AddressBook.AddItem(QString::fromLatin1(address));
+    auto *field = run.editor.findChild<QPlainTextEdit *>(QStringLiteral("txt") + button.mid(3));
     field->setPlainText(before);
-    showActive();
+    QVERIFY(run.showActive());
 
     QStringList shownInLstTo;
-    QTimer::singleShot(0, editor_.get(), [&] {
-        frmDest *picker = editor_->recipientsPicker();
+    QTimer::singleShot(0, &run.editor, [&] {
+        frmDest *picker = run.editor.recipientsPicker();
         HideOnExit guard{picker};
         QListView *lstDest = picker->lstDest;
         QTRY_COMPARE(QApplication::focusWidget(), lstDest);
         for (qsizetype i = 0; i < picks.size(); ++i) {
-            const int row = program_->AddressBook.texts().indexOf(picks[i]);
-            lstDest->setCurrentIndex(lstDest->model()->index(row, 0));
+            lstDest->setCurrentIndex(lstDest->model()->index(run.program.AddressBook.texts().indexOf(picks[i]), 0));
+            const QPoint at = lstDest->visualRect(lstDest->currentIndex()).center();
             // Each way of choosing in turn: double-click, ">>", Enter.
-            if (i % 3 == 0) {
-                const QPoint at = lstDest->visualRect(lstDest->currentIndex()).center();
-                QTest::mouseClick(lstDest->viewport(), Qt::LeftButton, {}, at);
-                QTest::mouseDClick(lstDest->viewport(), Qt::LeftButton, {}, at);
-            }
+            if (i % 3 == 0)
+                QTest::mouseClick(lstDest->viewport(), Qt::LeftButton, {}, at),
+                    QTest::mouseDClick(lstDest->viewport(), Qt::LeftButton, {}, at);
             else if (i % 3 == 1)
-                QTest::mouseClick(picker->cmdTo, Qt::LeftButton);
+                QTest::mouseClick(picker->cmdTo, Qt::LeftButton), lstDest->setFocus();
             else
                 QTest::keyClick(lstDest, Qt::Key_Return);
-            lstDest->setFocus();
         }
         shownInLstTo = picker->chosen().texts();
         QTest::mouseClick(confirmed ? picker->cmdClose : picker->cmdAbandon, Qt::LeftButton);
     });
-    QTest::mouseClick(editor_->findChild<QPushButton *>(button), Qt::LeftButton);
+    QTest::mouseClick(run.editor.findChild<QPushButton *>(button), Qt::LeftButton);
 
     QCOMPARE(shownInLstTo, chosen);
     QCOMPARE(field->toPlainText(), appended);
-    QCOMPARE(editor_->focusWidget(), field);
-    showActive();
+    QCOMPARE(run.editor.focusWidget(), field);
+    QVERIFY(run.showActive());
     QTRY_COMPARE(QApplication::focusWidget(), field);
-    editor_->txtTitre->setFocus();
+    run.editor.txtTitre->setFocus();
     QCOMPARE(field->toPlainText(), afterLeaving);
 }
 
 void tst_frmSelect::deletedAddressIsGoneAfterRestart()
 {
+    EditorRun run;
     for (const char *address : {"a", "b", "c"})
-        program_->AddressBook.AddItem(QString::fromLatin1(address));
-    showActive();
-    QTimer::singleShot(0, editor_.get(), [this] {
-        frmDest *picker = editor_->recipientsPicker();
+        run.program.AddressBook.AddItem(QString::fromLatin1(address));
+    QVERIFY(run.showActive());
+    QTimer::singleShot(0, &run.editor, [&] {
+        frmDest *picker = run.editor.recipientsPicker();
         HideOnExit guard{picker};
         picker->lstDest->setCurrentIndex(picker->lstDest->model()->index(0, 0));
         picker->cmdTo_Click();
-        // Delete on a button removes nothing.
-        picker->cmdTo->setFocus();
-        QTest::keyClick(picker->cmdTo, Qt::Key_Delete);
-        QCOMPARE(program_->AddressBook.ListCount(), 3);
-        // Delete on lstTo removes the chosen row only.
-        picker->lstTo->setFocus();
         picker->lstTo->setCurrentIndex(picker->lstTo->model()->index(0, 0));
-        QTest::keyClick(picker->lstTo, Qt::Key_Delete);
-        QCOMPARE(picker->chosen().ListCount(), 0);
+        for (QWidget *focused : {static_cast<QWidget *>(picker->cmdTo), static_cast<QWidget *>(picker->lstTo)}) {
+            focused->setFocus();
+            QTest::keyClick(focused, Qt::Key_Delete);
+        }
+        QCOMPARE(picker->chosen().ListCount(), 0);  // the button removed nothing, lstTo its row
+        QCOMPARE(run.program.AddressBook.ListCount(), 3);
         picker->lstDest->setFocus();
         picker->lstDest->setCurrentIndex(picker->lstDest->model()->index(1, 0));
         QTest::keyClick(picker->lstDest, Qt::Key_Delete);
         picker->close();
     });
-    editor_->cmdDest_Click();
-    QVERIFY(!editor_->recipientsPicker()->isVisible());
+    run.editor.cmdDest_Click();
+    QVERIFY(!run.editor.recipientsPicker()->isVisible());
 
-    const QString settings = dir_->filePath(QStringLiteral("Tardello.ini"));
-    QVERIFY(SaveSettings(settings, program_->mailClient, program_->AddressBook));
-    Program restarted(dir_->path());
+    const QString settings = run.dir.filePath(QStringLiteral("Tardello.ini"));
+    QVERIFY(SaveSettings(settings, run.program.mailClient, run.program.AddressBook));
+    Program restarted(run.dir.path());
     LoadSettings(settings, restarted.mailClient, restarted.AddressBook);
     QCOMPARE(restarted.AddressBook.texts(), (QStringList{"a", "c"}));
 }
 
-void tst_frmSelect::confirmAfterADeliveryDuringTheEdit_data()
-{
-    QTest::addColumn<int>("delivered");
-    QTest::addColumn<QList<qint32>>("rows");
-    QTest::newRow("the earlier mail left") << 1 << QList<qint32>{2};
-    QTest::newRow("the edited mail left, scheduled again") << 2 << QList<qint32>{1, 2};
-}
-
 void tst_frmSelect::confirmAfterADeliveryDuringTheEdit()
 {
-    QFETCH(int, delivered);
-    QFETCH(QList<qint32>, rows);
-    addPending(*program_, 1, mailFields(QStringLiteral("04/12/2026"), QStringLiteral("10:00")));
-    addPending(*program_, 2, mailFields(QStringLiteral("04/12/2026"), QStringLiteral("11:00")));
-    program_->EditRow = 1;
-    program_->EditSlot = 2;
-    editor_->setFields(EditorFieldsOf(program_->mailTable[2]));
-    desktop_->messageBox.answers = {MsgBox::Yes};
-
-    QTimer::singleShot(0, editor_.get(), [&] {
-        HideOnExit guard{editor_.get()};
-        deliver(*program_, qint16(delivered));
-        editor_->txtHeure->setText(QStringLiteral("12:00"));
-        QTest::mouseClick(editor_->cmdOK, Qt::LeftButton);
+    EditorRun run;
+    addPending(run.program, 1, mailFields(QStringLiteral("10:00")));
+    addPending(run.program, 2, mailFields(QStringLiteral("11:00")));
+    run.program.EditRow = 1;
+    run.program.EditSlot = 2;
+    run.editor.setFields(EditorFieldsOf(run.program.mailTable[2]));
+    QTimer::singleShot(0, &run.editor, [&] {
+        HideOnExit guard{&run.editor};
+        deliver(run.program, 1);  // row 1 no longer exists
+        run.editor.txtHeure->setText(QStringLiteral("12:00"));
+        QTest::mouseClick(run.editor.cmdOK, Qt::LeftButton);
+        QVERIFY(!run.editor.isVisible());
     });
-    editor_->showModal();
-
-    QVERIFY(!editor_->isVisible());
-    QCOMPARE(rowSlots(*program_), rows);
-    QVERIFY(rowsMatchTable(*program_));
-    QVERIFY(program_->lstHisto.List(program_->lstHisto.indexOfItemData(program_->EditSlot))
-                .startsWith(QStringLiteral("04/12/2026 12:00")));
+    run.editor.showModal();
+    QCOMPARE(rowSlots(run.program), QList<qint32>{2});
+    QVERIFY(run.program.lstHisto.List(0).startsWith(QStringLiteral("04/12/2026 12:00")));
 }
 
 QTEST_MAIN(tst_frmSelect)
