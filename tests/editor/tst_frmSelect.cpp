@@ -46,6 +46,7 @@ private slots:
     void fieldsAreTidiedOnEveryWayOut_data();
     void fieldsAreTidiedOnEveryWayOut();
     void opensInSubjectAndIgnoresEnterAndEscape();
+    void tabFollowsTheFormOrder();
     void pickedRecipientsReachTheTargetField_data();
     void pickedRecipientsReachTheTargetField();
     void deletedAddressIsGoneAfterRestart();
@@ -62,6 +63,7 @@ void tst_frmSelect::fieldsAreTidiedOnEveryWayOut_data()
     QTest::newRow("To by a click on a button") << "txtDest" << ";x" << "cmdAttach" << "x";
     QTest::newRow("CC by Abandonner") << "txtCC" << " y ;" << "cmdCancel" << "y";
     QTest::newRow("BCC by Confirmer") << "txtBCC" << "z;;" << "cmdOK" << "z";
+    QTest::newRow("To of separators by Confirmer") << "txtDest" << " ; ;" << "cmdOK" << "";
     QTest::newRow("date by tab") << "txtDate" << "5/6/25" << "tab" << "05/06/2025";
     QTest::newRow("date by Confirmer") << "txtDate" << "hier" << "cmdOK" << "04/12/2026";
     QTest::newRow("time by tab") << "txtHeure" << "9:5:59" << "tab" << "09:05";
@@ -92,7 +94,8 @@ void tst_frmSelect::fieldsAreTidiedOnEveryWayOut()
     } else if (way == QStringLiteral("cmdCancel_Click")) {
         run.editor.cmdCancel_Click();
     } else {
-        QTimer::singleShot(0, &run.editor, [&] { HideOnExit{run.editor.attachmentPicker()}; });
+        if (way == QStringLiteral("cmdAttach"))  // its picker opens modally
+            QTimer::singleShot(0, &run.editor, [&] { HideOnExit{run.editor.attachmentPicker()}; });
         QTest::mouseClick(run.editor.findChild<QPushButton *>(way), Qt::LeftButton);
     }
 
@@ -100,8 +103,10 @@ void tst_frmSelect::fieldsAreTidiedOnEveryWayOut()
         QCOMPARE(line->text(), tidied);
     } else {
         QCOMPARE(qobject_cast<QPlainTextEdit *>(target)->toPlainText(), tidied);
-        QCOMPARE(run.program.AddressBook.texts(), tidied.split(QLatin1Char(';')));  // learned
+        QCOMPARE(run.program.AddressBook.texts(), tidied.split(QLatin1Char(';'), Qt::SkipEmptyParts));  // learned
     }
+    // Confirmer saw the tidied fields: here the time or the To field is missing.
+    QCOMPARE(run.desktop.messageBox.shown.size(), way == QStringLiteral("cmdOK") ? 1 : 0);
 }
 
 void tst_frmSelect::opensInSubjectAndIgnoresEnterAndEscape()
@@ -121,7 +126,22 @@ void tst_frmSelect::opensInSubjectAndIgnoresEnterAndEscape()
     });
     run.editor.showModal();
     QVERIFY(!run.program.mailTable[1].InUse);
+    QCOMPARE(run.desktop.messageBox.shown.size(), 0);
     QCOMPARE(run.editor.fields().txtContenu, QStringLiteral("one\r\ntwo"));
+}
+
+void tst_frmSelect::tabFollowsTheFormOrder()
+{
+    EditorRun run;
+    QVERIFY(run.showActive());
+    run.editor.txtTitre->setFocus();
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 14; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, (QStringList{"txtTitre", "txtContenu", "txtDest", "cmdDest", "txtCC", "cmdCC", "txtBCC", "cmdBCC",
+                                   "txtAttach", "cmdAttach", "txtDate", "txtHeure", "cmdOK", "cmdCancel", "txtTitre"}));
 }
 
 void tst_frmSelect::pickedRecipientsReachTheTargetField_data()
