@@ -10,7 +10,7 @@ packages=(
 )
 if [ "${1:-}" = "--tests" ]; then
   packages+=(
-    xvfb xauth trayer xdotool x11-utils imagemagick faketime
+    xvfb xauth trayer xdotool x11-utils imagemagick faketime python3-xlib
     msmtp python3 python3-aiosmtpd poppler-utils
     g++-mingw-w64-x86-64 wine64 wine
   )

@@ -1,13 +1,74 @@
 #include "Application.h"
 
+#include "DesktopServices.h"
+#include "Program.h"
+#include "Settings.h"
+#include "SingleInstance.h"
+#include "TrayIcon.h"
+#include "frmAbout.h"
+#include "frmMain.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QLabel>
+
+namespace {
+const QString Version = QStringLiteral("v 1.15");
+}
+
+Application::Application(QString programDir) : programDir_(std::move(programDir)) {}
+
+Application::~Application()
+{
+    // The tray refers to the main window; the main window to the program.
+    tray_.reset();
+    about_.reset();
+    main_.reset();
+}
+
+void Application::InitApplication()
+{
+    // The paths are formed here, with the program's state; nothing reads a file yet.
+    program_ = std::make_unique<Program>(programDir_);
+    main_ = std::make_unique<frmMain>(*program_);
+    main_->setWindowTitle(QStringLiteral("Tardello - ") + Version);
+    about_ = std::make_unique<frmAbout>();
+    about_->lblVers->setText(Version);
+    tray_ = std::make_unique<TrayIcon>(*program_, *main_);
+    tray_->AddTrayIcon();
+    program_->lstHisto.Clear();
+    program_->mailTable.clear();
+}
+
+void Application::run()
+{
+    LoadSettings(program_->paths.SettingsPath, program_->mailClient, program_->AddressBook);
+    about_->showModal();
+    program_->store.LoadMailStore(program_->mailTable, program_->lstHisto);
+    main_->show();
+    tray_->startupDone = true;
+}
+
+void Application::endSession()
+{
+    tray_->endProgram();
+}
 
 int Main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tardello - v 1.15"));
-    window.show();
+    // The program lives on in the tray while no window is shown.
+    app.setQuitOnLastWindowClosed(false);
+    const QString programDir = QCoreApplication::applicationDirPath();
+    SingleInstance instance(programDir);
+    if (!instance.tryLock())
+        return 0;
+
+    DesktopServices services;
+    services.install();
+    Application tardello(programDir);
+    tardello.InitApplication();
+    services.notifier.setTrayIcon(&tardello.tray().icon());
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&tardello] { tardello.endSession(); });
+    tardello.run();
     return app.exec();
 }

@@ -1,4 +1,41 @@
 #pragma once
 
-// The program's entry procedure: start-up in its fixed order, then the event loop.
+#include <QString>
+
+#include <memory>
+
+struct Program;
+class frmMain;
+class frmAbout;
+class TrayIcon;
+
+// One run of the program: its state and its windows, built and shown in a fixed order.
+class Application
+{
+public:
+    explicit Application(QString programDir);
+    ~Application();
+
+    // Creates the hidden main window (its timer starts counting), the splash,
+    // the tray icon, the paths and an empty table.
+    void InitApplication();
+    // Settings, splash, store, then the main window. Needs InitApplication first.
+    void run();
+    // Log-off or shutdown: the program ends without writing the settings.
+    void endSession();
+
+    Program &program() { return *program_; }
+    frmMain &mainWindow() { return *main_; }
+    frmAbout &about() { return *about_; }
+    TrayIcon &tray() { return *tray_; }
+
+private:
+    QString programDir_;
+    std::unique_ptr<Program> program_;
+    std::unique_ptr<frmMain> main_;
+    std::unique_ptr<frmAbout> about_;
+    std::unique_ptr<TrayIcon> tray_;
+};
+
+// The program's entry procedure: single instance, start-up, then the event loop.
 int Main(int argc, char **argv);

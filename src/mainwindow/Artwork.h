@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+// The program's pictures, all drawn here so that nothing is taken from elsewhere.
+namespace Artwork {
+
+enum class Pictogram { NewMail, Delete, Clear, Web, Help };
+
+// An envelope with a clock: the window's and the tray's icon, 32 x 32.
+QPixmap programPicture();
+QIcon programIcon();
+// The face of a toolbar button, plain or lit while the mouse is over it.
+QPixmap buttonFace(QSize size, bool highlight);
+// A 32 x 32 pictogram of a toolbar command.
+QPixmap pictogram(Pictogram kind);
+// The splash window's picture.
+QPixmap splashPicture(QSize size);
+
+} // namespace Artwork

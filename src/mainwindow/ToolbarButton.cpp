@@ -1,0 +1,72 @@
+#include "ToolbarButton.h"
+
+#include "Twips.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace {
+constexpr int ButtonTop = 90;
+constexpr int ButtonHeight = 1155;
+constexpr int PictureOffset = 195;
+constexpr int CaptionOffset = 825;
+constexpr int CaptionHeight = 195;
+} // namespace
+
+void ClickArea::mousePressEvent(QMouseEvent *event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+}
+
+void ClickArea::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    if (click)
+        emit clicked();
+}
+
+ToolbarButton::ToolbarButton(QWidget *form, const Design &design)
+{
+    const QRect bounds = Twips::toPixels(design.leftTwips, ButtonTop, design.widthTwips, ButtonHeight, form);
+
+    auto image = [&](const QString &name, bool highlight) {
+        auto *label = new QLabel(form);
+        label->setObjectName(name);
+        label->setGeometry(bounds);
+        label->setPixmap(Artwork::buttonFace(bounds.size(), highlight));
+        return label;
+    };
+    imgOff = image(design.offName, false);
+    imgOn = image(design.onName, true);
+
+    picture = new QLabel(form);
+    picture->setObjectName(design.pictureName);
+    picture->setPixmap(Artwork::pictogram(design.pictogram));
+    picture->setGeometry(bounds.center().x() - 15, bounds.top() + Twips::toPixels(PictureOffset, form), 32, 32);
+
+    caption = new QLabel(design.caption, form);
+    caption->setObjectName(design.captionName);
+    // Where the first family is missing, Arial's look-alike is narrower than the default sans serif.
+    QFont font;
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setBold(false);
+    caption->setFont(font);
+    caption->setAlignment(Qt::AlignCenter);
+    // A substitute font may run wider than the designed caption: let it use the button's width then.
+    int captionWidth = Twips::toPixels(design.captionWidthTwips, form);
+    if (caption->fontMetrics().horizontalAdvance(design.caption) > captionWidth)
+        captionWidth = bounds.width() - 4;
+    caption->setGeometry(bounds.center().x() - captionWidth / 2 + 1, bounds.top() + Twips::toPixels(CaptionOffset, form),
+                         captionWidth, Twips::toPixels(CaptionHeight, form));
+
+    area = new ClickArea(form);
+    area->setObjectName(design.areaName);
+    area->setToolTip(design.tooltip);
+    area->setCursor(Qt::PointingHandCursor);
+    // A move over the button must not also reach the window behind it, which would put the light out.
+    area->setAttribute(Qt::WA_NoMousePropagation);
+    area->setGeometry(bounds);
+}

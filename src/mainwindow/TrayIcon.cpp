@@ -1,0 +1,104 @@
+#include "TrayIcon.h"
+
+#include "Artwork.h"
+#include "Desktop.h"
+#include "MessageBox.h"
+#include "Program.h"
+#include "Settings.h"
+#include "frmMain.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QMenu>
+
+int TrayIcon::eventCode(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Trigger: return LeftUp;
+    case QSystemTrayIcon::DoubleClick: return LeftDoubleClick;
+    case QSystemTrayIcon::Context: return RightUp;
+    case QSystemTrayIcon::MiddleClick:
+    case QSystemTrayIcon::Unknown: return 0;
+    }
+    return 0;
+}
+
+TrayIcon::TrayIcon(Program &program, frmMain &mainWindow, QObject *parent)
+    : QObject(parent), program_(program), mainWindow_(mainWindow), icon_(std::make_unique<QSystemTrayIcon>()),
+      menu_(std::make_unique<QMenu>(QStringLiteral("Menu Déroulant")))
+{
+    icon_->setIcon(Artwork::programIcon());
+    icon_->setToolTip(QStringLiteral(" Tardello v 1.15 "));
+    mnuTardello_ = menu_->addAction(QStringLiteral("Montrer Tardello"), this, &TrayIcon::mnuTardello_Click);
+    mnuHardQuit_ = menu_->addAction(QStringLiteral("Quitter"), this, &TrayIcon::mnuHardQuit_Click);
+    QFont bold = mnuTardello_->font();
+    bold.setBold(true);
+    mnuTardello_->setFont(bold);
+    menu_->setDefaultAction(mnuTardello_);
+
+    // The menu is not attached to the icon (setContextMenu) so that a right
+    // click goes through Picture1_MouseMove and its TrayBusy guard like every other event.
+    popupMenu = [this] { menu_->exec(QCursor::pos(), mnuTardello_); };
+    endProgram = [] { QCoreApplication::exit(0); };
+    // Queued: the commands (menu, quit question, removing the icon) must not
+    // run inside the icon's own mouse handler, which removing the icon deletes.
+    connect(
+        icon_.get(), &QSystemTrayIcon::activated, this,
+        [this](QSystemTrayIcon::ActivationReason reason) { Picture1_MouseMove(eventCode(reason)); },
+        Qt::QueuedConnection);
+}
+
+TrayIcon::~TrayIcon() = default;
+
+void TrayIcon::AddTrayIcon()
+{
+    icon_->show();
+}
+
+void TrayIcon::RemoveTrayIcon()
+{
+    icon_->hide();
+}
+
+void TrayIcon::Picture1_MouseMove(int code)
+{
+    if (trayBusy_)
+        return;
+    trayBusy_ = true;
+    switch (code) {
+    case LeftUp:
+    case LeftDoubleClick:
+    case RightDoubleClick:
+        mnuTardello_Click();
+        break;
+    case RightUp:
+        popupMenu();
+        break;
+    default:
+        break;
+    }
+    trayBusy_ = false;
+}
+
+void TrayIcon::mnuTardello_Click()
+{
+    if (!startupDone || mainWindow_.editorVisible())
+        return;
+    if (mainWindow_.isMinimized())
+        mainWindow_.showNormal();
+    mainWindow_.show();
+    mainWindow_.raise();
+    mainWindow_.activateWindow();
+}
+
+void TrayIcon::mnuHardQuit_Click()
+{
+    const int answer = desktop().messageBox->show(
+        QStringLiteral("    Quitter Tardello ?    \r\n    Vos données ne seront pas perdues.    "), MsgBox::YesNo,
+        QStringLiteral("Tardello"));
+    if (answer != MsgBox::Yes)
+        return;
+    RemoveTrayIcon();
+    SaveSettings(program_.paths.SettingsPath, program_.mailClient, program_.AddressBook);
+    endProgram();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <QSystemTrayIcon>
+
+#include <functional>
+#include <memory>
+
+class QMenu;
+class QAction;
+class frmMain;
+struct Program;
+
+// The program's icon in the notification area, its popup menu and the quit
+// command. Icon events are turned into mouse event codes in one place and
+// acted on by Picture1_MouseMove.
+class TrayIcon : public QObject
+{
+    Q_OBJECT
+public:
+    // Mouse event codes of an icon event.
+    static constexpr int LeftUp = 514;
+    static constexpr int LeftDoubleClick = 515;
+    static constexpr int RightUp = 517;
+    static constexpr int RightDoubleClick = 518;
+
+    // The code of an activation; 0 for reasons that carry no mouse event.
+    // Qt reports no right double-click, so 518 never comes from here.
+    static int eventCode(QSystemTrayIcon::ActivationReason reason);
+
+    TrayIcon(Program &program, frmMain &mainWindow, QObject *parent = nullptr);
+    ~TrayIcon() override;
+
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void Picture1_MouseMove(int code);
+    void mnuTardello_Click();
+    void mnuHardQuit_Click();
+
+    bool TrayBusy() const { return trayBusy_; }
+    QSystemTrayIcon &icon() { return *icon_; }
+    QMenu &mnuInTray() { return *menu_; }
+
+    // Until start-up has shown the main window, "Montrer Tardello" is ignored.
+    bool startupDone = false;
+    // Pops the menu up and runs the chosen command; tests replace it.
+    std::function<void()> popupMenu;
+    // Ends the program at once; tests replace it.
+    std::function<void()> endProgram;
+
+private:
+    Program &program_;
+    frmMain &mainWindow_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    std::unique_ptr<QMenu> menu_;
+    QAction *mnuTardello_ = nullptr;
+    QAction *mnuHardQuit_ = nullptr;
+    bool trayBusy_ = false;
+};

@@ -1,0 +1,68 @@
+#include "frmAbout.h"
+
+#include "Artwork.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+
+frmAbout::frmAbout(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setModal(true);
+    setFixedSize(Twips::toPixels(6900), Twips::toPixels(3000));
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    auto *picture = new QLabel(this);
+    const int margin = Twips::toPixels(150);
+    picture->setGeometry(margin, margin, width() - 2 * margin, height() - Twips::toPixels(900));
+    picture->setPixmap(Artwork::splashPicture(picture->size()));
+
+    lblVers = new QLabel(this);
+    lblVers->setObjectName(QStringLiteral("lblVers"));
+    QFont arial(QStringLiteral("Arial"), 10);
+    arial.setStyleHint(QFont::SansSerif);
+    lblVers->setFont(arial);
+    lblVers->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblVers->setGeometry(margin, height() - Twips::toPixels(600), width() - 2 * margin, Twips::toPixels(300));
+
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer1.setInterval(3000);
+    Timer1.setSingleShot(false);
+    connect(&Timer1, &QTimer::timeout, this, &frmAbout::Timer1_Timer);
+}
+
+void frmAbout::showModal()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    Timer1.start();
+    exec();
+}
+
+void frmAbout::Timer1_Timer()
+{
+    Timer1.stop();
+    hide();
+}
+
+void frmAbout::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    QPainter p(this);
+    p.setPen(QPen(QColor(30, 60, 120), 2));
+    p.drawRect(rect().adjusted(1, 1, -2, -2));
+}
+
+void frmAbout::closeEvent(QCloseEvent *event)
+{
+    // Only the timer ends the splash (by hiding it); a close request is refused.
+    event->ignore();
+}

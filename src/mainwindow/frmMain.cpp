@@ -1,0 +1,193 @@
+#include "frmMain.h"
+
+#include "Artwork.h"
+#include "Program.h"
+#include "Twips.h"
+#include "frmSelect.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListView>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+namespace {
+
+QFont fixedPitchFont()
+{
+    QFont font(QStringLiteral("Courier New"), 9);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    if (!QFontInfo(font).fixedPitch()) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSize(9);
+    }
+    // Set, not inherited: the window's own font is bold.
+    font.setBold(false);
+    return font;
+}
+
+QFont arial(qreal points, bool bold)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QGroupBox *frame(QWidget *parent, const QString &name, const QString &title, QRect twips)
+{
+    auto *box = new QGroupBox(title, parent);
+    box->setObjectName(name);
+    Twips::place(box, twips.x(), twips.y(), twips.width(), twips.height());
+    return box;
+}
+
+} // namespace
+
+frmMain::frmMain(Program &program, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), trayAvailable(&QSystemTrayIcon::isSystemTrayAvailable),
+      program_(program), scheduler_(program)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral(" "));
+    setWindowIcon(Artwork::programIcon());
+    setFont(arial(9.75, true));
+    setFixedSize(Twips::toPixels(11415, this), Twips::toPixels(8655, this));
+
+    buildToolbar();
+    buildClientChoice();
+    Frame1 = frame(this, QStringLiteral("Frame1"), QStringLiteral("Mails en attente"), {90, 1305, 11250, 3645});
+    lstHisto = buildList(Frame1, QStringLiteral("lstHisto"));
+    lstHisto->setModel(&program_.lstHisto);
+    lstHisto->setProperty("Tag", QStringLiteral("histo"));
+    Frame2 = frame(this, QStringLiteral("Frame2"), QStringLiteral("Mails transmis à votre client de messagerie"),
+                   {90, 4980, 11250, 3630});
+    lstSent = buildList(Frame2, QStringLiteral("lstSent"));
+    lstSent->setModel(&program_.lstSent);
+    connect(lstHisto, &QListView::doubleClicked, this, &frmMain::lstHisto_DblClick);
+
+    // Only the background, Frame1, Frame3 and the five buttons change the light;
+    // moves over the other controls must not reach the window behind them.
+    for (QWidget *still : {static_cast<QWidget *>(Frame2), Picture2, static_cast<QWidget *>(lstHisto),
+                           static_cast<QWidget *>(lstSent)})
+        still->setAttribute(Qt::WA_NoMousePropagation);
+    hover = std::make_unique<HoverImages>(
+        HoverImages::Images{cmdNew->imgOn, cmdDelete->imgOn, cmdRAZ->imgOn, cmdNet->imgOn, cmdHelp->imgOn});
+    hover->watch(this, QStringLiteral("form"));
+    hover->watch(Frame1, QStringLiteral("form"));
+    hover->watch(Frame3, QStringLiteral("form"));
+    hover->watch(cmdNew->area, QStringLiteral("new"));
+    hover->watch(cmdDelete->area, QStringLiteral("del"));
+    hover->watch(cmdRAZ->area, QStringLiteral("raz"));
+    hover->watch(cmdNet->area, QStringLiteral("net"));
+    hover->watch(cmdHelp->area, QStringLiteral("help"));
+
+    // Key preview: the window sees each key before the control that has the focus.
+    for (QWidget *control : findChildren<QWidget *>()) {
+        if (control->focusPolicy() != Qt::NoFocus)
+            control->installEventFilter(this);
+    }
+
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer1.setInterval(50000);
+    connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    Timer1.start();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildToolbar()
+{
+    using P = Artwork::Pictogram;
+    auto button = [this](int left, int width, int captionWidth, const char *caption, const char *tooltip, P picture,
+                         const char *area, const char *off, const char *on, const char *image, const char *label) {
+        auto made = std::make_unique<ToolbarButton>(
+            this, ToolbarButton::Design{left, width, captionWidth, QString::fromUtf8(caption), QString::fromUtf8(tooltip),
+                                        picture, QString::fromLatin1(area), QString::fromLatin1(off),
+                                        QString::fromLatin1(on), QString::fromLatin1(image), QString::fromLatin1(label)});
+        return made;
+    };
+    cmdNew = button(90, 1680, 1305, "Nouveau mail >>", " Rédiger un nouveau mail ", P::NewMail, "cmdNew", "imgNewOff",
+                    "imgNewOn", "Image1", "Label1");
+    cmdDelete = button(1905, 900, 630, "Effacer", " Effacer le mail sélectionné ", P::Delete, "cmdDelete", "imgDelOff",
+                       "imgDelOn", "Image2", "Label2");
+    cmdRAZ = button(2940, 900, 630, "Vider", " Vider la liste des mails déja transmis ", P::Clear, "cmdRAZ",
+                    "imgRAZOff", "imgRAZOn", "Image3", "Label3");
+    cmdNet = button(3975, 900, 630, "Internet", " Vsiter la page Web ", P::Web, "cmdNet", "imgNetOff", "imgNetOn",
+                    "Image5", "Label5");
+    cmdHelp = button(5010, 900, 630, "Aide", " Afficher l'aide ", P::Help, "cmdHelp", "imfHelpOff", "imgHelpOn",
+                     "Image6", "Label6");
+    connect(cmdNew->area, &ClickArea::clicked, this, &frmMain::cmdNew_Click);
+    connect(cmdDelete->area, &ClickArea::clicked, this, &frmMain::cmdDelete_Click);
+    connect(cmdRAZ->area, &ClickArea::clicked, this, &frmMain::cmdRAZ_Click);
+    connect(cmdNet->area, &ClickArea::clicked, this, &frmMain::cmdNet_Click);
+    connect(cmdHelp->area, &ClickArea::clicked, this, &frmMain::cmdHelp_Click);
+}
+
+void frmMain::buildClientChoice()
+{
+    Frame3 = frame(this, QStringLiteral("Frame3"), QStringLiteral("Votre client de messagerie"), {7200, 90, 4140, 1185});
+    Picture2 = new QWidget(Frame3);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Twips::place(Picture2, 75, 255, 3885, 840);
+    auto option = [this](const char *name, const char *text, QRect twips) {
+        auto *button = new QRadioButton(QString::fromUtf8(text), Picture2);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setFont(arial(8.25, false));
+        Twips::place(button, twips.x(), twips.y(), twips.width(), twips.height());
+        return button;
+    };
+    optOutlook = option("optOutlook", "Microsoft Outlook", {120, 30, 2685, 285});
+    optNotes = option("optNotes", "Lotus Notes", {120, 275, 2685, 285});
+    optExpress = option("optExpress", "Outlook Express - Thunderbird - Windows Mail", {120, 520, 3735, 285});
+    bindClientChoice();
+}
+
+void frmMain::bindClientChoice()
+{
+    const auto show = [this](MailClient client) {
+        (client == MailClient::Notes     ? optNotes
+         : client == MailClient::Express ? optExpress
+                                         : optOutlook)
+            ->setChecked(true);
+    };
+    show(program_.mailClient.value());
+    connect(&program_.mailClient, &MailClientChoice::changed, this, show);
+    const auto choose = [this](QRadioButton *button, MailClient client) {
+        connect(button, &QRadioButton::toggled, this, [this, client](bool on) {
+            if (on)
+                program_.mailClient.setValue(client);
+        });
+    };
+    choose(optOutlook, MailClient::Outlook);
+    choose(optNotes, MailClient::Notes);
+    choose(optExpress, MailClient::Express);
+}
+
+QListView *frmMain::buildList(QGroupBox *frame, const QString &name)
+{
+    auto *list = new QListView(frame);
+    list->setObjectName(name);
+    list->setFont(fixedPitchFont());
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setUniformItemSizes(true);
+    Twips::place(list, 135, 300, 10965, 3210);
+    return list;
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen *target = screen())
+            move(target->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    }
+    QWidget::showEvent(event);
+}

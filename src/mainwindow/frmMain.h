@@ -1,0 +1,82 @@
+#pragma once
+
+#include "HoverImages.h"
+#include "Scheduler.h"
+#include "ToolbarButton.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QGroupBox;
+class QListView;
+class QRadioButton;
+class frmSelect;
+struct Program;
+
+// The main window: pending and transmitted mails, the mail client choice and
+// the toolbar. Closing it only hides it; the program lives on in the tray.
+class frmMain : public QWidget
+{
+    Q_OBJECT
+public:
+    // The product's web page.
+    static const QString WebPage;
+
+    explicit frmMain(Program &program, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // The editor is created the first time it is needed.
+    frmSelect &editor();
+    bool editorVisible() const;
+
+    // Row index of the selected pending mail, -1 when none.
+    int lstHistoListIndex() const;
+
+    void cmdNew_Click();
+    void cmdDelete_Click();
+    void cmdRAZ_Click();
+    void cmdNet_Click();
+    void cmdHelp_Click();
+    void lstHisto_DblClick();
+    void Form_KeyPress(int KeyAscii);
+    // True when the close is cancelled. UnloadMode 0: the user's close box.
+    bool Form_QueryUnload(int UnloadMode);
+    void Timer1_Timer();
+
+    // Without a notification area a hidden window could not be brought back,
+    // so closing minimises it then. Tests replace the question.
+    std::function<bool()> trayAvailable;
+
+    QGroupBox *Frame1 = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QGroupBox *Frame3 = nullptr;
+    QWidget *Picture2 = nullptr;
+    QRadioButton *optOutlook = nullptr;
+    QRadioButton *optNotes = nullptr;
+    QRadioButton *optExpress = nullptr;
+    QListView *lstHisto = nullptr;
+    QListView *lstSent = nullptr;
+    QTimer Timer1;
+    std::unique_ptr<ToolbarButton> cmdNew, cmdDelete, cmdRAZ, cmdNet, cmdHelp;
+    std::unique_ptr<HoverImages> hover;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildToolbar();
+    void buildClientChoice();
+    QListView *buildList(QGroupBox *frame, const QString &name);
+    void bindClientChoice();
+    void openEditor(qint16 slot, qint16 row, const struct EditorFields &fields);
+
+    Program &program_;
+    Scheduler scheduler_;
+    frmSelect *editor_ = nullptr;
+    bool centred_ = false;
+};

@@ -1,0 +1,147 @@
+// The main window's command handlers.
+#include "frmMain.h"
+
+#include "Clock.h"
+#include "DateText.h"
+#include "Desktop.h"
+#include "EditorFields.h"
+#include "MessageBox.h"
+#include "Program.h"
+#include "ShellOpener.h"
+#include "frmSelect.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QListView>
+
+const QString frmMain::WebPage = QStringLiteral("https://www.tardello.fr/quando.php");
+
+frmSelect &frmMain::editor()
+{
+    if (!editor_)
+        editor_ = new frmSelect(program_, this);
+    return *editor_;
+}
+
+bool frmMain::editorVisible() const
+{
+    return editor_ && editor_->isVisible();
+}
+
+int frmMain::lstHistoListIndex() const
+{
+    const QModelIndexList selected = lstHisto->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void frmMain::openEditor(qint16 slot, qint16 row, const EditorFields &fields)
+{
+    program_.EditRow = row;
+    program_.EditSlot = slot;
+    frmSelect &window = editor();
+    window.setFields(fields);
+    window.showModal();
+}
+
+void frmMain::cmdNew_Click()
+{
+    EditorFields fresh;
+    fresh.txtDate = DateText::formatDate(desktop().clock->now().date());
+    program_.EditRow = -1;
+    const qint16 slot = program_.mailTable.FindFreeSlot();
+    if (slot == 0) {
+        desktop().messageBox->show(QStringLiteral("    Nombre maximum de mails atteint.    "), MsgBox::Critical,
+                                   QStringLiteral("Tardello - Erreur"));
+        return;
+    }
+    openEditor(slot, -1, fresh);
+}
+
+void frmMain::lstHisto_DblClick()
+{
+    const int row = lstHistoListIndex();
+    if (row < 0)
+        return;
+    const auto slot = qint16(program_.lstHisto.ItemData(row));
+    openEditor(slot, qint16(row), EditorFieldsOf(program_.mailTable[slot]));
+}
+
+void frmMain::cmdDelete_Click()
+{
+    const int row = lstHistoListIndex();
+    if (row < 0)
+        return;
+    const int answer = desktop().messageBox->show(QStringLiteral("    Supprimer définitivement ce mail ?    "),
+                                                  MsgBox::YesNo, QStringLiteral("Tardello"));
+    if (answer != MsgBox::Yes)
+        return;
+    // The scheduler may have sent mails while the question was open: find the row again.
+    const int current = lstHistoListIndex();
+    if (current < 0)
+        return;
+    const auto slot = qint16(program_.lstHisto.ItemData(current));
+    program_.mailTable.ReleaseSlot(slot);
+    program_.store.SaveMailStore(program_.mailTable);
+    program_.lstHisto.RemoveItem(current);
+}
+
+void frmMain::cmdRAZ_Click()
+{
+    program_.lstSent.Clear();
+}
+
+void frmMain::cmdNet_Click()
+{
+    desktop().shell->open(WebPage, program_.paths.ProgramDir);
+}
+
+void frmMain::cmdHelp_Click()
+{
+    desktop().shell->open(program_.paths.HelpPath, program_.paths.ProgramDir);
+}
+
+void frmMain::Form_KeyPress(int KeyAscii)
+{
+    const QWidget *active = focusWidget();
+    if (KeyAscii == 13 && active && active->property("Tag").toString() == QStringLiteral("histo"))
+        lstHisto_DblClick();
+}
+
+bool frmMain::Form_QueryUnload(int UnloadMode)
+{
+    if (UnloadMode != 0)
+        return false;
+    if (trayAvailable())
+        hide();
+    else
+        showMinimized();
+    return true;
+}
+
+void frmMain::Timer1_Timer()
+{
+    scheduler_.SendDueMail();
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const QString text = key->text();
+        if (enter || !text.isEmpty())
+            Form_KeyPress(enter ? 13 : text.at(0).unicode());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // 0: the user's close box; 2: the session ends; 1: the program's own code.
+    const int mode = qApp->isSavingSession() ? 2 : event->spontaneous() ? 0 : 1;
+    if (Form_QueryUnload(mode))
+        event->ignore();
+    else
+        event->accept();
+}

@@ -1,0 +1,124 @@
+"""A private X session for tests and benchmarks: Xvfb on a free display and a tray host."""
+import os
+import shutil
+import subprocess
+import time
+
+from Xlib import X, Xatom, display as xdisplay, protocol
+
+
+def wait_for(what, check, timeout):
+    """Polls check() until it returns a true value; fails after timeout seconds."""
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = check()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise TimeoutError(f"timed out after {timeout} s waiting for {what}")
+
+
+def free_display():
+    for n in range(91, 400):
+        if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
+            return n
+    raise RuntimeError("no free X display number")
+
+
+class XSession:
+    def __init__(self, with_tray=True):
+        self.with_tray = with_tray
+        self.processes = []
+        self.env = dict(os.environ)
+        # Without a session bus Qt uses the X11 tray protocol, which the tray host speaks.
+        self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        self.env["QT_QPA_PLATFORM"] = "xcb"
+
+    def start(self, name, args, **kwargs):
+        process = subprocess.Popen(args, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kwargs)
+        self.processes.append((name, process))
+        return process
+
+    def __enter__(self):
+        for tool in ("Xvfb", "trayer", "xdotool"):
+            if not shutil.which(tool):
+                raise FileNotFoundError(tool)
+        number = free_display()
+        self.env["DISPLAY"] = f":{number}"
+        self.start("Xvfb", ["Xvfb", f":{number}", "-screen", "0", "1280x800x24", "-nolisten", "tcp"])
+        self.x = wait_for("the X server", self._connect, 15)
+        if self.with_tray:
+            self.start("trayer", ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
+                                  "--width", "120", "--height", "32", "--SetDockType", "false"])
+            tray_atom = self.x.intern_atom("_NET_SYSTEM_TRAY_S0")
+            wait_for("the tray host", lambda: self.x.get_selection_owner(tray_atom) != X.NONE, 15)
+        return self
+
+    def _connect(self):
+        try:
+            return xdisplay.Display(self.env["DISPLAY"])
+        except Exception:
+            return None
+
+    def __exit__(self, *exc):
+        for name, process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait(5)
+        return False
+
+    # Windows --------------------------------------------------------------
+    def windows(self, window=None):
+        window = window or self.x.screen().root
+        try:
+            children = window.query_tree().children
+        except Exception:
+            return
+        for child in children:
+            yield child
+            yield from self.windows(child)
+
+    def is_mapped(self, window):
+        try:
+            return window.get_attributes().map_state == X.IsViewable
+        except Exception:
+            return False
+
+    def find(self, title=None, wm_class=None, mapped=True, override_redirect=None):
+        for window in self.windows():
+            try:
+                if title is not None and window.get_wm_name() != title:
+                    continue
+                klass = window.get_wm_class()
+                if wm_class is not None and (not klass or wm_class not in klass):
+                    continue
+                attributes = window.get_attributes()
+            except Exception:
+                continue
+            if mapped and attributes.map_state != X.IsViewable:
+                continue
+            if override_redirect is not None and bool(attributes.override_redirect) != override_redirect:
+                continue
+            return window
+        return None
+
+    def centre(self, window):
+        geometry = window.get_geometry()
+        origin = window.translate_coords(self.x.screen().root, 0, 0)
+        return -origin.x + geometry.width // 2, -origin.y + geometry.height // 2
+
+    def close_box(self, window):
+        """What a window manager does when the user clicks the close box."""
+        protocols = self.x.intern_atom("WM_PROTOCOLS")
+        delete = self.x.intern_atom("WM_DELETE_WINDOW")
+        event = protocol.event.ClientMessage(window=window, client_type=protocols,
+                                             data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+        window.send_event(event)
+        self.x.flush()
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *map(str, args)], env=self.env, check=True, timeout=10)
