@@ -3,6 +3,9 @@
 #include "EditorFields.h"
 #include "PendingRows.h"
 #include "Program.h"
+#include "RecordingAutomation.h"
+#include "Scheduler.h"
+#include "TestDesktop.h"
 
 // A mail as the editor would hand it over.
 inline EditorFields mailFields(const QString &time, const QString &titre = QStringLiteral("t"))
@@ -22,14 +25,16 @@ inline void addPending(Program &program, qint16 slot, const EditorFields &fields
     InsertPendingRow(program.mailTable, program.lstHisto, slot);
 }
 
-// What the scheduler does once slot's mail is with the mail client.
-inline void deliver(Program &program, qint16 slot)
+// A scheduler tick in slot's minute: the mail goes to the mail client, its
+// slot is freed and its row moves to the sent list. True when it left.
+inline bool deliver(Program &program, TestDesktop &test, qint16 slot)
 {
-    const int row = program.lstHisto.indexOfItemData(slot);
-    program.mailTable.ReleaseSlot(slot);
-    program.store.SaveMailStore(program.mailTable);
-    program.lstSent.AddItem(program.lstHisto.List(row));
-    program.lstHisto.RemoveItem(row);
+    static RecordingFactory factory;
+    factory.scriptMailClients();
+    desktop().automation = &factory;
+    test.clock.set(program.mailTable[slot].Date.dateTimeText());
+    Scheduler(program).SendDueMail();
+    return !program.mailTable[slot].InUse && program.lstHisto.indexOfItemData(slot) < 0;
 }
 
 // The slots of the pending rows, top to bottom; empty when a row points at a free slot.

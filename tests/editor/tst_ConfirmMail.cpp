@@ -99,7 +99,7 @@ void tst_ConfirmMail::editRacingTheScheduler()
     program.EditRow = 1;
     program.EditSlot = 2;
     if (delivered)
-        deliver(program, qint16(delivered));
+        QVERIFY(deliver(program, desktop, qint16(delivered)));
     desktop.messageBox.answers = {answer};
 
     QCOMPARE(ConfirmMail(program, mailFields(QStringLiteral("13:00"))), ConfirmOutcome::Close);

@@ -252,7 +252,7 @@ void tst_frmSelect::confirmAfterADeliveryDuringTheEdit()
     run.editor.setFields(EditorFieldsOf(run.program.mailTable[2]));
     QTimer::singleShot(0, &run.editor, [&] {
         HideOnExit guard{&run.editor};
-        deliver(run.program, 1);  // row 1 no longer exists
+        QVERIFY(deliver(run.program, run.desktop, 1));  // row 1 no longer exists
         run.editor.txtHeure->setText(QStringLiteral("12:00"));
         QTest::mouseClick(run.editor.cmdOK, Qt::LeftButton);
         QVERIFY(!run.editor.isVisible());
