@@ -71,6 +71,10 @@ void Scheduler::SendDueMail()
 bool Scheduler::deliver(qint16 slot)
 {
     const OutgoingMail mail = OutgoingMailOf(program_.mailTable[slot]);
+    if (!desktop().automation) {
+        tellFailure(slot, QStringLiteral("aucun client de messagerie n'est disponible"));
+        return false;
+    }
     automation::Factory &factory = *desktop().automation;
     try {
         if (program_.mailClient.is(MailClient::Outlook)) {

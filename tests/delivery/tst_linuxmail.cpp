@@ -137,8 +137,6 @@ void LinuxMailTest::sendFailureRaises_data()
     QTest::addColumn<QString>("to");
     QTest::addColumn<QString>("attachment");
     QTest::newRow("sendmail exits with 75") << QByteArray("#!/bin/sh\ncat >/dev/null\nexit 75\n") << "a@x.org" << "";
-    QTest::newRow("sendmail reads nothing and fails")
-        << QByteArray("#!/bin/sh\nexit 1\n") << "a@x.org" << "";
     QTest::newRow("no sendmail") << QByteArray() << "a@x.org" << "";
     QTest::newRow("no recipient") << QByteArray("#!/bin/sh\ncat >/dev/null\n") << ";" << "";
     QTest::newRow("unreadable attachment") << QByteArray("#!/bin/sh\ncat >/dev/null\n") << "a@x.org"
@@ -182,14 +180,6 @@ void LinuxMailTest::unknownMembersRaise()
     automation::ObjectRef messages = factory_.create("MSMAPI.MAPIMessages");
     QVERIFY_THROWS_EXCEPTION(automation::Failure, messages->call(35));  // compose without a session
     QVERIFY_THROWS_EXCEPTION(automation::Failure, messages->put("MsgSubject", std::string("x")));
-    automation::ObjectRef notes = factory_.create("Notes.NotesSession");
-    QVERIFY(!automation::asText(notes->get("UserName"), "UserName").empty());
-    automation::ObjectRef database =
-        automation::asObject(notes->call("GETDATABASE", {std::string(), std::string("x.nsf")}), "GETDATABASE");
-    QCOMPARE(automation::asBool(database->get("IsOpen"), "IsOpen"), false);
-    QVERIFY_THROWS_EXCEPTION(automation::Failure, database->call("CREATEDOCUMENT"));
-    database->call("OPENMAIL");
-    QCOMPARE(automation::asBool(database->get("IsOpen"), "IsOpen"), true);
 }
 
 QTEST_GUILESS_MAIN(LinuxMailTest)
