@@ -3,11 +3,6 @@
 
 #include <optional>
 
-namespace {
-// "é" "€" "ł" "Ω" "Ж" in UTF-8, spelled out so the test does not depend on the source's encoding.
-const std::string eAcute = "\xC3\xA9", euro = "\xE2\x82\xAC", lStroke = "\xC5\x82", omega = "\xCE\xA9", zhe = "\xD0\x96";
-} // namespace
-
 TEST(textsConvertToTheCodePageOnlyWhenItHoldsEveryCharacter)
 {
     struct Case
@@ -17,20 +12,18 @@ TEST(textsConvertToTheCodePageOnlyWhenItHoldsEveryCharacter)
         std::string utf8;
         std::optional<std::string> bytes;
     };
+    // UTF-8 spelled out, so that the test does not depend on the source's encoding.
     const Case cases[] = {
         {"empty", 1252, "", std::string()},
-        {"ascii", 1252, "Bonjour;a@b.fr", std::string("Bonjour;a@b.fr")},
-        {"accent", 1252, "d" + eAcute + "j" + eAcute, std::string("d\xE9j\xE9")},
-        {"euro sits at 0x80", 1252, euro, std::string("\x80")},
-        {"line ends kept", 1252, "a\r\nb", std::string("a\r\nb")},
-        // Best fit would quietly write "l" and lose the letter.
-        {"no best fit", 1252, "Ko" + lStroke + "o", std::nullopt},
-        {"greek missing", 1252, omega, std::nullopt},
-        {"cyrillic page", 1251, zhe, std::string("\xC6")},
-        {"accent missing in cyrillic page", 1251, eAcute, std::nullopt},
+        {"accent, line ends", 1252, "d\xC3\xA9j\xC3\xA9\r\n", std::string("d\xE9j\xE9\r\n")},
+        {"euro sits at 0x80", 1252, "\xE2\x82\xAC", std::string("\x80")},
+        // Best fit would quietly write "l" for the Polish letter.
+        {"no best fit", 1252, "Ko\xC5\x82o", std::nullopt},
+        {"cyrillic page", 1251, "\xD0\x96", std::string("\xC6")},
+        {"accent missing in cyrillic page", 1251, "\xC3\xA9", std::nullopt},
     };
     for (const auto &c : cases) {
-        harness::caseLabel() = c.label;
+        harness::row = c.label;
         const auto bytes = AnsiCodePage::fromUtf8(c.utf8, c.codePage);
         CHECK_EQ(bytes.has_value(), c.bytes.has_value());
         if (bytes && c.bytes) {
@@ -40,11 +33,11 @@ TEST(textsConvertToTheCodePageOnlyWhenItHoldsEveryCharacter)
     }
 }
 
-TEST(wideAndUtf8RoundTrip)
+TEST(wideTextsKeepCharactersBeyondSixteenBits)
 {
-    const std::string utf8 = "Caf" + eAcute + " " + euro + " " + zhe + " \xF0\x9F\x93\xA7"; // and an emoji beyond 16 bits
+    const std::string utf8 = "Caf\xC3\xA9 \xF0\x9F\x93\xA7";
     const std::wstring wide = AnsiCodePage::wideFromUtf8(utf8);
-    CHECK_EQ(wide.size(), size_t(11)); // the emoji takes a surrogate pair
+    CHECK_EQ(wide.size(), size_t(7)); // the emoji takes a surrogate pair
     CHECK_EQ(AnsiCodePage::utf8FromWide(wide), utf8);
     CHECK(!AnsiCodePage::fromWide(wide, 1252).has_value());
 }
