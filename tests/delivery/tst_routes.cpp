@@ -3,18 +3,11 @@
 
 #include <QtTest>
 
-using Lines = QStringList;
 Q_DECLARE_METATYPE(OutgoingMail)
 
 namespace {
 
-QStringList toQt(const std::vector<std::string> &lines)
-{
-    QStringList out;
-    for (const std::string &line : lines)
-        out << QString::fromStdString(line);
-    return out;
-}
+enum Route { Outlook, Notes, NotesOpenDatabase, Express };
 
 OutgoingMail mail(const char *to, const char *cc, const char *bcc, const char *attachment,
                   const char *body = "Bonjour\r\nà demain")
@@ -22,7 +15,21 @@ OutgoingMail mail(const char *to, const char *cc, const char *bcc, const char *a
     return {"Réunion", to, cc, bcc, body, attachment};
 }
 
-const automation::Date Posted{46000.5};
+void send(RecordingFactory &factory, int route, const OutgoingMail &mail)
+{
+    if (route == Outlook)
+        SendWithOutlook(factory, mail);
+    else if (route == Notes || route == NotesOpenDatabase)
+        SendWithNotes(factory, mail, automation::Date{46000.5});
+    else
+        SendWithExpress(factory, mail);
+}
+
+// Calls of the messages object, given without its name.
+QString messages(const QString &calls)
+{
+    return "MSMAPI.MAPIMessages " + calls.split(" / ").join(" / MSMAPI.MAPIMessages ");
+}
 
 } // namespace
 
@@ -30,193 +37,119 @@ class RoutesTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void outlookCalls_data();
-    void outlookCalls();
-    void notesCalls_data();
-    void notesCalls();
-    void notesMailFileName_data();
+    void callSequence_data();
+    void callSequence();
     void notesMailFileName();
-    void expressCalls_data();
-    void expressCalls();
-    void failureAtEveryStep_data();
     void failureAtEveryStep();
 };
 
-void RoutesTest::outlookCalls_data()
+void RoutesTest::callSequence_data()
 {
+    QTest::addColumn<int>("route");
     QTest::addColumn<OutgoingMail>("mail");
-    QTest::addColumn<Lines>("expected");
-    QTest::newRow("to only") << mail("", "", "", "")
-                             << Lines{"create Outlook.application", "Outlook.application call createitem int16:0",
-                                      "item put Subject text:Réunion", "item put To text:",
-                                      "item put Body text:Bonjour\r\nà demain", "item call Send"};
-    QTest::newRow("cc, bcc, attachment")
-        << mail("a@x.fr;b@y.fr;c@z.fr", "c@z.fr", "d@w.fr", "/tmp/plan.pdf")
-        << Lines{"create Outlook.application", "Outlook.application call createitem int16:0",
-                 "item put Subject text:Réunion", "item put To text:a@x.fr;b@y.fr;c@z.fr", "item put cc text:c@z.fr",
-                 "item put bcc text:d@w.fr", "item put Body text:Bonjour\r\nà demain", "item get Attachments",
-                 "attachments call Add text:/tmp/plan.pdf", "item call Send"};
+    QTest::addColumn<QString>("calls");  // separated by " / "
+    const QString outlook = "create Outlook.application / Outlook.application call createitem int16:0 / "
+                            "item put Subject text:Réunion / item put To text:";
+    QTest::newRow("Outlook, to only") << int(Outlook) << mail("", "", "", "")
+                                      << outlook + " / item put Body text:Bonjour\r\nà demain / item call Send";
+    QTest::newRow("Outlook, cc, bcc, attachment")
+        << int(Outlook) << mail("a@x.fr;b@y.fr;c@z.fr", "c@z.fr", "d@w.fr", "/tmp/plan.pdf")
+        << outlook + "a@x.fr;b@y.fr;c@z.fr / item put cc text:c@z.fr / item put bcc text:d@w.fr / "
+                     "item put Body text:Bonjour\r\nà demain / item get Attachments / "
+                     "attachments call Add text:/tmp/plan.pdf / item call Send";
+
+    const QString notes = "create Notes.NotesSession / Notes.NotesSession get UserName / "
+                          "Notes.NotesSession call GETDATABASE text: text:JDupont.nsf / database get IsOpen / ";
+    const QString notesEnd = "document put Subject text:Réunion / document put Body text:Bonjour\r\nà demain / "
+                             "document put SAVEMESSAGEONSEND bool:true / ";
+    const QString posted = "document put PostedDate date:46000.500000 / document call Send int16:0 empty";
+    QTest::newRow("Notes, closed database, to only")
+        << int(Notes) << mail("a@x.fr", "", "", "")
+        << notes + "database call OPENMAIL / database call CREATEDOCUMENT / document put Form text:Memo / "
+                   "document put SendTo text[1]:a@x.fr / " + notesEnd + posted;
+    QTest::newRow("Notes, open database, everything")
+        << int(NotesOpenDatabase) << mail("a@x.fr;b@y.fr;", "c@z.fr", "d@w.fr;e@v.fr", "/tmp/plan.pdf")
+        << notes + "database call CREATEDOCUMENT / document put Form text:Memo / "
+                   "document put SendTo text[3]:a@x.fr|b@y.fr| / document put CopyTo text[1]:c@z.fr / "
+                   "document put BlindCopyTo text[2]:d@w.fr|e@v.fr / " + notesEnd +
+               "document call CREATERICHTEXTITEM text:Attachment / "
+               "richtext call EMBEDOBJECT int16:1454 text: text:/tmp/plan.pdf text:Attachment / "
+               "document call CREATERICHTEXTITEM text:Attachment / " + posted;
+    QTest::newRow("Notes, empty to still written")
+        << int(NotesOpenDatabase) << mail("", "c@z.fr", "", "")
+        << notes + "database call CREATEDOCUMENT / document put Form text:Memo / document put SendTo text[0]: / "
+                   "document put CopyTo text[1]:c@z.fr / " + notesEnd + posted;
+
+    const QString express = "create MSMAPI.MAPISession / MSMAPI.MAPISession call #8 / create MSMAPI.MAPIMessages / "
+                            "MSMAPI.MAPISession get #5 / " + messages("put #31 int32:4242 / call #35 / put #5 bool:false");
+    const auto recipient = [](int index, int type, const char *address) {
+        return messages(QString("put #29 int32:%1 / put #30 int16:%2 / put #26 text:%3").arg(index).arg(type).arg(address));
+    };
+    const auto attach = [](const char *path) {
+        return messages(QString("put #7 int32:0 / get #20 / put #10 int32:9 / put #9 text:%1 / put #11 int16:0").arg(path));
+    };
+    const QString closing = messages("call #43 bool:false") + " / MSMAPI.MAPISession call #9";
+    QTest::newRow("Express, two to, one bcc, no attachment")
+        << int(Express) << mail("a@x.fr;b@y.fr", "", "d@w.fr", "", "Bonjour")
+        << QStringList{express, recipient(0, 1, "a@x.fr"), recipient(1, 1, "b@y.fr"), recipient(2, 3, "d@w.fr"),
+                       messages("put #32 text:Réunion / put #20 text:Bonjour\r\n "), closing}.join(" / ");
+    QTest::newRow("Express, cc with trailing separator, attachment")
+        << int(Express) << mail("a@x.fr", "c@z.fr;", "", "/tmp/plan.pdf", "Bonjour")
+        << QStringList{express, recipient(0, 1, "a@x.fr"), recipient(1, 2, "c@z.fr"), recipient(2, 2, ""),
+                       messages("put #32 text:Réunion / put #20 text:Bonjour\r\n "), attach("/tmp/plan.pdf"),
+                       closing}.join(" / ");
+    // Positions count UTF-16 units: "Déjà" is 4, the emoji 2.
+    QTest::newRow("Express, non-ASCII note, attachment")
+        << int(Express) << mail("", "", "", "/f", "Déjà 😀")
+        << QStringList{express, messages("put #32 text:Réunion / put #20 text:Déjà 😀\r\n "), attach("/f"), closing}
+               .join(" / ");
 }
 
-void RoutesTest::outlookCalls()
+void RoutesTest::callSequence()
 {
+    QFETCH(int, route);
     QFETCH(OutgoingMail, mail);
-    QFETCH(Lines, expected);
+    QFETCH(QString, calls);
     RecordingFactory factory;
-    factory.scriptMailClients();
-    SendWithOutlook(factory, mail);
-    QCOMPARE(toQt(factory.calls), expected);
+    factory.scriptMailClients("Jean Dupont", route == NotesOpenDatabase);
+    send(factory, route, mail);
+    QStringList made;
+    for (const std::string &call : factory.calls)
+        made << QString::fromStdString(call);
+    QCOMPARE(made, calls.split(" / "));
     QCOMPARE(factory.live(), 0);
-}
-
-void RoutesTest::notesCalls_data()
-{
-    QTest::addColumn<OutgoingMail>("mail");
-    QTest::addColumn<bool>("databaseOpen");
-    QTest::addColumn<Lines>("expected");
-    const Lines opening{"create Notes.NotesSession", "Notes.NotesSession get UserName",
-                        "Notes.NotesSession call GETDATABASE text: text:JDupont.nsf", "database get IsOpen"};
-    QTest::newRow("closed database, to only")
-        << mail("a@x.fr", "", "", "") << false
-        << opening + Lines{"database call OPENMAIL", "database call CREATEDOCUMENT", "document put Form text:Memo",
-                           "document put SendTo text[1]:a@x.fr", "document put Subject text:Réunion",
-                           "document put Body text:Bonjour\r\nà demain", "document put SAVEMESSAGEONSEND bool:true",
-                           "document put PostedDate date:46000.500000", "document call Send int16:0 empty"};
-    QTest::newRow("open database, everything")
-        << mail("a@x.fr;b@y.fr;", "c@z.fr", "d@w.fr;e@v.fr", "/tmp/plan.pdf") << true
-        << opening + Lines{"database call CREATEDOCUMENT", "document put Form text:Memo",
-                           "document put SendTo text[3]:a@x.fr|b@y.fr|", "document put CopyTo text[1]:c@z.fr",
-                           "document put BlindCopyTo text[2]:d@w.fr|e@v.fr", "document put Subject text:Réunion",
-                           "document put Body text:Bonjour\r\nà demain", "document put SAVEMESSAGEONSEND bool:true",
-                           "document call CREATERICHTEXTITEM text:Attachment",
-                           "richtext call EMBEDOBJECT int16:1454 text: text:/tmp/plan.pdf text:Attachment",
-                           "document call CREATERICHTEXTITEM text:Attachment",
-                           "document put PostedDate date:46000.500000", "document call Send int16:0 empty"};
-    QTest::newRow("empty to still written")
-        << mail("", "c@z.fr", "", "") << true
-        << opening + Lines{"database call CREATEDOCUMENT", "document put Form text:Memo", "document put SendTo text[0]:",
-                           "document put CopyTo text[1]:c@z.fr", "document put Subject text:Réunion",
-                           "document put Body text:Bonjour\r\nà demain", "document put SAVEMESSAGEONSEND bool:true",
-                           "document put PostedDate date:46000.500000", "document call Send int16:0 empty"};
-}
-
-void RoutesTest::notesCalls()
-{
-    QFETCH(OutgoingMail, mail);
-    QFETCH(bool, databaseOpen);
-    QFETCH(Lines, expected);
-    RecordingFactory factory;
-    factory.scriptMailClients("Jean Dupont", databaseOpen);
-    SendWithNotes(factory, mail, Posted);
-    QCOMPARE(toQt(factory.calls), expected);
-    QCOMPARE(factory.live(), 0);
-}
-
-void RoutesTest::notesMailFileName_data()
-{
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("first and last name") << "Jean Dupont" << "JDupont.nsf";
-    QTest::newRow("no blank") << "Dupont" << "DDupont.nsf";
-    QTest::newRow("empty") << "" << ".nsf";
-    QTest::newRow("two blanks") << "Jean Paul Dupont" << "JPaul Dupont.nsf";
-    QTest::newRow("accented initial") << "Émile Zola" << "ÉZola.nsf";
-    QTest::newRow("trailing blank") << "Jean " << "J.nsf";
 }
 
 void RoutesTest::notesMailFileName()
 {
-    QFETCH(QString, user);
-    QFETCH(QString, file);
-    QCOMPARE(QString::fromStdString(NotesMailFileName(user.toStdString())), file);
+    const QList<std::pair<QString, QString>> cases{{"Dupont", "DDupont.nsf"}, {"", ".nsf"},
+        {"Jean Paul Dupont", "JPaul Dupont.nsf"}, {"Émile Zola", "ÉZola.nsf"}, {"Jean ", "J.nsf"}};
+    for (const auto &[user, file] : cases)
+        QCOMPARE(QString::fromStdString(NotesMailFileName(user.toStdString())), file);
 }
 
-void RoutesTest::expressCalls_data()
-{
-    QTest::addColumn<OutgoingMail>("mail");
-    QTest::addColumn<Lines>("expected");
-    const Lines opening{"create MSMAPI.MAPISession", "MSMAPI.MAPISession call #8", "create MSMAPI.MAPIMessages",
-                        "MSMAPI.MAPISession get #5", "MSMAPI.MAPIMessages put #31 int32:4242",
-                        "MSMAPI.MAPIMessages call #35", "MSMAPI.MAPIMessages put #5 bool:false"};
-    const auto recipient = [](int index, int type, const char *address) {
-        return Lines{QString("MSMAPI.MAPIMessages put #29 int32:%1").arg(index),
-                     QString("MSMAPI.MAPIMessages put #30 int16:%1").arg(type),
-                     QString("MSMAPI.MAPIMessages put #26 text:") + QString::fromUtf8(address)};
-    };
-    const Lines closing{"MSMAPI.MAPIMessages call #43 bool:false", "MSMAPI.MAPISession call #9"};
-    QTest::newRow("two to, one bcc, no attachment")
-        << mail("a@x.fr;b@y.fr", "", "d@w.fr", "", "Bonjour")
-        << opening + recipient(0, 1, "a@x.fr") + recipient(1, 1, "b@y.fr") + recipient(2, 3, "d@w.fr") +
-               Lines{"MSMAPI.MAPIMessages put #32 text:Réunion", "MSMAPI.MAPIMessages put #20 text:Bonjour\r\n "} +
-               closing;
-    QTest::newRow("cc with trailing separator, attachment")
-        << mail("a@x.fr", "c@z.fr;", "", "/tmp/plan.pdf", "Bonjour")
-        << opening + recipient(0, 1, "a@x.fr") + recipient(1, 2, "c@z.fr") + recipient(2, 2, "") +
-               Lines{"MSMAPI.MAPIMessages put #32 text:Réunion", "MSMAPI.MAPIMessages put #20 text:Bonjour\r\n ",
-                     "MSMAPI.MAPIMessages put #7 int32:0", "MSMAPI.MAPIMessages get #20",
-                     "MSMAPI.MAPIMessages put #10 int32:9", "MSMAPI.MAPIMessages put #9 text:/tmp/plan.pdf",
-                     "MSMAPI.MAPIMessages put #11 int16:0"} +
-               closing;
-    // Positions count UTF-16 units: "Déjà" is 4, the emoji 2.
-    QTest::newRow("non-ASCII note, attachment")
-        << mail("", "", "", "/f", "Déjà 😀")
-        << opening +
-               Lines{"MSMAPI.MAPIMessages put #32 text:Réunion", "MSMAPI.MAPIMessages put #20 text:Déjà 😀\r\n ",
-                     "MSMAPI.MAPIMessages put #7 int32:0", "MSMAPI.MAPIMessages get #20",
-                     "MSMAPI.MAPIMessages put #10 int32:9", "MSMAPI.MAPIMessages put #9 text:/f",
-                     "MSMAPI.MAPIMessages put #11 int16:0"} +
-               closing;
-}
-
-void RoutesTest::expressCalls()
-{
-    QFETCH(OutgoingMail, mail);
-    QFETCH(Lines, expected);
-    RecordingFactory factory;
-    factory.scriptMailClients();
-    SendWithExpress(factory, mail);
-    QCOMPARE(toQt(factory.calls), expected);
-    QCOMPARE(factory.live(), 0);
-}
-
-void RoutesTest::failureAtEveryStep_data()
-{
-    QTest::addColumn<int>("route");
-    QTest::newRow("Outlook swallows") << 0;
-    QTest::newRow("Notes raises") << 1;
-    QTest::newRow("Express raises") << 2;
-}
-
+// A failing call ends the route at once, releases every object and raises,
+// except on Outlook, which swallows it.
 void RoutesTest::failureAtEveryStep()
 {
-    QFETCH(int, route);
     const OutgoingMail full = mail("a@x.fr", "c@z.fr", "d@w.fr", "/tmp/plan.pdf");
-    const auto run = [&](RecordingFactory &factory) {
-        switch (route) {
-        case 0: SendWithOutlook(factory, full); break;
-        case 1: SendWithNotes(factory, full, Posted); break;
-        default: SendWithExpress(factory, full); break;
+    for (int route : {Outlook, Notes, Express}) {
+        RecordingFactory clean;
+        send(clean, route, full);
+        QVERIFY(clean.calls.size() >= 10);
+        for (std::size_t step = 0; step < clean.calls.size(); ++step) {
+            RecordingFactory factory;
+            factory.failAt = int(step);
+            bool raised = false;
+            try {
+                send(factory, route, full);
+            } catch (const automation::Failure &) {
+                raised = true;
+            }
+            QCOMPARE(raised, route != Outlook);
+            QCOMPARE(factory.calls.size(), step + 1);
+            QCOMPARE(factory.live(), 0);
         }
-    };
-    RecordingFactory clean;
-    clean.scriptMailClients();
-    run(clean);
-    const std::size_t steps = clean.calls.size();
-    QVERIFY(steps >= 10);
-
-    for (std::size_t step = 0; step < steps; ++step) {
-        RecordingFactory factory;
-        factory.scriptMailClients();
-        factory.failAt = int(step);
-        bool raised = false;
-        try {
-            run(factory);
-        } catch (const automation::Failure &) {
-            raised = true;
-        }
-        QCOMPARE(raised, route != 0);
-        QCOMPARE(factory.calls.size(), step + 1);  // nothing after the failing call
-        QCOMPARE(factory.live(), 0);
     }
 }
 

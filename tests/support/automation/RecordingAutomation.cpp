@@ -1,7 +1,5 @@
 #include "RecordingAutomation.h"
 
-#include <cstdio>
-
 using namespace automation;
 
 namespace {
@@ -9,118 +7,77 @@ namespace {
 class RecordingObject : public Object
 {
 public:
-    RecordingObject(RecordingFactory &factory, std::string name) : factory_(factory), name_(std::move(name))
-    {
-        ++factory_.created;
-    }
-    ~RecordingObject() override { ++factory_.released; }
+    RecordingObject(RecordingFactory &factory, std::string name) : f_(factory), name_(std::move(name)) { ++f_.created; }
+    ~RecordingObject() override { ++f_.released; }
 
-    Variant get(const std::string &member) override { return read(member); }
-    void put(const std::string &member, const Variant &value) override { write(member, value); }
-    Variant call(const std::string &member, const Arguments &args) override
+    Variant get(const std::string &member) override
     {
-        return factory_.record(name_, "call", member, args);
+        const Variant value = f_.record(name_, "get", member);
+        return std::holds_alternative<Empty>(value) && written_.count(member) ? written_[member] : value;
     }
-    Variant get(int dispId) override { return read(id(dispId)); }
-    void put(int dispId, const Variant &value) override { write(id(dispId), value); }
-    Variant call(int dispId, const Arguments &args) override { return factory_.record(name_, "call", id(dispId), args); }
-
-private:
-    static std::string id(int dispId) { return "#" + std::to_string(dispId); }
-    Variant read(const std::string &member)
+    void put(const std::string &member, const Variant &value) override
     {
-        Variant value = factory_.record(name_, "get", member, {});
-        if (std::holds_alternative<Empty>(value) && written_.count(member))
-            return written_[member];
-        return value;
-    }
-    void write(const std::string &member, const Variant &value)
-    {
-        factory_.record(name_, "put", member, {value});
+        f_.record(name_, "put", member, {value});
         written_[member] = value;
     }
+    Variant call(const std::string &member, const Arguments &args) override { return f_.record(name_, "call", member, args); }
+    Variant get(int id) override { return get("#" + std::to_string(id)); }
+    void put(int id, const Variant &value) override { put("#" + std::to_string(id), value); }
+    Variant call(int id, const Arguments &args) override { return call("#" + std::to_string(id), args); }
 
-    RecordingFactory &factory_;
+private:
+    RecordingFactory &f_;
     std::string name_;
     std::map<std::string, Variant> written_;
 };
 
-} // namespace
-
 std::string describe(const Variant &value)
 {
-    struct Visitor
-    {
-        std::string operator()(const Empty &) const { return "empty"; }
-        std::string operator()(bool flag) const { return flag ? "bool:true" : "bool:false"; }
-        std::string operator()(std::int16_t number) const { return "int16:" + std::to_string(number); }
-        std::string operator()(std::int32_t number) const { return "int32:" + std::to_string(number); }
-        std::string operator()(const std::string &text) const { return "text:" + text; }
-        std::string operator()(const TextArray &texts) const
-        {
-            std::string joined = "text[" + std::to_string(texts.size()) + "]:";
-            for (std::size_t i = 0; i < texts.size(); ++i)
-                joined += (i ? "|" : "") + texts[i];
-            return joined;
-        }
-        std::string operator()(const Date &date) const
-        {
-            char buffer[32];
-            std::snprintf(buffer, sizeof buffer, "date:%.6f", date.days);
-            return buffer;
-        }
-        std::string operator()(const ObjectRef &) const { return "object"; }
-    };
-    return std::visit(Visitor{}, value);
+    switch (kindOf(value)) {
+    case VariantKind::Empty: return "empty";
+    case VariantKind::Boolean: return std::get<bool>(value) ? "bool:true" : "bool:false";
+    case VariantKind::Int16: return "int16:" + std::to_string(std::get<std::int16_t>(value));
+    case VariantKind::Int32: return "int32:" + std::to_string(std::get<std::int32_t>(value));
+    case VariantKind::Text: return "text:" + std::get<std::string>(value);
+    case VariantKind::Date: return "date:" + std::to_string(std::get<Date>(value).days);
+    case VariantKind::Object: return "object";
+    case VariantKind::TextArray: break;
+    }
+    const TextArray &texts = std::get<TextArray>(value);
+    std::string joined = "text[" + std::to_string(texts.size()) + "]:";
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        joined += (i ? "|" : "") + texts[i];
+    return joined;
 }
 
-void RecordingFactory::answer(const std::string &object, const std::string &member, Variant value)
-{
-    answers_[object + " " + member] = [value] { return value; };
-}
-
-void RecordingFactory::answerObject(const std::string &object, const std::string &member, const std::string &name)
-{
-    answers_[object + " " + member] = [this, name] { return Variant(makeObject(name)); };
-}
+} // namespace
 
 void RecordingFactory::scriptMailClients(const std::string &notesUser, bool notesDatabaseOpen)
 {
-    answerObject("Outlook.application", "createitem", "item");
-    answerObject("item", "Attachments", "attachments");
-    answer("Notes.NotesSession", "UserName", notesUser);
-    answerObject("Notes.NotesSession", "GETDATABASE", "database");
-    answer("database", "IsOpen", notesDatabaseOpen);
-    answerObject("database", "CREATEDOCUMENT", "document");
-    answerObject("document", "CREATERICHTEXTITEM", "richtext");
-    answerObject("richtext", "EMBEDOBJECT", "embedded");
-    answer("MSMAPI.MAPISession", "#5", std::int32_t(4242));
+    objects_ = {{"Outlook.application createitem", "item"}, {"item Attachments", "attachments"},
+                {"Notes.NotesSession GETDATABASE", "database"}, {"database CREATEDOCUMENT", "document"},
+                {"document CREATERICHTEXTITEM", "richtext"}, {"richtext EMBEDOBJECT", "embedded"}};
+    values_ = {{"Notes.NotesSession UserName", notesUser}, {"database IsOpen", notesDatabaseOpen},
+               {"MSMAPI.MAPISession #5", std::int32_t(4242)}};
 }
 
 ObjectRef RecordingFactory::create(const std::string &className)
 {
-    record("", "create", className, {});
-    return makeObject(className);
-}
-
-ObjectRef RecordingFactory::makeObject(const std::string &name)
-{
-    return std::make_shared<RecordingObject>(*this, name);
+    record("", "create", className);
+    return std::make_shared<RecordingObject>(*this, className);
 }
 
 Variant RecordingFactory::record(const std::string &object, const char *kind, const std::string &member,
                                  const Arguments &args)
 {
-    std::string line = object.empty() ? std::string(kind) : object + " " + kind;
-    line += " " + member;
+    std::string line = (object.empty() ? "" : object + " ") + kind + " " + member;
     for (const Variant &arg : args)
         line += " " + describe(arg);
-    const bool fails = int(calls.size()) == failAt;
     calls.push_back(line);
-    if (fails)
+    if (int(calls.size()) == failAt + 1)
         throw Failure(member, "refused by the test");
-    auto answer = answers_.find(object + " " + member);
-    if (answer == answers_.end() || std::string(kind) == "put")
-        return Empty{};
-    return answer->second();
+    const std::string key = object + " " + member;
+    if (objects_.count(key))
+        return std::make_shared<RecordingObject>(*this, objects_[key]);
+    return values_.count(key) ? values_[key] : Variant{};
 }
