@@ -35,10 +35,6 @@ struct StoreCase
     MailTable table;
     ListRows rows;
     QByteArray bytes(const QString &suffix = {}) { return desk.files.read(path + suffix).value_or("<missing>"); }
-    void load()
-    {
-        table.clear(), rows.Clear();
-        store.LoadMailStore(table, rows);
-    }
+    void load() { table.clear(), rows.Clear(), store.LoadMailStore(table, rows); }
 };
 } // namespace StoreFixtures

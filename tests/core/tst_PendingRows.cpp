@@ -5,10 +5,7 @@
 #include <QTest>
 
 namespace {
-SendMoment at(int hour, int minute)
-{
-    return SendMoment::fromDateTime(QDate(2026, 12, 4), QTime(hour, minute));
-}
+SendMoment at(int hour, int minute) { return SendMoment::fromDateTime(QDate(2026, 12, 4), QTime(hour, minute)); }
 
 // Adds each mail as a new one, in the given order, and returns the rows' times.
 QStringList placeAll(MailTable &table, ListRows &rows, const QList<SendMoment> &moments)
