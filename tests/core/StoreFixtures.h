@@ -3,36 +3,15 @@
 // Files and records shared by the store tests.
 
 #include "MailStore.h"
+#include "TestDesktop.h"
 
-#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
 namespace StoreFixtures {
-inline QByteArray fileBytes(const QString &path)
+inline MailItem mail(const QString &titre, const QString &body = {})
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-inline void putFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-inline MailItem mail(const QString &titre, const QString &body, SendMoment date = SendMoment::fromDateTime({2026, 12, 4}, {18, 30}))
-{
-    MailItem item;
-    item.InUse = true;
-    item.Titre = titre;
-    item.Dest = QStringLiteral("a@x.fr;b@y.fr");
-    item.Attach = QStringLiteral("C:\\Docs\\ordre.doc");
-    item.Contenu = body;
-    item.Date = date;
-    return item;
+    return {SendMoment::fromDateTime({2026, 12, 4}, {18, 30}), titre, "a@x.fr;b@y.fr", {}, {}, body, "C:\\Docs\\ordre.doc", true};
 }
 
 inline QByteArray record(const QByteArray &titre, const QByteArray &body)
@@ -41,23 +20,21 @@ inline QByteArray record(const QByteArray &titre, const QByteArray &body)
            "Attach=C:\\Docs\\ordre.doc\r\nDebutContenu=\r\n" + body + "\r\n=FinContenu\r\n";
 }
 
-struct Loaded
+inline QStringList fields(const MailItem &m)
 {
+    return {m.Titre, m.Dest, m.CC, m.BCC, m.Attach, m.Contenu, m.Date.dateTimeText(), m.InUse ? "in use" : "free"};
+}
+
+// A store file in a fresh folder, loaded as start-up does into an empty table and list.
+struct StoreCase
+{
+    TestDesktop desk;
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("Tardello.tmp"));
+    MailStore store{path};
     MailTable table;
     ListRows rows;
+    QByteArray bytes(const QString &suffix = {}) { return desk.files.read(path + suffix).value_or("<missing>"); }
+    void load() { table.clear(), rows.Clear(), store.LoadMailStore(table, rows); }
 };
-
-// Loads the store as start-up does, into an empty table and list.
-inline std::unique_ptr<Loaded> load(MailStore &store)
-{
-    auto loaded = std::make_unique<Loaded>();
-    store.LoadMailStore(loaded->table, loaded->rows);
-    return loaded;
-}
-
-inline bool sameMail(const MailItem &a, const MailItem &b)
-{
-    return a.Titre == b.Titre && a.Dest == b.Dest && a.CC == b.CC && a.BCC == b.BCC && a.Attach == b.Attach
-        && a.Contenu == b.Contenu && a.Date == b.Date && a.InUse == b.InUse;
-}
 } // namespace StoreFixtures
