@@ -1,127 +1,163 @@
+#include "ConfirmMail.h"
+#include "PendingRows.h"
+#include "Program.h"
 #include "RecipientLists.h"
+#include "RecordingAutomation.h"
+#include "Scheduler.h"
 #include "SendTimeFields.h"
+#include "TestDesktop.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
-// The tidying rules of the editor's fields and the ordered address lists.
+// A mail as the editor would hand it over.
+static EditorFields mailFields(const QString &time)
+{
+    return {.txtTitre = "t", .txtDest = "a@x.fr", .txtDate = "04/12/2026", .txtHeure = time};
+}
+
+// The tidying rules of the editor's fields, the ordered address book they teach,
+// and what Confirmer does with the fields while the scheduler runs.
 class tst_EditorRules : public QObject
 {
     Q_OBJECT
 private slots:
-    void normalizeRecipients_data();
-    void normalizeRecipients();
-    void insertSortedUnique_data();
-    void insertSortedUnique();
-    void normalizeDate_data();
-    void normalizeDate();
-    void normalizeTime_data();
-    void normalizeTime();
+    void normalizeRecipients_data()
+    {
+        QTest::addColumn<QStringList>("book");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("canonical");
+        QTest::addColumn<QStringList>("learned");
+        const QStringList ac{"a", "c"};
+        QTest::newRow("blanks and empty entries") << QStringList{} << " a ;; b   c ;" << "a;b c" << QStringList{"a", "b c"};
+        QTest::newRow("only blanks and separators") << ac << " ; ;" << "" << ac;
+        QTest::newRow("tab, line break, no-break space are not blanks") << QStringList{}
+            << QString::fromUtf8("\tx  y\t;p\r\nq;\u00a0") << QString::fromUtf8("\tx y\t;p\r\nq;\u00a0")
+            << QStringList{"\tx y\t", "p\r\nq", QString::fromUtf8("\u00a0")};
+        QTest::newRow("typed order kept, learned sorted") << QStringList{} << "c;a;b" << "c;a;b" << QStringList{"a", "b", "c"};
+        QTest::newRow("repeat and known kept, learned once") << ac << "c;a;c" << "c;a;c" << ac;
+        QTest::newRow("after all") << ac << "d" << "d" << QStringList{"a", "c", "d"};
+        QTest::newRow("case-sensitive") << QStringList{"B", "b"} << "a" << "a" << QStringList{"B", "a", "b"};
+        QTest::newRow("prefix first") << QStringList{"ab"} << "a" << "a" << QStringList{"a", "ab"};
+        QTest::newRow("equal entry further down not seen") << QStringList{"c", "a"} << "a" << "a" << QStringList{"a", "c", "a"};
+        // UTF-16 code units: the surrogate pair of U+1F600 sorts before U+FFFD.
+        const QString smiley = QString::fromUtf8("\U0001F600"), replacement = QString::fromUtf8("\uFFFD");
+        QTest::newRow("code units, not code points") << QStringList{replacement} << smiley << smiley << QStringList{smiley, replacement};
+    }
+    void normalizeRecipients()
+    {
+        QFETCH(QStringList, book);
+        QFETCH(QString, text);
+        QFETCH(QString, canonical);
+        QFETCH(QStringList, learned);
+        ListRows rows;
+        for (const QString &address : book)
+            rows.AddItem(address);
+        QCOMPARE(NormalizeRecipients(text, rows), canonical);
+        QCOMPARE(rows.texts(), learned);
+        // Canonical text is a fixed point and teaches nothing new.
+        QCOMPARE(NormalizeRecipients(canonical, rows), canonical);
+        QCOMPARE(rows.texts(), learned);
+    }
+
+    // Today is 04/12/2026. A time is only kept beside a readable date.
+    void normalizeDateAndTime_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("normalizedDate");
+        QTest::addColumn<QString>("normalizedTime");
+        QTest::newRow("one-digit parts") << "5/6/2025" << "9:5" << "05/06/2025" << "09:05";
+        QTest::newRow("no year: this year; seconds dropped, not rounded") << "1/2" << "14:30:59" << "01/02/2026" << "14:30";
+        QTest::newRow("year 49; blanks") << " 1/2/49 " << " 23:59 " << "01/02/2049" << "23:59";
+        QTest::newRow("year 50; no colon") << "1/2/50" << "930" << "01/02/1950" << "";
+        QTest::newRow("29 February, leap year; h separator") << "29/2/2028" << "9h30" << "29/02/2028" << "";
+        QTest::newRow("hour 25") << "05/06/2025" << "25:00" << "05/06/2025" << "";
+        QTest::newRow("second 60") << "05/06/2025" << "10:10:60" << "05/06/2025" << "";
+        QTest::newRow("29 February otherwise") << "29/2/2027" << "10:00" << "04/12/2026" << "";
+        QTest::newRow("31 April") << "31/04/2025" << "10:00" << "04/12/2026" << "";
+        QTest::newRow("word") << "hier" << "10:00" << "04/12/2026" << "";
+        QTest::newRow("three-digit year") << "5/6/202" << "10:00" << "04/12/2026" << "";
+    }
+    void normalizeDateAndTime()
+    {
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        QFETCH(QString, normalizedDate);
+        QFETCH(QString, normalizedTime);
+        QCOMPARE(NormalizeDate(date, QDate(2026, 12, 4)), normalizedDate);
+        QCOMPARE(NormalizeTime(time, date, 2026), normalizedTime);
+    }
+
+    void confirmWhileTheSchedulerRuns_data()
+    {
+        QTest::addColumn<int>("missing");         // required field left empty: 1 To, 2 date, 3 time
+        QTest::addColumn<int>("delivered");       // slot handed to the mail client meanwhile, 0 none
+        QTest::addColumn<int>("answer");          // to the question, asked when it is the edited one
+        QTest::addColumn<QList<qint32>>("rows");  // slots of the pending rows afterwards
+        // Pending: slot 1 at 10:00, slot 2 at 11:00 (changed to 13:00), slot 3 at 12:00.
+        QTest::newRow("no delivery") << 0 << 0 << 0 << QList<qint32>{1, 3, 2};
+        QTest::newRow("earlier mail left: row position stale") << 0 << 1 << 0 << QList<qint32>{3, 2};
+        QTest::newRow("later mail left") << 0 << 3 << 0 << QList<qint32>{1, 2};
+        QTest::newRow("edited mail left, scheduled again") << 0 << 2 << MsgBox::Yes << QList<qint32>{1, 3, 2};
+        QTest::newRow("edited mail left, dropped") << 0 << 2 << MsgBox::No << QList<qint32>{1, 3};
+        QTest::newRow("no To") << 1 << 0 << 0 << QList<qint32>{1, 2, 3};
+        QTest::newRow("no date") << 2 << 0 << 0 << QList<qint32>{1, 2, 3};
+        QTest::newRow("no time") << 3 << 0 << 0 << QList<qint32>{1, 2, 3};
+    }
+    void confirmWhileTheSchedulerRuns()
+    {
+        QFETCH(int, missing);
+        QFETCH(int, delivered);
+        QFETCH(int, answer);
+        QFETCH(QList<qint32>, rows);
+        QTemporaryDir dir;
+        TestDesktop test;
+        Program program(dir.path());
+        for (const qint16 slot : {1, 2, 3}) {
+            FillMailFromEditor(program.mailTable, slot, mailFields(QStringLiteral("%1:00").arg(9 + slot)));
+            InsertPendingRow(program.mailTable, program.lstHisto, slot);
+        }
+        const QStringList before = program.lstHisto.texts();
+        program.EditRow = 1;
+        program.EditSlot = 2;
+        if (delivered) {  // a scheduler tick in its minute hands it to the mail client
+            static RecordingFactory factory;
+            factory.scriptMailClients();
+            desktop().automation = &factory;
+            test.clock.set(program.mailTable[qint16(delivered)].Date.dateTimeText());
+            Scheduler(program).SendDueMail();
+            QVERIFY(!program.mailTable[qint16(delivered)].InUse);
+        }
+        test.messageBox.answers = {answer};
+        EditorFields fields = mailFields(QStringLiteral("13:00"));
+        if (missing)
+            (missing == 1 ? fields.txtDest : missing == 2 ? fields.txtDate : fields.txtHeure).clear();
+        const int writes = test.files.writes;
+
+        QCOMPARE(ConfirmMail(program, fields), missing ? ConfirmOutcome::StayOpen : ConfirmOutcome::Close);
+        const bool asked = missing || delivered == 2;
+        QCOMPARE(test.messageBox.shown.size(), asked ? 1 : 0);
+        if (asked) {
+            QCOMPARE(test.messageBox.shown[0].prompt, missing ? MissingFieldsPrompt : AlreadySentPrompt);
+            QCOMPARE(test.messageBox.shown[0].buttons, missing ? MsgBox::Critical : MsgBox::YesNo);
+            QCOMPARE(test.messageBox.shown[0].title, missing ? QStringLiteral("Tardello - Erreur") : QStringLiteral("Tardello"));
+        }
+        QCOMPARE(test.files.writes == writes, missing || (delivered == 2 && answer == MsgBox::No));
+        // One row per pending mail; the others' rows untouched, the edited one at its new time.
+        QList<qint32> slotsShown;
+        QStringList texts;
+        for (const qint32 slot : rows)
+            texts << (slot == 2 ? PendingRowText(program.mailTable[2]) : before[slot - 1]);
+        for (int row = 0; row < program.lstHisto.ListCount(); ++row)
+            slotsShown << program.lstHisto.ItemData(row);
+        QCOMPARE(slotsShown, rows);
+        QCOMPARE(program.lstHisto.texts(), texts);
+        QCOMPARE(program.mailTable.inUseCount(), rows.size());
+        if (rows.contains(2))
+            QCOMPARE(program.mailTable[2].Date.timeText(), missing ? QStringLiteral("11:00") : QStringLiteral("13:00"));
+    }
 };
-
-void tst_EditorRules::normalizeRecipients_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("canonical");
-    QTest::addColumn<QStringList>("learned");
-    QTest::newRow("empty") << "" << "" << QStringList{};
-    QTest::newRow("blanks and empty entries") << " a ;; b   c ;" << "a;b c" << QStringList{"a", "b c"};
-    QTest::newRow("left by the picker") << ";x;y" << "x;y" << QStringList{"x", "y"};
-    QTest::newRow("repeat kept, learned once") << "a;a" << "a;a" << QStringList{"a"};
-    QTest::newRow("only blanks and separators") << " ; ;" << "" << QStringList{};
-    QTest::newRow("tab, line break, no-break space are not blanks")
-        << QString::fromUtf8("\tx  y\t;p\r\nq;\u00a0") << QString::fromUtf8("\tx y\t;p\r\nq;\u00a0")
-        << QStringList{"\tx y\t", "p\r\nq", QString::fromUtf8("\u00a0")};
-    QTest::newRow("typed order kept, learned sorted") << "c;a;b" << "c;a;b" << QStringList{"a", "b", "c"};
-}
-
-void tst_EditorRules::normalizeRecipients()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, canonical);
-    QFETCH(QStringList, learned);
-    ListRows book;
-    QCOMPARE(NormalizeRecipients(text, book), canonical);
-    QCOMPARE(book.texts(), learned);
-    // Canonical text is a fixed point and teaches nothing new.
-    QCOMPARE(NormalizeRecipients(canonical, book), canonical);
-    QCOMPARE(book.texts(), learned);
-}
-
-void tst_EditorRules::insertSortedUnique_data()
-{
-    QTest::addColumn<QStringList>("list");
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QStringList>("result");
-    QTest::newRow("between") << QStringList{"a", "c"} << "b" << QStringList{"a", "b", "c"};
-    QTest::newRow("present") << QStringList{"a", "c"} << "c" << QStringList{"a", "c"};
-    QTest::newRow("after all") << QStringList{"a", "c"} << "d" << QStringList{"a", "c", "d"};
-    QTest::newRow("empty list") << QStringList{} << "a" << QStringList{"a"};
-    QTest::newRow("case-sensitive") << QStringList{"B", "b"} << "a" << QStringList{"B", "a", "b"};
-    QTest::newRow("prefix first") << QStringList{"ab"} << "a" << QStringList{"a", "ab"};
-    QTest::newRow("equal entry further down not seen") << QStringList{"c", "a"} << "a" << QStringList{"a", "c", "a"};
-    // UTF-16 code units: the surrogate pair of U+1F600 sorts before U+FFFD.
-    QTest::newRow("code units, not code points") << QStringList{QString::fromUtf8("\uFFFD")} << QString::fromUtf8("\U0001F600")
-                                                 << QStringList{QString::fromUtf8("\U0001F600"), QString::fromUtf8("\uFFFD")};
-}
-
-void tst_EditorRules::insertSortedUnique()
-{
-    QFETCH(QStringList, list);
-    QFETCH(QString, address);
-    QFETCH(QStringList, result);
-    ListRows rows;
-    for (const QString &text : list)
-        rows.AddItem(text);
-    InsertSortedUnique(rows, address);
-    QCOMPARE(rows.texts(), result);
-}
-
-void tst_EditorRules::normalizeDate_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("normalized");
-    QTest::newRow("one-digit day and month") << "5/6/2025" << "05/06/2025";
-    QTest::newRow("no year: this year") << "1/2" << "01/02/2026";
-    QTest::newRow("year 49") << " 1/2/49 " << "01/02/2049";
-    QTest::newRow("year 50") << "1/2/50" << "01/02/1950";
-    QTest::newRow("29 February, leap year") << "29/2/2028" << "29/02/2028";
-    QTest::newRow("29 February otherwise") << "29/2/2027" << "04/12/2026";
-    QTest::newRow("31 April") << "31/04/2025" << "04/12/2026";
-    QTest::newRow("word") << "hier" << "04/12/2026";
-    QTest::newRow("empty") << "" << "04/12/2026";
-    QTest::newRow("three-digit year") << "5/6/202" << "04/12/2026";
-}
-
-void tst_EditorRules::normalizeDate()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, normalized);
-    QCOMPARE(NormalizeDate(text, QDate(2026, 12, 4)), normalized);
-}
-
-void tst_EditorRules::normalizeTime_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<QString>("normalized");
-    QTest::newRow("one-digit parts") << "9:5" << "05/06/2025" << "09:05";
-    QTest::newRow("seconds dropped, not rounded") << "14:30:59" << "05/06/2025" << "14:30";
-    QTest::newRow("bounds") << " 23:59 " << "05/06/2025" << "23:59";
-    QTest::newRow("no colon") << "930" << "05/06/2025" << "";
-    QTest::newRow("h separator") << "9h30" << "05/06/2025" << "";
-    QTest::newRow("hour 25") << "25:00" << "05/06/2025" << "";
-    QTest::newRow("second 60") << "10:10:60" << "05/06/2025" << "";
-    QTest::newRow("empty") << "" << "05/06/2025" << "";
-    QTest::newRow("unreadable date") << "10:00" << "hier" << "";
-}
-
-void tst_EditorRules::normalizeTime()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, date);
-    QFETCH(QString, normalized);
-    QCOMPARE(NormalizeTime(text, date, 2026), normalized);
-}
 
 QTEST_GUILESS_MAIN(tst_EditorRules)
 #include "tst_EditorRules.moc"
