@@ -6,7 +6,7 @@ prefix=${TARDELLO_HOME:-$HOME/Tardello}
 
 "$src/scripts/deps.sh"
 cmake -S "$src" -B "$src/build" -DCMAKE_BUILD_TYPE=Release
-cmake --build "$src/build" -j"$(nproc)" --target tardello
+cmake --build "$src/build" -j"$(nproc)" --target tardello tardello_help
 cmake --install "$src/build" --prefix "$prefix"
 echo "Tardello is installed in $prefix"
 exec "$prefix/tardello"
