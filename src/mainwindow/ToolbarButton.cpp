@@ -2,6 +2,7 @@
 
 #include "Twips.h"
 
+#include <QFontInfo>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -47,12 +48,13 @@ ToolbarButton::ToolbarButton(QWidget *form, const Design &design)
 
     caption = new QLabel(design.caption, form);
     caption->setObjectName(design.captionName);
-    // Where the first family is missing, Arial's look-alike is narrower than the default sans serif.
-    QFont font;
-    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial")});
-    font.setStyleHint(QFont::SansSerif);
+    QFont font(QStringLiteral("Microsoft Sans Serif"));
     font.setPointSizeF(8.25);
     font.setBold(false);
+    // Where it is missing, Arial's look-alike is narrower than the default
+    // sans serif and is loaded for the rest of the window anyway.
+    if (!QFontInfo(font).exactMatch())
+        font.setFamily(QStringLiteral("Arial"));
     caption->setFont(font);
     caption->setAlignment(Qt::AlignCenter);
     // A substitute font may run wider than the designed caption: let it use the button's width then.

@@ -20,10 +20,7 @@ frmAbout::frmAbout(QWidget *parent)
     setPalette(white);
     setAutoFillBackground(true);
 
-    auto *picture = new QLabel(this);
     const int margin = Twips::toPixels(150);
-    picture->setGeometry(margin, margin, width() - 2 * margin, height() - Twips::toPixels(900));
-    picture->setPixmap(Artwork::splashPicture(picture->size()));
 
     lblVers = new QLabel(this);
     lblVers->setObjectName(QStringLiteral("lblVers"));
@@ -51,12 +48,18 @@ void frmAbout::Timer1_Timer()
 {
     Timer1.stop();
     hide();
+    // Shown once per run: give back the native window and its pixels. The
+    // window object and its label stay; showing it again would recreate them.
+    destroy();
 }
 
 void frmAbout::paintEvent(QPaintEvent *event)
 {
     QDialog::paintEvent(event);
     QPainter p(this);
+    // Drawn on demand rather than kept as a picture: the splash is seen for three seconds.
+    const int margin = Twips::toPixels(150);
+    p.drawPixmap(margin, margin, Artwork::splashPicture(QSize(width() - 2 * margin, height() - Twips::toPixels(900))));
     p.setPen(QPen(QColor(30, 60, 120), 2));
     p.drawRect(rect().adjusted(1, 1, -2, -2));
 }
