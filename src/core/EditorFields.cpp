@@ -1,6 +1,7 @@
 #include "EditorFields.h"
 
 #include "DateText.h"
+#include "Desktop.h"
 
 void FillMailFromEditor(MailTable &table, qint16 slot, const EditorFields &fields)
 {
@@ -9,7 +10,7 @@ void FillMailFromEditor(MailTable &table, qint16 slot, const EditorFields &field
     mail.Attach = fields.txtAttach;
     mail.Contenu = fields.txtContenu;
     const QString moment = fields.txtDate + QLatin1Char(' ') + fields.txtHeure;
-    const auto read = DateText::readDateTime(moment, QDate::currentDate().year());
+    const auto read = DateText::readDateTime(moment, desktopNow().date().year());
     mail.Date = read ? SendMoment::fromDateTime(*read) : SendMoment();
     mail.Dest = fields.txtDest;
     mail.CC = fields.txtCC;

@@ -18,8 +18,9 @@ public:
     void AddItem(const QString &text, qint32 itemData = 0, int index = -1);
     void RemoveItem(int index);
     void Clear();
-    QString List(int index) const { return rows_.at(index).text; }
-    qint32 ItemData(int index) const { return rows_.at(index).itemData; }
+    // Out of range: an empty text and 0.
+    QString List(int index) const { return inRange(index) ? rows_.at(index).text : QString(); }
+    qint32 ItemData(int index) const { return inRange(index) ? rows_.at(index).itemData : 0; }
     int ListCount() const { return int(rows_.size()); }
     QStringList texts() const;
     // Row index of the first row whose ItemData is itemData, or -1.
@@ -34,5 +35,6 @@ private:
         QString text;
         qint32 itemData = 0;
     };
+    bool inRange(int index) const { return index >= 0 && index < rows_.size(); }
     QList<Row> rows_;
 };

@@ -1,71 +1,101 @@
 #include "MailStore.h"
 
 #include "AnsiText.h"
-#include "DateText.h"
 #include "Desktop.h"
 #include "MessageBox.h"
 #include "PendingRows.h"
+#include "StoreRecords.h"
 #include "TextFiles.h"
 
-#include <QDate>
+#include <QDir>
+
+namespace {
+const QString errorTitle = QStringLiteral("Tardello - Erreur");
+const QString padding(4, QLatin1Char(' '));
+} // namespace
 
 bool MailStore::SaveMailStore(const MailTable &table)
 {
     QStringList lines;
     for (qint16 slot = 1; slot <= MailSlots; ++slot) {
-        const MailItem &mail = table[slot];
-        if (!mail.InUse)
-            continue;
-        lines << QStringLiteral("Titre=") + mail.Titre << QStringLiteral("Dest=") + mail.Dest
-              << QStringLiteral("CC=") + mail.CC << QStringLiteral("BCC=") + mail.BCC
-              << QStringLiteral("Date=") + mail.Date.dateTimeText() << QStringLiteral("Attach=") + mail.Attach
-              << QStringLiteral("DebutContenu=") << mail.Contenu.split(QStringLiteral("\r\n"))
-              << QStringLiteral("=FinContenu");
+        if (table[slot].InUse)
+            lines << StoreRecords::recordLines(table[slot]);
     }
     TextFiles &files = *desktop().files;
-    const bool saved = lines.isEmpty() ? files.remove(path_) : files.write(path_, AnsiText::encodeLines(lines));
-    if (saved)
+    if (originalAtRisk_ && (!files.exists(path_) || keepOriginal(std::nullopt)))
+        originalAtRisk_ = false;
+    bool saved = false;
+    if (!originalAtRisk_)
+        saved = lines.isEmpty() ? files.remove(path_) : files.write(path_, AnsiText::encodeLines(lines));
+    if (saved) {
         failureShown_ = false;
+    } else if (!failureShown_) {
+        failureShown_ = true;
+        tell(QStringLiteral("Les mails en attente n'ont pas pu être enregistrés dans le fichier %1. "
+                            "Ils restent en mémoire et seront enregistrés à la prochaine modification.")
+                 .arg(QDir::toNativeSeparators(path_)));
+    }
     return saved;
 }
 
 void MailStore::LoadMailStore(MailTable &table, ListRows &lstHisto)
 {
-    const auto content = desktop().files->read(path_);
-    if (!content)
+    TextFiles &files = *desktop().files;
+    if (!files.exists(path_))
         return;
-    const QStringList lines = AnsiText::decodeLines(*content);
-    qint16 slot = 0;
-    qsizetype i = 0;
-    while (i < lines.size() && slot < MailSlots) {
-        MailItem &mail = table[++slot];
-        mail = MailItem{};
-        mail.InUse = true;
-        for (; i < lines.size() && lines[i] != QStringLiteral("DebutContenu="); ++i) {
-            const qsizetype equals = lines[i].indexOf(QLatin1Char('='));
-            const QString key = equals < 0 ? lines[i] : lines[i].left(equals);
-            const QString value = equals < 0 ? QString() : lines[i].mid(equals + 1);
-            if (key == QStringLiteral("Titre"))
-                mail.Titre = value;
-            else if (key == QStringLiteral("Dest"))
-                mail.Dest = value;
-            else if (key == QStringLiteral("CC"))
-                mail.CC = value;
-            else if (key == QStringLiteral("BCC"))
-                mail.BCC = value;
-            else if (key == QStringLiteral("Attach"))
-                mail.Attach = value;
-            else if (key == QStringLiteral("Date")) {
-                const auto moment = DateText::readDateTime(value, QDate::currentDate().year());
-                mail.Date = moment ? SendMoment::fromDateTime(*moment) : SendMoment();
-            }
+    const std::optional<QByteArray> content = files.read(path_);
+    bool exact = content.has_value();
+    const QStringList lines = content ? AnsiText::decodeLines(*content, &exact) : QStringList();
+    const StoreRecords::Loaded loaded = StoreRecords::readRecords(lines, MailSlots, desktopNow().date().year());
+
+    if (!exact || !loaded.whole) {
+        const QString file = QDir::toNativeSeparators(path_);
+        if (keepOriginal(content)) {
+            tell(QStringLiteral("Le fichier %1 n'a pas pu être lu en entier. Son contenu d'origine est conservé "
+                                "dans le fichier %2.")
+                     .arg(file, QDir::toNativeSeparators(keptCopy_)));
+        } else {
+            originalAtRisk_ = true;
+            tell(QStringLiteral("Le fichier %1 n'a pas pu être lu en entier, ni copié. "
+                                "Il ne sera pas remplacé tant qu'il n'aura pas pu être mis de côté.")
+                     .arg(file));
         }
-        ++i;
-        QStringList body;
-        for (; i < lines.size() && lines[i] != QStringLiteral("=FinContenu"); ++i)
-            body << lines[i];
-        ++i;
-        mail.Contenu = body.join(QStringLiteral("\r\n"));
+    }
+
+    qint16 slot = 0;
+    for (const MailItem &mail : loaded.mails) {
+        table[++slot] = mail;
         InsertPendingRow(table, lstHisto, slot);
     }
+}
+
+// Keeps the store file as it is under a name not used yet: a copy of the bytes
+// read when there are some, else the file itself renamed.
+bool MailStore::keepOriginal(const std::optional<QByteArray> &content)
+{
+    TextFiles &files = *desktop().files;
+    const QString copy = freeCopyPath();
+    if (copy.isEmpty())
+        return false;
+    if (!(content ? files.write(copy, *content) : files.rename(path_, copy)))
+        return false;
+    keptCopy_ = copy;
+    return true;
+}
+
+QString MailStore::freeCopyPath() const
+{
+    TextFiles &files = *desktop().files;
+    for (int number = 1; number <= 9999; ++number) {
+        const QString candidate = path_ + QStringLiteral(".bak") + (number > 1 ? QString::number(number) : QString());
+        if (!files.exists(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+void MailStore::tell(const QString &text) const
+{
+    if (Notifier *notifier = desktop().notifier)
+        notifier->notifyError(errorTitle, padding + text + padding);
 }

@@ -3,7 +3,9 @@
 #include "ListRows.h"
 #include "MailTable.h"
 
+#include <QByteArray>
 #include <QString>
+#include <optional>
 
 // The pending mails kept across runs in the store file next to the program.
 class MailStore
@@ -20,10 +22,21 @@ public:
 
     // Fills slots 1, 2, ... in file order and places their rows. Expects an
     // empty table and list. A file that cannot be taken whole is kept beside
-    // under a new name before anything rewrites the store.
+    // under a new name before anything rewrites the store, and the user is told.
     void LoadMailStore(MailTable &table, ListRows &lstHisto);
 
+    // Where the last load kept a file it could not take whole; empty when none.
+    const QString &keptCopyPath() const { return keptCopy_; }
+
 private:
+    bool keepOriginal(const std::optional<QByteArray> &content);
+    QString freeCopyPath() const;
+    void tell(const QString &text) const;
+
     QString path_;
+    QString keptCopy_;
     bool failureShown_ = false;
+    // The file on disk was not taken whole and no copy of it exists yet:
+    // it must be set aside before a save may replace it.
+    bool originalAtRisk_ = false;
 };

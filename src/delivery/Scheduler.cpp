@@ -1,7 +1,113 @@
 #include "Scheduler.h"
 
+#include "Clock.h"
+#include "DateText.h"
+#include "Desktop.h"
+#include "MessageBox.h"
 #include "Program.h"
+#include "ProgramLauncher.h"
+#include "Routes.h"
+
+#include <exception>
+
+namespace {
+
+// The clock as an automation date: days since 30/12/1899, time of day as the fraction.
+automation::Date automationDate(const QDateTime &moment)
+{
+    const qint64 days = QDate(1899, 12, 30).daysTo(moment.date());
+    return {double(days) + moment.time().msecsSinceStartOfDay() / 86400000.0};
+}
+
+QString clientName(MailClient client)
+{
+    switch (client) {
+    case MailClient::Outlook: return QStringLiteral("Microsoft Outlook");
+    case MailClient::Notes: return QStringLiteral("Lotus Notes");
+    case MailClient::Express: return QStringLiteral("votre client de messagerie");
+    }
+    return {};
+}
+
+} // namespace
+
+OutgoingMail OutgoingMailOf(const MailItem &mail)
+{
+    return {mail.Titre.toStdString(), mail.Dest.toStdString(), mail.CC.toStdString(),
+            mail.BCC.toStdString(), mail.Contenu.toStdString(), mail.Attach.toStdString()};
+}
 
 void Scheduler::SendDueMail()
 {
+    const QDateTime now = desktop().clock->now();
+    const QString dateKey = DateText::formatDate(now.date());
+    const QString minuteKey = DateText::formatMinuteKey(now.time());
+
+    ListRows &rows = program_.lstHisto;
+    int due = -1;
+    for (int row = 0; row <= rows.ListCount() - 1; ++row) {
+        const qint32 slot = rows.ItemData(row);
+        if (slot < 1 || slot > MailSlots)
+            continue;  // not a mail's row: never due
+        const SendMoment moment = program_.mailTable[qint16(slot)].Date;
+        if (moment.minuteKey() == minuteKey && moment.dateText() == dateKey) {
+            due = row;
+            break;
+        }
+    }
+    if (due < 0)
+        return;
+
+    const qint16 slot = qint16(rows.ItemData(due));
+    if (!deliver(slot))
+        return;
+
+    program_.mailTable.ReleaseSlot(slot);
+    program_.store.SaveMailStore(program_.mailTable);
+    program_.lstSent.AddItem(rows.List(due));
+    rows.RemoveItem(due);
+}
+
+bool Scheduler::deliver(qint16 slot)
+{
+    const OutgoingMail mail = OutgoingMailOf(program_.mailTable[slot]);
+    if (!desktop().automation) {
+        tellFailure(slot, QStringLiteral("aucun client de messagerie n'est disponible"));
+        return false;
+    }
+    automation::Factory &factory = *desktop().automation;
+    try {
+        if (program_.mailClient.is(MailClient::Outlook)) {
+            // A sibling that cannot be started does not hold the mail back.
+            desktop().launcher->launch(program_.paths.OutlookToolPath);
+            SendWithOutlook(factory, mail);
+        }
+        if (program_.mailClient.is(MailClient::Notes))
+            SendWithNotes(factory, mail, automationDate(desktop().clock->now()));
+        if (program_.mailClient.is(MailClient::Express))
+            SendWithExpress(factory, mail);
+    } catch (const std::exception &failure) {
+        tellFailure(slot, QString::fromUtf8(failure.what()));
+        return false;
+    } catch (...) {
+        tellFailure(slot, QStringLiteral("erreur inconnue"));
+        return false;
+    }
+    return true;
+}
+
+void Scheduler::tellFailure(qint16 slot, const QString &reason)
+{
+    // The next pass of the same minute retries the mail; telling the user
+    // again then would only repeat the same news.
+    const MailItem &mail = program_.mailTable[slot];
+    const QString key = QString::number(slot) + QLatin1Char(' ') + mail.Date.dateTimeText();
+    if (key == lastFailureShown_)
+        return;
+    lastFailureShown_ = key;
+    const QString text = QStringLiteral("Le mail \"%1\" n'a pas pu être transmis à %2 (%3). "
+                                        "Il reste dans les mails en attente.")
+                             .arg(mail.Titre, clientName(program_.mailClient.value()), reason);
+    desktop().notifier->notifyError(QStringLiteral("Tardello - Erreur"),
+                                    QStringLiteral("    ") + text + QStringLiteral("    "));
 }

@@ -4,9 +4,17 @@
 
 #include <QDialog>
 
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class LostFocus;
+class frmAttach;
+class frmDest;
 struct Program;
 
-// The mail editor: one mail written and scheduled.
+// The mail editor: one mail written and scheduled. Created once, then only
+// shown and hidden; its fields keep their text until the next opening.
 class frmSelect : public QDialog
 {
     Q_OBJECT
@@ -15,11 +23,54 @@ public:
 
     // The main window fills the fields before each opening.
     void setFields(const EditorFields &fields);
+    // The fields' texts; the multi-line ones with CR LF line ends.
     EditorFields fields() const;
-    // Shows the editor modally; returns once it is hidden again.
+    // Shows the editor modally with the focus in the subject; returns once it is hidden again.
     void showModal();
 
+    // The pickers, created on first use.
+    frmDest *recipientsPicker();
+    frmAttach *attachmentPicker();
+
+    void txtDest_LostFocus();
+    void txtCC_LostFocus();
+    void txtBCC_LostFocus();
+    void txtDate_LostFocus();
+    void txtHeure_LostFocus();
+    void cmdDest_Click();
+    void cmdCC_Click();
+    void cmdBCC_Click();
+    void cmdAttach_Click();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    QLineEdit *txtTitre = nullptr;
+    QPlainTextEdit *txtContenu = nullptr;
+    QPlainTextEdit *txtDest = nullptr;
+    QPlainTextEdit *txtCC = nullptr;
+    QPlainTextEdit *txtBCC = nullptr;
+    QLineEdit *txtAttach = nullptr;
+    QLineEdit *txtDate = nullptr;
+    QLineEdit *txtHeure = nullptr;
+    QPushButton *cmdDest = nullptr;
+    QPushButton *cmdCC = nullptr;
+    QPushButton *cmdBCC = nullptr;
+    QPushButton *cmdAttach = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdCancel = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    void buildControls();
+    QPlainTextEdit *recipientField(QGroupBox *frame, QPushButton *&button);
+    void normalizeRecipientField(QPlainTextEdit *field);
+    void pickRecipients(qint16 target, QPlainTextEdit *field);
+
     Program &program_;
-    EditorFields fields_;
+    LostFocus *lostFocus_ = nullptr;
+    frmDest *recipientsPicker_ = nullptr;
+    frmAttach *attachmentPicker_ = nullptr;
 };

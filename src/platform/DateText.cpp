@@ -29,7 +29,7 @@ QString formatDateTime(QDate date, QTime time)
 
 std::optional<QDate> readDate(const QString &text, int currentYear)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(^(\d{1,2})/(\d{1,2})(?:/(\d{2}|\d{4}))?$)"));
+    static const QRegularExpression pattern(QStringLiteral(R"(^([0-9]{1,2})/([0-9]{1,2})(?:/([0-9]{2}|[0-9]{4}))?$)"));
     const auto match = pattern.match(text.trimmed());
     if (!match.hasMatch())
         return std::nullopt;
@@ -48,7 +48,7 @@ std::optional<QDate> readDate(const QString &text, int currentYear)
 
 std::optional<QTime> readTime(const QString &text)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(^(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?$)"));
+    static const QRegularExpression pattern(QStringLiteral(R"(^([0-9]{1,2}):([0-9]{1,2})(?::([0-9]{1,2}))?$)"));
     const auto match = pattern.match(text.trimmed());
     if (!match.hasMatch())
         return std::nullopt;

@@ -1,5 +1,7 @@
 #include "Desktop.h"
 
+#include "Clock.h"
+
 namespace {
 Desktop services;
 }
@@ -12,4 +14,9 @@ Desktop &desktop()
 void setDesktop(const Desktop &chosen)
 {
     services = chosen;
+}
+
+QDateTime desktopNow()
+{
+    return services.clock ? services.clock->now() : QDateTime::currentDateTime();
 }

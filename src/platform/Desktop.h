@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+
 class Clock;
 class MessageBox;
 class Notifier;
@@ -23,3 +25,6 @@ struct Desktop
 
 Desktop &desktop();
 void setDesktop(const Desktop &services);
+
+// The current moment from the installed clock; the system clock when none is installed.
+QDateTime desktopNow();

@@ -1,6 +1,19 @@
 #include "LinuxAutomationFactory.h"
 
+#include "StandInObject.h"
+
+#include <strings.h>
+
 automation::ObjectRef LinuxAutomationFactory::create(const std::string &className)
 {
-    throw automation::Failure(className, "class not registered");
+    const auto is = [&](const char *name) { return strcasecmp(className.c_str(), name) == 0; };
+    if (is("Outlook.application"))
+        return NewOutlookApplication();
+    if (is("Notes.NotesSession"))
+        return NewNotesSession();
+    if (is("MSMAPI.MAPISession"))
+        return NewMapiSession();
+    if (is("MSMAPI.MAPIMessages"))
+        return NewMapiMessages();
+    throw automation::Failure(className, "classe non enregistrée");
 }

@@ -1,0 +1,77 @@
+#include "ConfirmMail.h"
+
+#include "Desktop.h"
+#include "MessageBox.h"
+#include "PendingRows.h"
+#include "Program.h"
+
+const QString MissingFieldsPrompt = QStringLiteral("    Il manque une information obligatoire.    \r\n"
+                                                   "    Destinataire, date ou heure d'envoi.    ");
+const QString AlreadySentPrompt = QStringLiteral("    Ce mail a déjà été transmis au client de messagerie.    \r\n"
+                                                 "    Faut-il le programmer à nouveau ?    ");
+const QString TableFullPrompt = QStringLiteral("    Nombre maximum de mails atteint.    ");
+
+namespace {
+
+const QString ErrorTitle = QStringLiteral("Tardello - Erreur");
+const QString QuestionTitle = QStringLiteral("Tardello");
+
+bool isSlot(qint16 slot)
+{
+    return slot >= 1 && slot <= MailSlots;
+}
+
+// Stores the fields as a pending mail of slot and gives it a row of its own.
+// A row the slot still has (the mail's former place) is replaced.
+void storeMail(Program &program, qint16 slot, const EditorFields &fields)
+{
+    FillMailFromEditor(program.mailTable, slot, fields);
+    program.store.SaveMailStore(program.mailTable);
+    const int row = program.lstHisto.indexOfItemData(slot);
+    if (row >= 0)
+        ReplacePendingRow(program.mailTable, program.lstHisto, qint16(row), slot);
+    else
+        InsertPendingRow(program.mailTable, program.lstHisto, slot);
+}
+
+// The lowest free slot as the new home of the mail, or 0 after telling the user
+// that the table is full.
+qint16 takeFreeSlot(Program &program)
+{
+    const qint16 slot = program.mailTable.FindFreeSlot();
+    if (slot == 0)
+        desktop().messageBox->show(TableFullPrompt, MsgBox::Critical, ErrorTitle);
+    return slot;
+}
+
+} // namespace
+
+ConfirmOutcome ConfirmMail(Program &program, const EditorFields &fields)
+{
+    if (fields.txtDest.isEmpty() || fields.txtHeure.isEmpty() || fields.txtDate.isEmpty()) {
+        desktop().messageBox->show(MissingFieldsPrompt, MsgBox::Critical, ErrorTitle);
+        return ConfirmOutcome::StayOpen;
+    }
+
+    qint16 slot = program.EditSlot;
+    if (program.EditRow < 0) {
+        // Only the editor fills slots, so a new mail's slot is still free; should
+        // it not be, another mail would lose its place, so take a free one.
+        if (!isSlot(slot) || program.mailTable[slot].InUse)
+            slot = takeFreeSlot(program);
+    } else if (!isSlot(slot) || !program.mailTable[slot].InUse) {
+        // Handed to the mail client while it was being changed.
+        const int answer = desktop().messageBox->show(AlreadySentPrompt, MsgBox::YesNo, QuestionTitle);
+        if (answer != MsgBox::Yes)
+            return ConfirmOutcome::Close;
+        slot = takeFreeSlot(program);
+        if (slot != 0)
+            program.EditRow = -1;
+    }
+    if (slot == 0)
+        return ConfirmOutcome::StayOpen;
+
+    program.EditSlot = slot;
+    storeMail(program, slot, fields);
+    return ConfirmOutcome::Close;
+}

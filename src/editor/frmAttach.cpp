@@ -1,0 +1,164 @@
+#include "frmAttach.h"
+
+#include "DirectoryList.h"
+#include "LostFocus.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStorageInfo>
+
+frmAttach::frmAttach(QLineEdit *editorAttach, QWidget *parent) : QDialog(parent), editorAttach_(editorAttach)
+{
+    setWindowTitle(QStringLiteral("Tardello - Sélection de la pièce jointe"));
+    drvList = new QComboBox(this);
+    dirList = new DirectoryList(this);
+    flList = new QListWidget(this);
+    flList->setSelectionMode(QAbstractItemView::SingleSelection);
+    txtAttach = new QLineEdit(this);
+    // Filled by clicking a file only, so the path always names a file that was listed.
+    txtAttach->setReadOnly(true);
+    cmdClose = new QPushButton(QStringLiteral("Terminé"), this);
+    cmdAbandon = new QPushButton(QStringLiteral("Abandonner"), this);
+    cmdClose->setAutoDefault(false);
+    cmdAbandon->setAutoDefault(false);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(drvList, 0, 0);
+    grid->addWidget(dirList, 1, 0);
+    grid->addWidget(flList, 0, 1, 2, 1);
+    grid->addWidget(txtAttach, 2, 0, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdClose);
+    buttons->addWidget(cmdAbandon);
+    grid->addLayout(buttons, 3, 0, 1, 2);
+    resize(640, 420);
+
+    for (const QString &root : drives())
+        drvList->addItem(QDir::toNativeSeparators(root), root);
+    dirList->setPath(QDir::currentPath());
+    selectDriveOf(dirList->Path());
+    showFilesOf(dirList->Path());
+
+    lostFocus_ = new LostFocus(this);
+    lostFocus_->watch(dirList, [this] { dirList_LostFocus(); });
+    connect(drvList, &QComboBox::activated, this, &frmAttach::drvList_Change);
+    connect(dirList, &DirectoryList::pathChanged, this, &frmAttach::dirList_Change);
+    connect(dirList, &DirectoryList::entryClicked, this, &frmAttach::dirList_Click);
+    connect(flList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            flList_Click();
+    });
+    connect(cmdClose, &QPushButton::clicked, this, &frmAttach::cmdClose_Click);
+    connect(cmdAbandon, &QPushButton::clicked, this, &frmAttach::cmdAbandon_Click);
+}
+
+QStringList frmAttach::drives()
+{
+    QStringList roots;
+    for (const QFileInfo &drive : QDir::drives())
+        roots << drive.absoluteFilePath();
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady())
+            roots << volume.rootPath();
+    }
+    roots.removeDuplicates();
+    roots.sort();
+    return roots;
+}
+
+void frmAttach::showModal()
+{
+    exec();
+}
+
+void frmAttach::drvList_Change()
+{
+    // A drive that cannot be read (an empty removable drive) is given up silently.
+    if (!dirList->setPath(drvList->currentData().toString()))
+        selectDriveOf(dirList->Path());
+}
+
+void frmAttach::dirList_Change()
+{
+    showFilesOf(dirList->Path());
+}
+
+void frmAttach::dirList_Click()
+{
+    showFilesOf(dirList->highlighted());
+}
+
+void frmAttach::dirList_LostFocus()
+{
+    dirList->setPath(dirList->highlighted());
+}
+
+void frmAttach::flList_Click()
+{
+    const QListWidgetItem *file = flList->currentItem();
+    if (!file)
+        return;
+    // Joined as they are: a root directory gives its separator twice.
+    txtAttach->setText(QDir::toNativeSeparators(dirList->highlighted()) + QDir::separator() + file->text());
+}
+
+void frmAttach::cmdClose_Click()
+{
+    if (!txtAttach->text().isEmpty())
+        editorAttach_->setText(txtAttach->text());
+    hide();
+}
+
+void frmAttach::cmdAbandon_Click()
+{
+    hide();
+}
+
+void frmAttach::showFilesOf(const QString &directory)
+{
+    const QSignalBlocker blocker(flList);
+    flList->clear();
+    flList->addItems(QDir(directory).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+    flList->setCurrentRow(-1);
+}
+
+void frmAttach::selectDriveOf(const QString &path)
+{
+    // The drive of a path is the longest root that it starts with.
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < drvList->count(); ++i) {
+        const QString root = drvList->itemData(i).toString();
+        const bool contains = path == root || path.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
+        if (contains && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    const QSignalBlocker blocker(drvList);
+    drvList->setCurrentIndex(best);
+}
+
+void frmAttach::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmAttach::closeEvent(QCloseEvent *event)
+{
+    // Closing through the frame is "Abandonner".
+    if (isVisible())
+        cmdAbandon_Click();
+    event->accept();
+}

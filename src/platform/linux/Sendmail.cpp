@@ -1,0 +1,118 @@
+#include "Sendmail.h"
+
+#include "automation/Object.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+[[noreturn]] void fail(const std::string &reason)
+{
+    throw automation::Failure("Send", reason);
+}
+
+bool isExecutable(const std::string &path)
+{
+    struct stat info{};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// Writes everything; false when the reader went away first. SIGPIPE is held
+// back meanwhile so that a sendmail that quits early cannot end the program.
+bool writeAll(int fd, const std::string &data)
+{
+    sigset_t pipeSignal, previous;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    bool complete = true;
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t written = write(fd, data.data() + done, data.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            complete = false;
+            break;
+        }
+        done += std::size_t(written);
+    }
+    if (!complete) {
+        const timespec immediately{0, 0};
+        sigtimedwait(&pipeSignal, nullptr, &immediately);  // drop the SIGPIPE we caused
+    }
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return complete;
+}
+
+} // namespace
+
+std::string FindSendmail()
+{
+    if (const char *path = std::getenv("PATH")) {
+        const std::string directories(path);
+        std::size_t start = 0;
+        while (start <= directories.size()) {
+            std::size_t end = directories.find(':', start);
+            if (end == std::string::npos)
+                end = directories.size();
+            const std::string directory = directories.substr(start, end - start);
+            const std::string candidate = (directory.empty() ? std::string(".") : directory) + "/sendmail";
+            if (isExecutable(candidate))
+                return candidate;
+            start = end + 1;
+        }
+    }
+    for (const char *candidate : {"/usr/sbin/sendmail", "/usr/lib/sendmail"})
+        if (isExecutable(candidate))
+            return candidate;
+    return {};
+}
+
+void RunSendmail(const std::string &message)
+{
+    const std::string program = FindSendmail();
+    if (program.empty())
+        fail("aucun programme sendmail");
+
+    int input[2];
+    if (pipe2(input, O_CLOEXEC) != 0)
+        fail(std::string("tube impossible : ") + std::strerror(errno));
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
+    std::string t = "-t", oi = "-oi";
+    std::string name = program;
+    char *argv[] = {name.data(), t.data(), oi.data(), nullptr};
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(input[0]);
+    if (spawned != 0) {
+        close(input[1]);
+        fail(program + " n'a pas pu être lancé : " + std::strerror(spawned));
+    }
+
+    const bool complete = writeAll(input[1], message);
+    close(input[1]);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status))
+        fail(program + " s'est arrêté anormalement");
+    if (WEXITSTATUS(status) != 0)
+        fail(program + " a échoué (code " + std::to_string(WEXITSTATUS(status)) + ")");
+    if (!complete)
+        fail(program + " n'a pas lu tout le message");
+}

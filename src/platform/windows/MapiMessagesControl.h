@@ -1,0 +1,51 @@
+#pragma once
+
+#include "MapiControl.h"
+#include "SimpleMapi.h"
+
+#include <memory>
+
+// "MSMAPI.MAPIMessages": composes one message in its recipient and attachment
+// tables, addressed by a current index, and sends it through Simple MAPI.
+class MapiMessagesControl : public MapiControl
+{
+public:
+    enum DispId {
+        AddressResolveUI = 5,
+        AttachmentIndex = 7,
+        AttachmentPathName = 9,
+        AttachmentPosition = 10,
+        AttachmentType = 11,
+        MsgNoteText = 20,
+        RecipAddress = 26,
+        RecipIndex = 29,
+        RecipType = 30,
+        SessionID = 31,
+        MsgSubject = 32,
+        Compose = 35,
+        Send = 43,
+    };
+
+    explicit MapiMessagesControl(std::shared_ptr<SimpleMapi> mapi);
+
+    using MapiControl::call;
+    using MapiControl::get;
+    using MapiControl::put;
+    automation::Variant get(int dispId) override;
+    void put(int dispId, const automation::Variant &value) override;
+    automation::Variant call(int dispId, const automation::Arguments &args = {}) override;
+
+private:
+    // Writing a property of the entry just past the last one adds that entry.
+    ComposedMessage::Recipient &recipientToWrite();
+    ComposedMessage::Attachment &attachmentToWrite();
+    const ComposedMessage::Recipient *recipientToRead() const;
+    const ComposedMessage::Attachment *attachmentToRead() const;
+
+    std::shared_ptr<SimpleMapi> mapi_;
+    std::int32_t session_ = 0;
+    bool addressResolveUI_ = false;
+    ComposedMessage message_;
+    std::int32_t recipIndex_ = 0;
+    std::int32_t attachmentIndex_ = 0;
+};

@@ -1,0 +1,3 @@
+#include "TestHarness.h"
+
+int main() { return harness::runAll(); }
