@@ -44,7 +44,7 @@ QGroupBox *frame(QWidget *parent, const QString &name, const QString &title, QRe
 {
     auto *box = new QGroupBox(title, parent);
     box->setObjectName(name);
-    Twips::place(box, twips.x(), twips.y(), twips.width(), twips.height());
+    box->setGeometry(Twips::ofScreen().rect(twips.x(), twips.y(), twips.width(), twips.height()));
     return box;
 }
 
@@ -58,7 +58,8 @@ frmMain::frmMain(Program &program, QWidget *parent)
     setWindowTitle(QStringLiteral(" "));
     setWindowIcon(Artwork::programIcon());
     setFont(arial(9.75, true));
-    setFixedSize(Twips::toPixels(11415, this), Twips::toPixels(8655, this));
+    const Twips twips = Twips::ofScreen();
+    setFixedSize(twips(11415), twips(8655));
 
     buildToolbar();
     buildClientChoice();
@@ -135,12 +136,12 @@ void frmMain::buildClientChoice()
     Frame3 = frame(this, QStringLiteral("Frame3"), QStringLiteral("Votre client de messagerie"), {7200, 90, 4140, 1185});
     Picture2 = new QWidget(Frame3);
     Picture2->setObjectName(QStringLiteral("Picture2"));
-    Twips::place(Picture2, 75, 255, 3885, 840);
+    Picture2->setGeometry(Twips::ofScreen().rect(75, 255, 3885, 840));
     auto option = [this](const char *name, const char *text, QRect twips) {
         auto *button = new QRadioButton(QString::fromUtf8(text), Picture2);
         button->setObjectName(QString::fromLatin1(name));
         button->setFont(arial(8.25, false));
-        Twips::place(button, twips.x(), twips.y(), twips.width(), twips.height());
+        button->setGeometry(Twips::ofScreen().rect(twips.x(), twips.y(), twips.width(), twips.height()));
         return button;
     };
     optOutlook = option("optOutlook", "Microsoft Outlook", {120, 30, 2685, 285});
@@ -178,7 +179,7 @@ QListView *frmMain::buildList(QGroupBox *frame, const QString &name)
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setUniformItemSizes(true);
-    Twips::place(list, 135, 300, 10965, 3210);
+    list->setGeometry(Twips::ofScreen().rect(135, 300, 10965, 3210));
     return list;
 }
 
