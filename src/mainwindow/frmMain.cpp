@@ -51,7 +51,9 @@ QGroupBox *frame(QWidget *parent, const QString &name, const QString &title, QRe
 } // namespace
 
 frmMain::frmMain(Program &program, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), trayAvailable(&QSystemTrayIcon::isSystemTrayAvailable),
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      trayAvailable(&QSystemTrayIcon::isSystemTrayAvailable),
       program_(program), scheduler_(program)
 {
     setObjectName(QStringLiteral("frmMain"));
