@@ -26,7 +26,9 @@ bool MailStore::SaveMailStore(const MailTable &table)
         originalAtRisk_ = false;
     bool saved = false;
     if (!originalAtRisk_)
-        saved = lines.isEmpty() ? files.remove(path_) : files.write(path_, AnsiText::encodeLines(lines));
+        saved = lines.isEmpty() ? files.remove(path_) : files.writeFrom(path_, [&lines](const ByteSink &sink) {
+            return AnsiText::encodeLinesTo(lines, sink);
+        });
     if (saved) {
         failureShown_ = false;
     } else if (!failureShown_) {
@@ -44,11 +46,10 @@ void MailStore::LoadMailStore(MailTable &table, ListRows &lstHisto)
     if (!files.exists(path_))
         return;
     const std::optional<QByteArray> content = files.read(path_);
-    bool exact = content.has_value();
-    const QStringList lines = content ? AnsiText::decodeLines(*content, &exact) : QStringList();
-    const StoreRecords::Loaded loaded = StoreRecords::readRecords(lines, MailSlots, desktopNow().date().year());
+    const StoreRecords::Loaded loaded =
+        StoreRecords::readRecords(content.value_or(QByteArray()), MailSlots, desktopNow().date().year());
 
-    if (!exact || !loaded.whole) {
+    if (!content || !loaded.whole) {
         const QString file = QDir::toNativeSeparators(path_);
         if (keepOriginal(content)) {
             tell(QStringLiteral("Le fichier %1 n'a pas pu être lu en entier. Son contenu d'origine est conservé "
@@ -70,28 +71,23 @@ void MailStore::LoadMailStore(MailTable &table, ListRows &lstHisto)
 }
 
 // Keeps the store file as it is under a name not used yet: a copy of the bytes
-// read when there are some, else the file itself renamed.
+// read when there are some (or an earlier copy holding the same bytes), else
+// the file itself renamed.
 bool MailStore::keepOriginal(const std::optional<QByteArray> &content)
 {
     TextFiles &files = *desktop().files;
-    const QString copy = freeCopyPath();
-    if (copy.isEmpty())
-        return false;
-    if (!(content ? files.write(copy, *content) : files.rename(path_, copy)))
-        return false;
-    keptCopy_ = copy;
-    return true;
-}
-
-QString MailStore::freeCopyPath() const
-{
-    TextFiles &files = *desktop().files;
     for (int number = 1; number <= 9999; ++number) {
-        const QString candidate = path_ + QStringLiteral(".bak") + (number > 1 ? QString::number(number) : QString());
-        if (!files.exists(candidate))
-            return candidate;
+        const QString copy = path_ + QStringLiteral(".bak") + (number > 1 ? QString::number(number) : QString());
+        if (files.exists(copy)) {
+            if (!content || files.read(copy) != content)
+                continue;
+        } else if (!(content ? files.write(copy, *content) : files.rename(path_, copy))) {
+            return false;
+        }
+        keptCopy_ = copy;
+        return true;
     }
-    return {};
+    return false;
 }
 
 void MailStore::tell(const QString &text) const

@@ -30,7 +30,6 @@ public:
 
 private:
     bool keepOriginal(const std::optional<QByteArray> &content);
-    QString freeCopyPath() const;
     void tell(const QString &text) const;
 
     QString path_;

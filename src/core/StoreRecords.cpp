@@ -1,5 +1,6 @@
 #include "StoreRecords.h"
 
+#include "AnsiText.h"
 #include "DateText.h"
 
 #include <array>
@@ -9,19 +10,26 @@ namespace StoreRecords {
 namespace {
 const QString escapeKey = QStringLiteral("Echappement");
 const QString bodyStart = QStringLiteral("DebutContenu=");
-const QString bodyEnd = QStringLiteral("=FinContenu");
+const QString endMarker = QStringLiteral("=FinContenu");
+const QByteArrayView escapeKeyBytes = "Echappement";
+const QByteArrayView bodyStartBytes = "DebutContenu=";
+const QByteArrayView endMarkerBytes = "=FinContenu";
 const QString lineBreak = QStringLiteral("\r\n");
 
 // Does the body, cut at its CR LF breaks, hold a lone line feed or an end-marker line?
 bool bodyNeedsEscape(const QString &body)
 {
-    for (qsizetype at = body.indexOf(QLatin1Char('\n')); at >= 0; at = body.indexOf(QLatin1Char('\n'), at + 1)) {
+    for (qsizetype lineStart = 0;;) {
+        const QStringView rest = QStringView(body).sliced(lineStart);
+        if (rest.startsWith(endMarker) && (rest.size() == endMarker.size() || rest.sliced(endMarker.size()).startsWith(lineBreak)))
+            return true;
+        const qsizetype at = body.indexOf(QLatin1Char('\n'), lineStart);
+        if (at < 0)
+            return false;
         if (at == 0 || body.at(at - 1) != QLatin1Char('\r'))
             return true;
+        lineStart = at + 1;
     }
-    if (body == bodyEnd || body.startsWith(bodyEnd + lineBreak) || body.endsWith(lineBreak + bodyEnd))
-        return true;
-    return body.contains(lineBreak + bodyEnd + lineBreak);
 }
 
 bool needsEscape(const MailItem &mail)
@@ -75,11 +83,9 @@ QString unescaped(const QString &text)
 
 enum Field { Titre, Dest, CC, BCC, Attach, Date, FieldCount };
 
-int fieldOf(const QString &key)
+int fieldOf(QByteArrayView key)
 {
-    static const std::array<QString, FieldCount> keys{QStringLiteral("Titre"), QStringLiteral("Dest"),
-                                                      QStringLiteral("CC"),    QStringLiteral("BCC"),
-                                                      QStringLiteral("Attach"), QStringLiteral("Date")};
+    static const std::array<QByteArrayView, FieldCount> keys{"Titre", "Dest", "CC", "BCC", "Attach", "Date"};
     for (int field = 0; field < FieldCount; ++field) {
         if (key == keys[field])
             return field;
@@ -96,7 +102,7 @@ QStringList recordLines(const MailItem &mail)
         lines << QStringLiteral("Titre=") + mail.Titre << QStringLiteral("Dest=") + mail.Dest
               << QStringLiteral("CC=") + mail.CC << QStringLiteral("BCC=") + mail.BCC
               << QStringLiteral("Date=") + mail.Date.dateTimeText() << QStringLiteral("Attach=") + mail.Attach
-              << bodyStart << mail.Contenu << bodyEnd;
+              << bodyStart << mail.Contenu << endMarker;
         return lines;
     }
     lines << escapeKey + QStringLiteral("=1") << QStringLiteral("Titre=") + escaped(mail.Titre)
@@ -107,42 +113,44 @@ QStringList recordLines(const MailItem &mail)
         const QString text = escaped(line);
         lines << (text.startsWith(QLatin1Char('=')) ? QLatin1Char('\\') + text : text);
     }
-    lines << bodyEnd;
+    lines << endMarker;
     return lines;
 }
 
-Loaded readRecords(const QStringList &lines, int maxRecords, int currentYear)
+Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
 {
     Loaded loaded;
-    const qsizetype count = lines.size();
-    qsizetype i = 0;
-    while (i < count) {
+    AnsiText::FileText file(content);
+    const QByteArrayView bytes = file.bytes();
+    AnsiText::LineCursor cursor(bytes);
+    bool more = cursor.next();
+    while (more) {
         if (loaded.mails.size() >= maxRecords) {
-            for (; i < count; ++i)
-                loaded.whole = loaded.whole && lines[i].trimmed().isEmpty();
+            for (; more; more = cursor.next())
+                loaded.whole = loaded.whole && cursor.line().trimmed().isEmpty();
             break;
         }
-        std::array<std::optional<QString>, FieldCount> values;
+        std::array<std::optional<QByteArrayView>, FieldCount> values;
         bool escapedRecord = false;
         bool headerOdd = false;
         bool anyText = false;
         bool bodyFound = false;
-        for (; i < count; ++i) {
-            const QString &line = lines[i];
-            if (line == bodyStart) {
+        for (; more; more = cursor.next()) {
+            const QByteArrayView line = cursor.line();
+            if (line == bodyStartBytes) {
                 bodyFound = true;
-                ++i;
+                more = cursor.next();
                 break;
             }
             anyText = anyText || !line.trimmed().isEmpty();
-            const qsizetype equals = line.indexOf(QLatin1Char('='));
-            const QString key = equals < 0 ? line : line.left(equals);
-            const QString value = equals < 0 ? QString() : line.mid(equals + 1);
+            const qsizetype equals = line.indexOf('=');
+            const QByteArrayView key = equals < 0 ? line : line.first(equals);
+            const QByteArrayView value = equals < 0 ? QByteArrayView() : line.sliced(equals + 1);
             const int field = fieldOf(key);
             if (field >= 0) {
                 headerOdd = headerOdd || values[field].has_value();
                 values[field] = value;
-            } else if (key == escapeKey && value == QStringLiteral("1")) {
+            } else if (key == escapeKeyBytes && value == "1") {
                 escapedRecord = true;
             } else {
                 headerOdd = true;
@@ -150,38 +158,57 @@ Loaded readRecords(const QStringList &lines, int maxRecords, int currentYear)
         }
         if (!bodyFound && !anyText)
             break;  // blank lines after the last record: nothing is lost
-        QStringList body;
+
+        // The body runs from its first line to the end of its last line; it is
+        // rebuilt line by line only when its line ends or escapes need it.
+        const qsizetype bodyBegin = more ? cursor.lineStart() : bytes.size();
+        qsizetype bodyEnd = bodyBegin;
         bool bodyClosed = false;
-        for (; bodyFound && i < count; ++i) {
-            if (lines[i] == bodyEnd) {
+        bool crLfBreaks = true;
+        bool previousCrLf = true;
+        for (bool first = true; bodyFound && more; more = cursor.next(), first = false) {
+            if (cursor.line() == endMarkerBytes) {
                 bodyClosed = true;
-                ++i;
+                more = cursor.next();
                 break;
             }
-            body << (escapedRecord ? unescaped(lines[i]) : lines[i]);
+            crLfBreaks = crLfBreaks && (first || previousCrLf);
+            bodyEnd = cursor.lineEnd();
+            previousCrLf = cursor.endedWithCrLf();
         }
+        const QByteArrayView body = bytes.sliced(bodyBegin, bodyEnd - bodyBegin);
 
         MailItem mail;
         mail.InUse = true;
-        auto text = [&](Field field) {
-            const QString value = values[field].value_or(QString());
-            return escapedRecord ? unescaped(value) : value;
+        auto text = [&](QByteArrayView piece) {
+            const QString decoded = file.decode(piece);
+            return escapedRecord ? unescaped(decoded) : decoded;
         };
-        mail.Titre = text(Titre);
-        mail.Dest = text(Dest);
-        mail.CC = text(CC);
-        mail.BCC = text(BCC);
-        mail.Attach = text(Attach);
-        mail.Contenu = body.join(lineBreak);
+        mail.Titre = text(values[Titre].value_or(QByteArrayView()));
+        mail.Dest = text(values[Dest].value_or(QByteArrayView()));
+        mail.CC = text(values[CC].value_or(QByteArrayView()));
+        mail.BCC = text(values[BCC].value_or(QByteArrayView()));
+        mail.Attach = text(values[Attach].value_or(QByteArrayView()));
+        if (crLfBreaks && !escapedRecord) {
+            mail.Contenu = file.decode(body);
+        } else {
+            QStringList lines;
+            for (AnsiText::LineCursor line(body); line.next();)
+                lines << text(line.line());
+            if (body.endsWith('\n'))
+                lines << QString();
+            mail.Contenu = lines.join(lineBreak);
+        }
         bool dateRead = true;
         if (values[Date]) {
-            const auto moment = DateText::readDateTime(*values[Date], currentYear);
+            const auto moment = DateText::readDateTime(file.decode(*values[Date]), currentYear);
             dateRead = moment.has_value();
             mail.Date = moment ? SendMoment::fromDateTime(*moment) : SendMoment();
         }
         loaded.whole = loaded.whole && bodyClosed && !headerOdd && dateRead;
         loaded.mails.append(mail);
     }
+    loaded.whole = loaded.whole && file.exact();
     return loaded;
 }
 

@@ -4,8 +4,9 @@
 
 #include <QList>
 #include <QStringList>
+#include <QStringView>
 
-// The records of the store file, as lines of text (without their line ends).
+// The records of the store file.
 //
 // A record is "Titre=", "Dest=", "CC=", "BCC=", "Date=", "Attach=",
 // "DebutContenu=", the body's lines and "=FinContenu". A mail whose texts this
@@ -24,12 +25,13 @@ struct Loaded
     QList<MailItem> mails;  // in file order, each marked in use
     // False when something of the file is not in `mails`: records beyond the
     // limit, a record cut by the end of the file, a header line that is not
-    // one of the record's keys (or repeats one), an unreadable date.
+    // one of the record's keys (or repeats one), an unreadable date, bytes
+    // that are no character.
     bool whole = true;
 };
 
-// Reads at most maxRecords records. A date is read day-first, a missing year
+// Reads at most maxRecords records from the file's bytes (Windows-1252, or UTF-8 after a mark). A date is read day-first, a missing year
 // being currentYear; an unreadable one gives the zero moment.
-Loaded readRecords(const QStringList &lines, int maxRecords, int currentYear);
+Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear);
 
 } // namespace StoreRecords

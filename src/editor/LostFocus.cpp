@@ -1,37 +1,42 @@
 #include "LostFocus.h"
 
-#include <QFocusEvent>
+#include <QApplication>
+
+LostFocus::LostFocus(QObject *parent) : QObject(parent)
+{
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusChanged(now); });
+}
 
 void LostFocus::watch(QWidget *field, std::function<void()> handler)
 {
     handlers_.insert(field, std::move(handler));
-    field->installEventFilter(this);
 }
 
 void LostFocus::moveFocus(QWidget *target)
 {
     target->setFocus(Qt::OtherFocusReason);
     if (holder_ && holder_ != target)
-        leave(holder_);
+        leave();
     if (handlers_.contains(target))
         holder_ = target;
 }
 
-bool LostFocus::eventFilter(QObject *watched, QEvent *event)
+void LostFocus::focusChanged(QWidget *now)
 {
-    if (event->type() == QEvent::FocusIn) {
-        holder_ = static_cast<QWidget *>(watched);
-    } else if (event->type() == QEvent::FocusOut && watched == holder_) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            leave(holder_);
-    }
-    return QObject::eventFilter(watched, event);
+    if (!now)
+        return;
+    // Checked on every change, not only on the field's own focus-out, so that a
+    // field given the focus while its window was inactive is not passed over.
+    if (holder_ && now != holder_ && now->window() == holder_->window())
+        leave();
+    if (handlers_.contains(now))
+        holder_ = now;
 }
 
-void LostFocus::leave(QWidget *field)
+void LostFocus::leave()
 {
+    const auto handler = handlers_.value(holder_);
     holder_ = nullptr;
-    if (const auto handler = handlers_.value(field))
+    if (handler)
         handler();
 }

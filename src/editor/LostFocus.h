@@ -6,15 +6,16 @@
 #include <QWidget>
 #include <functional>
 
-// Runs a field's lost-focus handler whenever the focus leaves it: by the
-// keyboard, by a click on a button (which takes the focus before its click
-// handler runs) and when the program moves the focus. The focus going to
-// another application or a popup does not count: the field keeps it.
+// Runs a field's lost-focus handler whenever the focus leaves it for another
+// control of its window: by the keyboard, by a click on a button (which takes
+// the focus before its click handler runs) and when the program moves the
+// focus. Another window, application or popup taking the focus does not
+// count: the field still holds it when its window comes back.
 class LostFocus : public QObject
 {
     Q_OBJECT
 public:
-    explicit LostFocus(QObject *parent = nullptr) : QObject(parent) {}
+    explicit LostFocus(QObject *parent = nullptr);
 
     void watch(QWidget *field, std::function<void()> handler);
 
@@ -22,15 +23,10 @@ public:
     // (not active), the handler of the field that held it runs all the same.
     void moveFocus(QWidget *target);
 
-    // The watched field that holds the focus, if any.
-    QWidget *holder() const { return holder_; }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    void leave(QWidget *field);
+    void focusChanged(QWidget *now);
+    void leave();
 
-    QHash<QObject *, std::function<void()>> handlers_;
-    QPointer<QWidget> holder_;
+    QHash<const QWidget *, std::function<void()>> handlers_;
+    QPointer<QWidget> holder_;  // the watched field that holds the focus
 };

@@ -58,11 +58,13 @@ QPushButton *ellipsisButton(QWidget *parent)
     return result;
 }
 
-QLabel *label(const QString &text, QWidget *parent, QPoint at)
+// A label drawn without a size takes the size of its text.
+QLabel *label(const QString &text, QWidget *parent, QRect geometry)
 {
     auto *result = new QLabel(text, parent);
-    result->adjustSize();
-    result->move(at);
+    if (geometry.isEmpty())
+        geometry.setSize(result->sizeHint());
+    result->setGeometry(geometry);
     return result;
 }
 
@@ -94,10 +96,10 @@ void frmSelect::buildControls()
 
     auto *mailFrame = new QGroupBox(QStringLiteral(" Mail "), this);
     mailFrame->setGeometry(tw.rect(90, 15, 10410, 3345));
-    label(QStringLiteral("Objet :"), mailFrame, tw.rect(255, 300, 1605, 285).topLeft());
+    label(QStringLiteral("Objet :"), mailFrame, tw.rect(255, 300, 1605, 285));
     txtTitre = new QLineEdit(mailFrame);
     txtTitre->setGeometry(tw.rect(945, 285, 9315, 300));
-    label(QStringLiteral("Texte :"), mailFrame, tw.rect(240, 675, 1605, 285).topLeft());
+    label(QStringLiteral("Texte :"), mailFrame, tw.rect(240, 675, 1605, 285));
     txtContenu = new QPlainTextEdit(mailFrame);
     txtContenu->setGeometry(tw.rect(945, 660, 9315, 2565));
     txtContenu->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -121,10 +123,10 @@ void frmSelect::buildControls()
     cmdAttach->setGeometry(tw.rect(9052, 278, 1200, 315));
 
     QGroupBox *timingFrame = frame(QStringLiteral(" Timing "), tw.rect(90, 7140, 5685, 690));
-    label(QStringLiteral("A envoyer le :"), timingFrame, tw.rect(315, 300, 0, 0).topLeft());
+    label(QStringLiteral("A envoyer le :"), timingFrame, tw.rect(315, 300, 0, 0));
     txtDate = new QLineEdit(timingFrame);
     txtDate->setGeometry(tw.rect(1470, 270, 1680, 300));
-    label(QStringLiteral("A :"), timingFrame, tw.rect(3435, 300, 0, 0).topLeft());
+    label(QStringLiteral("A :"), timingFrame, tw.rect(3435, 300, 0, 0));
     txtHeure = new QLineEdit(timingFrame);
     txtHeure->setGeometry(tw.rect(3780, 270, 1680, 300));
 
@@ -132,6 +134,14 @@ void frmSelect::buildControls()
     cmdOK->setGeometry(tw.rect(6780, 7275, 1770, 495));
     cmdCancel = button(QStringLiteral("Abandonner"), this);
     cmdCancel->setGeometry(tw.rect(8640, 7275, 1770, 495));
+
+    const std::pair<QWidget *, const char *> names[]{
+        {txtTitre, "txtTitre"}, {txtContenu, "txtContenu"}, {txtDest, "txtDest"}, {txtCC, "txtCC"},
+        {txtBCC, "txtBCC"}, {txtAttach, "txtAttach"}, {txtDate, "txtDate"}, {txtHeure, "txtHeure"},
+        {cmdDest, "cmdDest"}, {cmdCC, "cmdCC"}, {cmdBCC, "cmdBCC"}, {cmdAttach, "cmdAttach"},
+        {cmdOK, "cmdOK"}, {cmdCancel, "cmdCancel"}};
+    for (const auto &[control, name] : names)
+        control->setObjectName(QString::fromLatin1(name));
 
     for (QWidget *field : {static_cast<QWidget *>(txtDest), static_cast<QWidget *>(txtDate), static_cast<QWidget *>(txtHeure)})
         useTooltipBackground(field);

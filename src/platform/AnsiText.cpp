@@ -3,18 +3,74 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <array>
 #include <optional>
+#include <vector>
 
 namespace AnsiText {
 
 namespace {
 const QByteArray utf8Bom("\xEF\xBB\xBF");
 
+// A code page of one byte per character, as the converter maps it. Files of
+// several megabytes go through these tables instead of the converter's own
+// loop, which is several times slower. `usable` is false when the code page
+// is not one byte per character; the converter itself is used then.
+struct ByteTable
+{
+    bool usable = false;
+    std::array<char16_t, 256> toUnicode{};
+    std::array<bool, 256> undefined{};
+    bool anyUndefined = false;
+    std::vector<qint16> fromUnicode = std::vector<qint16>(0x10000, -1);
+};
+
+ByteTable buildTable()
+{
+    ByteTable table;
+    if (!QStringDecoder(codePageName().constData()).isValid())
+        return table;
+    for (int byte = 0; byte < 256; ++byte) {
+        QStringDecoder decoder(codePageName().constData());
+        const char single = char(byte);
+        const QString text = decoder.decode(QByteArrayView(&single, 1));
+        if (text.size() != 1 || text.at(0).isSurrogate())
+            return table;
+        const char16_t unit = text.at(0).unicode();
+        table.toUnicode[byte] = unit;
+        table.undefined[byte] = decoder.hasError() || unit == 0xFFFD;
+        table.anyUndefined = table.anyUndefined || table.undefined[byte];
+        if (!table.undefined[byte] && table.fromUnicode[unit] < 0)
+            table.fromUnicode[unit] = qint16(byte);
+    }
+    table.usable = true;
+    return table;
+}
+
+const ByteTable &byteTable()
+{
+    static const ByteTable table = buildTable();
+    return table;
+}
+
 // The 8-bit text of `text`, or nothing when the code page cannot hold every
 // character: the converter must report no error and the bytes must read back
 // to the same text (a lone surrogate, for one, encodes to nothing without error).
 std::optional<QByteArray> toCodePage(const QString &text)
 {
+    const ByteTable &table = byteTable();
+    if (table.usable) {
+        QByteArray bytes(text.size(), Qt::Uninitialized);
+        char *out = bytes.data();
+        for (const QChar c : text) {
+            const qint16 byte = table.fromUnicode[c.unicode()];
+            if (byte < 0)
+                return std::nullopt;
+            *out++ = char(byte);
+        }
+        return bytes;
+    }
     QStringEncoder encoder(codePageName().constData());
     if (!encoder.isValid())
         return std::nullopt;
@@ -30,7 +86,17 @@ std::optional<QByteArray> toCodePage(const QString &text)
 
 QString fromCodePage(QByteArrayView bytes, bool *exact)
 {
-    QStringDecoder decoder(codePageName().constData());
+    const ByteTable &table = byteTable();
+    if (table.usable) {
+        QString text(bytes.size(), Qt::Uninitialized);
+        QChar *out = text.data();
+        for (const char byte : bytes)
+            *out++ = QChar(table.toUnicode[uchar(byte)]);
+        *exact = !table.anyUndefined
+            || std::none_of(bytes.begin(), bytes.end(), [&](char byte) { return table.undefined[uchar(byte)]; });
+        return text;
+    }
+    QStringDecoder decoder(codePageName().constData(), QStringConverter::Flag::Stateless);
     if (!decoder.isValid()) {
         *exact = false;
         return QString::fromLatin1(bytes);
@@ -42,7 +108,7 @@ QString fromCodePage(QByteArrayView bytes, bool *exact)
 
 QString fromUtf8(QByteArrayView bytes, bool *exact)
 {
-    QStringDecoder decoder(QStringConverter::Utf8);
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
     *exact = !decoder.hasError();
     return text;
@@ -68,43 +134,116 @@ bool fitsCodePage(const QString &text)
 
 QByteArray encodeLines(const QStringList &lines)
 {
-    qsizetype size = 0;
-    for (const QString &line : lines)
-        size += line.size() + 2;
-    QString text;
-    text.reserve(size);
-    for (const QString &line : lines) {
-        text += line;
-        text += QLatin1String("\r\n");
+    QByteArray bytes;
+    encodeLinesTo(lines, [&bytes](QByteArrayView piece) {
+        bytes += piece;
+        return true;
+    });
+    return bytes;
+}
+
+bool encodeLinesTo(const QStringList &lines, const std::function<bool(QByteArrayView)> &sink)
+{
+    constexpr qsizetype pieceSize = 64 * 1024;
+    const QLatin1String lineEnd("\r\n");
+    const ByteTable &table = byteTable();
+    const auto fits = [&table](const QString &line) {
+        return std::all_of(line.begin(), line.end(), [&table](QChar c) { return table.fromUnicode[c.unicode()] >= 0; });
+    };
+    if (table.usable && std::all_of(lines.begin(), lines.end(), fits)) {
+        // Room for one more character and a line end after the piece is full.
+        QByteArray piece(pieceSize + 3, Qt::Uninitialized);
+        char *const start = piece.data();
+        char *out = start;
+        const auto flushFull = [&] {
+            if (out - start < pieceSize)
+                return true;
+            const bool taken = sink(QByteArrayView(start, out - start));
+            out = start;
+            return taken;
+        };
+        for (const QString &line : lines) {
+            for (const QChar c : line) {
+                *out++ = char(table.fromUnicode[c.unicode()]);
+                if (!flushFull())
+                    return false;
+            }
+            *out++ = '\r';
+            *out++ = '\n';
+            if (!flushFull())
+                return false;
+        }
+        return sink(QByteArrayView(start, out - start));
     }
-    if (auto bytes = toCodePage(text))
-        return *bytes;
-    return utf8Bom + text.toUtf8();
+    QString text;
+    if (!table.usable) {
+        for (const QString &line : lines)
+            text += line + lineEnd;
+        if (const auto bytes = toCodePage(text))
+            return sink(*bytes);
+    }
+    // UTF-8 after a byte-order mark, a line at a time, long lines in slices:
+    // the encoder keeps a surrogate pair cut by a slice whole.
+    if (!sink(utf8Bom))
+        return false;
+    QStringEncoder encoder(QStringConverter::Utf8);
+    for (const QString &line : lines) {
+        for (qsizetype at = 0; at < line.size(); at += pieceSize) {
+            const QByteArray bytes = encoder.encode(QStringView(line).sliced(at, std::min(pieceSize, line.size() - at)));
+            if (!sink(bytes))
+                return false;
+        }
+        if (!sink("\r\n"))
+            return false;
+    }
+    return true;
 }
 
 QStringList decodeLines(const QByteArray &content)
 {
-    bool exact = true;
-    return decodeLines(content, &exact);
+    return decodeLines(content, nullptr);
 }
 
 QStringList decodeLines(const QByteArray &content, bool *exact)
 {
-    QString text = content.startsWith(utf8Bom) ? fromUtf8(QByteArrayView(content).sliced(utf8Bom.size()), exact)
-                                               : fromCodePage(content, exact);
+    FileText text(content);
     QStringList lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        if (end < 0)
-            end = text.size();
-        const qsizetype length = (end > start && text.at(end - 1) == QLatin1Char('\r') && end < text.size())
-                                     ? end - 1 - start
-                                     : end - start;
-        lines.append(text.mid(start, length));
-        start = end + 1;
-    }
+    for (LineCursor cursor(text.bytes()); cursor.next();)
+        lines.append(text.decode(cursor.line()));
+    if (exact)
+        *exact = text.exact();
     return lines;
+}
+
+FileText::FileText(const QByteArray &content) : bytes_(content)
+{
+    if (content.startsWith(utf8Bom)) {
+        utf8_ = true;
+        bytes_ = bytes_.sliced(utf8Bom.size());
+    }
+}
+
+QString FileText::decode(QByteArrayView piece)
+{
+    bool pieceExact = true;
+    QString text = utf8_ ? fromUtf8(piece, &pieceExact) : fromCodePage(piece, &pieceExact);
+    exact_ = exact_ && pieceExact;
+    return text;
+}
+
+bool LineCursor::next()
+{
+    if (start_ >= bytes_.size())
+        return false;
+    qsizetype end = bytes_.indexOf('\n', start_);
+    const bool broken = end >= 0;
+    if (!broken)
+        end = bytes_.size();
+    crlf_ = broken && end > start_ && bytes_.at(end - 1) == '\r';
+    lineStart_ = start_;
+    line_ = bytes_.sliced(start_, end - start_ - (crlf_ ? 1 : 0));
+    start_ = end + 1;
+    return true;
 }
 
 } // namespace AnsiText

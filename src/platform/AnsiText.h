@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 // The program's two files: 8-bit text in the ANSI code page with CR LF line ends.
 // Text the code page cannot hold is written as UTF-8 after a byte-order mark instead,
@@ -15,14 +18,60 @@ QByteArray codePageName();
 // Every line followed by CR LF.
 QByteArray encodeLines(const QStringList &lines);
 
+// As encodeLines, handing the bytes to sink in pieces of bounded size; false
+// when sink refused a piece.
+bool encodeLinesTo(const QStringList &lines, const std::function<bool(QByteArrayView)> &sink);
+
 // Splits at CR LF or a lone LF (a lone CR stays in its line); a final line end does not start an empty line.
 // Content starting with the UTF-8 byte-order mark is read as UTF-8.
 QStringList decodeLines(const QByteArray &content);
 
-// As decodeLines; `exact` tells whether every byte was a valid character of its encoding.
+// As decodeLines; `exact` (when given) tells whether every byte was a valid character of its encoding.
 QStringList decodeLines(const QByteArray &content, bool *exact);
 
 // True when the ANSI code page holds every character of text.
 bool fitsCodePage(const QString &text);
+
+// A file's content as read, its encoding told by the byte-order mark. Line
+// ends, "=" and the ASCII keys are the same bytes in either encoding, so a
+// reader can cut the bytes first and decode only the pieces it keeps.
+class FileText
+{
+public:
+    explicit FileText(const QByteArray &content);
+    // The content without the byte-order mark.
+    QByteArrayView bytes() const { return bytes_; }
+    QString decode(QByteArrayView piece);
+    // False once a decoded piece held bytes that are no character of the encoding.
+    bool exact() const { return exact_; }
+
+private:
+    QByteArrayView bytes_;
+    bool utf8_ = false;
+    bool exact_ = true;
+};
+
+// Walks the lines of bytes as decodeLines cuts them, without copying them.
+class LineCursor
+{
+public:
+    explicit LineCursor(QByteArrayView bytes) : bytes_(bytes) {}
+    // Moves to the next line; false at the end.
+    bool next();
+    QByteArrayView line() const { return line_; }
+    // Where the current line starts.
+    qsizetype lineStart() const { return lineStart_; }
+    // Where the current line's text ends (before its line end).
+    qsizetype lineEnd() const { return lineStart_ + line_.size(); }
+    // True when the current line ended with CR LF (not a lone LF, not the end).
+    bool endedWithCrLf() const { return crlf_; }
+
+private:
+    QByteArrayView bytes_;
+    QByteArrayView line_;
+    qsizetype start_ = 0;
+    qsizetype lineStart_ = 0;
+    bool crlf_ = false;
+};
 
 } // namespace AnsiText

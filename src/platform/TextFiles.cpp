@@ -3,6 +3,16 @@
 #include <QFile>
 #include <QSaveFile>
 
+bool TextFiles::writeFrom(const QString &path, const ByteSource &source)
+{
+    QByteArray content;
+    const bool produced = source([&content](QByteArrayView piece) {
+        content += piece;
+        return true;
+    });
+    return produced && write(path, content);
+}
+
 std::optional<QByteArray> DiskTextFiles::read(const QString &path)
 {
     QFile file(path);
@@ -13,11 +23,21 @@ std::optional<QByteArray> DiskTextFiles::read(const QString &path)
 
 bool DiskTextFiles::write(const QString &path, const QByteArray &content)
 {
+    return DiskTextFiles::writeFrom(path, [&](const ByteSink &sink) { return sink(content); });
+}
+
+// A temporary file beside the target, flushed to disk and renamed over it by
+// commit(); never written in place, so a failure leaves the old file as it was.
+bool DiskTextFiles::writeFrom(const QString &path, const ByteSource &source)
+{
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(content) != content.size()) {
+    const bool produced = source([&file](QByteArrayView piece) {
+        return file.write(piece.data(), piece.size()) == piece.size();
+    });
+    if (!produced) {
         file.cancelWriting();
         return false;
     }

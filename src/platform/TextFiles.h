@@ -1,8 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <functional>
 #include <optional>
+
+// Takes the bytes of a file being written, piece by piece; false stops the writing.
+using ByteSink = std::function<bool(QByteArrayView)>;
+// Hands a file's content to a sink; false when it could not.
+using ByteSource = std::function<bool(const ByteSink &)>;
 
 // File access for the store and the settings file.
 class TextFiles
@@ -13,6 +20,9 @@ public:
     virtual std::optional<QByteArray> read(const QString &path) = 0;
     // All or nothing: either the complete new content is in place or the old file is untouched.
     virtual bool write(const QString &path, const QByteArray &content) = 0;
+    // As write, the content coming from source in pieces, so that it need not be whole in memory.
+    // By default the pieces are gathered and handed to write().
+    virtual bool writeFrom(const QString &path, const ByteSource &source);
     virtual bool exists(const QString &path) = 0;
     // True when the file is gone afterwards (also when it never existed).
     virtual bool remove(const QString &path) = 0;
@@ -25,6 +35,7 @@ class DiskTextFiles : public TextFiles
 public:
     std::optional<QByteArray> read(const QString &path) override;
     bool write(const QString &path, const QByteArray &content) override;
+    bool writeFrom(const QString &path, const ByteSource &source) override;
     bool exists(const QString &path) override;
     bool remove(const QString &path) override;
     bool rename(const QString &from, const QString &to) override;

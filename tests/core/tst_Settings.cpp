@@ -58,24 +58,19 @@ private slots:
         MailClientChoice choice;
         ListRows book;
         QVERIFY(SaveSettings(path(), choice, book));
-        QFile file(path());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("Client=Outlook\r\n"));
-        file.close();
+        QCOMPARE(desk.files.read(path()).value_or(""), QByteArray("Client=Outlook\r\n"));
 
         choice.setValue(MailClient::Notes);
         for (const char *address : {"z@x.fr", "a=b", "é@x.fr"})
             book.AddItem(QString::fromUtf8(address));
         QVERIFY(SaveSettings(path(), choice, book));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("Client=Notes\r\nAddress=z@x.fr\r\nAddress=a=b\r\nAddress=\xE9@x.fr\r\n"));
-        file.close();
+        const QByteArray written("Client=Notes\r\nAddress=z@x.fr\r\nAddress=a=b\r\nAddress=\xE9@x.fr\r\n");
+        QCOMPARE(desk.files.read(path()).value_or(""), written);
 
         desk.files.failWrites = true;
         choice.setValue(MailClient::Express);
         QVERIFY(!SaveSettings(path(), choice, book));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().startsWith("Client=Notes\r\n"));
+        QCOMPARE(desk.files.read(path()).value_or(""), written);
     }
 };
 

@@ -3,56 +3,48 @@
 #include "EditorFields.h"
 #include "PendingRows.h"
 #include "Program.h"
-
-#include <QList>
+#include "RecordingAutomation.h"
+#include "Scheduler.h"
+#include "TestDesktop.h"
 
 // A mail as the editor would hand it over.
-inline EditorFields mailFields(const QString &date, const QString &time, const QString &titre = QStringLiteral("t"))
+inline EditorFields mailFields(const QString &time, const QString &titre = QStringLiteral("t"))
 {
     EditorFields fields;
     fields.txtTitre = titre;
     fields.txtDest = QStringLiteral("a@x.fr");
-    fields.txtDate = date;
+    fields.txtDate = QStringLiteral("04/12/2026");
     fields.txtHeure = time;
     return fields;
 }
 
-// Puts a pending mail into slot with its row, as loading the store does.
+// A pending mail in slot with its row, as loading the store gives it.
 inline void addPending(Program &program, qint16 slot, const EditorFields &fields)
 {
     FillMailFromEditor(program.mailTable, slot, fields);
     InsertPendingRow(program.mailTable, program.lstHisto, slot);
 }
 
-// What the scheduler does once it has handed slot's mail to the mail client.
-inline void deliver(Program &program, qint16 slot)
+// A scheduler tick in slot's minute: the mail goes to the mail client, its
+// slot is freed and its row moves to the sent list. True when it left.
+inline bool deliver(Program &program, TestDesktop &test, qint16 slot)
 {
-    const int row = program.lstHisto.indexOfItemData(slot);
-    program.mailTable.ReleaseSlot(slot);
-    program.store.SaveMailStore(program.mailTable);
-    program.lstSent.AddItem(program.lstHisto.List(row));
-    program.lstHisto.RemoveItem(row);
+    static RecordingFactory factory;
+    factory.scriptMailClients();
+    desktop().automation = &factory;
+    test.clock.set(program.mailTable[slot].Date.dateTimeText());
+    Scheduler(program).SendDueMail();
+    return !program.mailTable[slot].InUse && program.lstHisto.indexOfItemData(slot) < 0;
 }
 
+// The slots of the pending rows, top to bottom; empty when a row points at a free slot.
 inline QList<qint32> rowSlots(const Program &program)
 {
     QList<qint32> result;
-    for (int row = 0; row < program.lstHisto.ListCount(); ++row)
-        result << program.lstHisto.ItemData(row);
-    return result;
-}
-
-// One row per slot in use, in strictly ascending time, none pointing at a free slot.
-inline bool rowsMatchTable(const Program &program)
-{
-    if (program.lstHisto.ListCount() != program.mailTable.inUseCount())
-        return false;
     for (int row = 0; row < program.lstHisto.ListCount(); ++row) {
-        const qint16 slot = qint16(program.lstHisto.ItemData(row));
-        if (!program.mailTable[slot].InUse)
-            return false;
-        if (row > 0 && !(program.mailTable[qint16(program.lstHisto.ItemData(row - 1))].Date < program.mailTable[slot].Date))
-            return false;
+        if (!program.mailTable[qint16(program.lstHisto.ItemData(row))].InUse)
+            return {};
+        result << program.lstHisto.ItemData(row);
     }
-    return true;
+    return result;
 }

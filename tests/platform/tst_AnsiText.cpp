@@ -1,7 +1,4 @@
 #include "AnsiText.h"
-#include "TestDesktop.h"
-
-#include <QTemporaryDir>
 #include <QTest>
 
 class AnsiTextTest : public QObject
@@ -10,20 +7,26 @@ class AnsiTextTest : public QObject
 private slots:
     void encodesInTheCodePageOrElseUtf8_data()
     {
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("code page") << QStringLiteral("é€Ÿ\u00A0") << QByteArray("\xE9\x80\x9F\xA0\r\n");
-        QTest::newRow("Greek") << QStringLiteral("é Ω") << QByteArray("\xEF\xBB\xBF\xC3\xA9 \xCE\xA9\r\n");
-        QTest::newRow("outside the BMP") << QStringLiteral("😀") << QByteArray("\xEF\xBB\xBF\xF0\x9F\x98\x80\r\n");
-        QTest::newRow("fullwidth letter") << QStringLiteral("Ａ") << QByteArray("\xEF\xBB\xBF\xEF\xBC\xA1\r\n");
+        const QByteArray bom("\xEF\xBB\xBF");
+        QTest::newRow("code page") << QStringList{"é€Ÿ\u00A0", ""} << QByteArray("\xE9\x80\x9F\xA0\r\n\r\n");
+        QTest::newRow("Greek") << QStringList{"é Ω"} << bom + "\xC3\xA9 \xCE\xA9\r\n";
+        QTest::newRow("outside the BMP") << QStringList{"😀"} << bom + "\xF0\x9F\x98\x80\r\n";
+        QTest::newRow("fullwidth letter") << QStringList{"Ａ"} << bom + "\xEF\xBC\xA1\r\n";
+        QTest::newRow("longer than a piece") << QStringList{QString(70000, QChar(0xE9))} << QByteArray(70000, '\xE9') + "\r\n";
+        QTest::newRow("line ends at a piece's end") << QStringList{QString(65535, 'a'), "", "", "b"}
+                                                    << QByteArray(65535, 'a') + "\r\n\r\n\r\nb\r\n";
+        QTest::newRow("pair cut by a piece") << QStringList{QString(65535, 'a') + QStringLiteral("😀é")}
+                                             << bom + QByteArray(65535, 'a') + "\xF0\x9F\x98\x80\xC3\xA9\r\n";
     }
     void encodesInTheCodePageOrElseUtf8()
     {
-        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
         QFETCH(QByteArray, bytes);
-        QCOMPARE(AnsiText::encodeLines({text}), bytes);
+        QCOMPARE(AnsiText::encodeLines(lines), bytes);
         bool exact = false;
-        QCOMPARE(AnsiText::decodeLines(bytes, &exact), QStringList{text});
+        QCOMPARE(AnsiText::decodeLines(bytes, &exact), lines);
         QVERIFY(exact);
     }
 
@@ -50,20 +53,6 @@ private slots:
         bool exact = true;
         AnsiText::decodeLines(QByteArray("\xEF\xBB\xBF\xC3("), &exact);
         QVERIFY(!exact);
-    }
-
-    void writesReplaceWholeOrNotAtAll()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("f.ini"));
-        DiskTextFiles files;
-        QVERIFY(files.write(path, "old"));
-        QVERIFY(files.write(path, "new"));
-        QCOMPARE(files.read(path).value_or(""), QByteArray("new"));
-        QVERIFY(!files.write(dir.filePath(QStringLiteral("missing/f.ini")), "x"));
-        QVERIFY(!files.read(dir.path()));  // a directory is no file
-        QVERIFY(files.remove(path) && files.remove(path));
-        QVERIFY(!files.exists(path));
     }
 };
 

@@ -8,12 +8,8 @@ class DateTextTest : public QObject
 private slots:
     void formatsAreZeroPadded()
     {
-        const QDate date(987, 3, 5);
-        const QTime time(7, 4);
-        QCOMPARE(DateText::formatDate(date), QStringLiteral("05/03/0987"));
-        QCOMPARE(DateText::formatTime(time), QStringLiteral("07:04"));
-        QCOMPARE(DateText::formatMinuteKey(QTime(23, 59)), QStringLiteral("23/59"));
-        QCOMPARE(DateText::formatDateTime(QDate(2026, 12, 4), QTime(0, 0)), QStringLiteral("04/12/2026 00:00"));
+        QCOMPARE(DateText::formatDateTime(QDate(987, 3, 5), QTime(7, 4)), QStringLiteral("05/03/0987 07:04"));
+        QCOMPARE(DateText::formatMinuteKey(QTime(23, 9)), QStringLiteral("23/09"));
     }
 
     void datesAreReadDayFirst_data()

@@ -31,6 +31,12 @@ bool TestFiles::write(const QString &path, const QByteArray &content)
     return !failWrites && DiskTextFiles::write(path, content);
 }
 
+bool TestFiles::writeFrom(const QString &path, const ByteSource &source)
+{
+    ++writes;
+    return !failWrites && DiskTextFiles::writeFrom(path, source);
+}
+
 bool TestFiles::remove(const QString &path)
 {
     ++writes;

@@ -72,6 +72,7 @@ class TestFiles : public DiskTextFiles
 {
 public:
     bool write(const QString &path, const QByteArray &content) override;
+    bool writeFrom(const QString &path, const ByteSource &source) override;
     bool remove(const QString &path) override;
     bool rename(const QString &from, const QString &to) override;
     bool failWrites = false;
