@@ -110,11 +110,10 @@ void frmMain::buildToolbar()
     using P = Artwork::Pictogram;
     auto button = [this](int left, int width, int captionWidth, const char *caption, const char *tooltip, P picture,
                          const char *area, const char *off, const char *on, const char *image, const char *label) {
-        auto made = std::make_unique<ToolbarButton>(
+        return std::make_unique<ToolbarButton>(
             this, ToolbarButton::Design{left, width, captionWidth, QString::fromUtf8(caption), QString::fromUtf8(tooltip),
                                         picture, QString::fromLatin1(area), QString::fromLatin1(off),
                                         QString::fromLatin1(on), QString::fromLatin1(image), QString::fromLatin1(label)});
-        return made;
     };
     cmdNew = button(90, 1680, 1305, "Nouveau mail >>", " Rédiger un nouveau mail ", P::NewMail, "cmdNew", "imgNewOff",
                     "imgNewOn", "Image1", "Label1");
