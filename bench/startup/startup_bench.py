@@ -26,9 +26,18 @@ def store_with_mails(count):
 
 
 def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as stat:
-        fields = stat.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / TICKS  # utime + stime of all threads
+    """CPU time of all the process's threads: nanoseconds from schedstat where
+    the kernel keeps it, else utime + stime in clock ticks."""
+    try:
+        total = 0
+        for task in os.listdir(f"/proc/{pid}/task"):
+            with open(f"/proc/{pid}/task/{task}/schedstat") as schedstat:
+                total += int(schedstat.read().split()[0])
+        return total / 1e9
+    except (FileNotFoundError, ValueError):
+        with open(f"/proc/{pid}/stat") as stat:
+            fields = stat.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / TICKS
 
 
 def peak_kib(pid):
