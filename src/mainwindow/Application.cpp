@@ -39,18 +39,22 @@ void Application::InitApplication()
     program_->mailTable.clear();
 }
 
-void Application::run()
+bool Application::run()
 {
     LoadSettings(program_->paths.SettingsPath, program_->mailClient, program_->AddressBook);
     about_->showModal();
+    // Ending the program leaves the splash's event loop; the main loop has not started yet.
+    if (tray_->ended())
+        return false;
     program_->store.LoadMailStore(program_->mailTable, program_->lstHisto);
     main_->show();
     tray_->startupDone = true;
+    return true;
 }
 
 void Application::endSession()
 {
-    tray_->endProgram();
+    tray_->endSession();
 }
 
 int Main(int argc, char **argv)
@@ -69,6 +73,7 @@ int Main(int argc, char **argv)
     tardello.InitApplication();
     services.notifier.setTrayIcon(&tardello.tray().icon());
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [&tardello] { tardello.endSession(); });
-    tardello.run();
+    if (!tardello.run())
+        return 0;
     return app.exec();
 }

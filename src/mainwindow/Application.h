@@ -20,7 +20,9 @@ public:
     // the tray icon, the paths and an empty table.
     void InitApplication();
     // Settings, splash, store, then the main window. Needs InitApplication first.
-    void run();
+    // False when the program was ended while the splash was up ("Quitter" from
+    // the tray, or the session ending): the rest of start-up is skipped.
+    bool run();
     // Log-off or shutdown: the program ends without writing the settings.
     void endSession();
 

@@ -2,6 +2,7 @@
 
 #include "Twips.h"
 
+#include <QFontInfo>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -28,7 +29,8 @@ void ClickArea::mouseReleaseEvent(QMouseEvent *event)
 
 ToolbarButton::ToolbarButton(QWidget *form, const Design &design)
 {
-    const QRect bounds = Twips::toPixels(design.leftTwips, ButtonTop, design.widthTwips, ButtonHeight, form);
+    const Twips twips = Twips::ofScreen();
+    const QRect bounds = Twips::ofScreen().rect(design.leftTwips, ButtonTop, design.widthTwips, ButtonHeight);
 
     auto image = [&](const QString &name, bool highlight) {
         auto *label = new QLabel(form);
@@ -43,24 +45,25 @@ ToolbarButton::ToolbarButton(QWidget *form, const Design &design)
     picture = new QLabel(form);
     picture->setObjectName(design.pictureName);
     picture->setPixmap(Artwork::pictogram(design.pictogram));
-    picture->setGeometry(bounds.center().x() - 15, bounds.top() + Twips::toPixels(PictureOffset, form), 32, 32);
+    picture->setGeometry(bounds.center().x() - 15, bounds.top() + twips(PictureOffset), 32, 32);
 
     caption = new QLabel(design.caption, form);
     caption->setObjectName(design.captionName);
-    // Where the first family is missing, Arial's look-alike is narrower than the default sans serif.
-    QFont font;
-    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial")});
-    font.setStyleHint(QFont::SansSerif);
+    QFont font(QStringLiteral("Microsoft Sans Serif"));
     font.setPointSizeF(8.25);
     font.setBold(false);
+    // Where it is missing, Arial's look-alike is narrower than the default
+    // sans serif and is loaded for the rest of the window anyway.
+    if (!QFontInfo(font).exactMatch())
+        font.setFamily(QStringLiteral("Arial"));
     caption->setFont(font);
     caption->setAlignment(Qt::AlignCenter);
     // A substitute font may run wider than the designed caption: let it use the button's width then.
-    int captionWidth = Twips::toPixels(design.captionWidthTwips, form);
+    int captionWidth = twips(design.captionWidthTwips);
     if (caption->fontMetrics().horizontalAdvance(design.caption) > captionWidth)
         captionWidth = bounds.width() - 4;
-    caption->setGeometry(bounds.center().x() - captionWidth / 2 + 1, bounds.top() + Twips::toPixels(CaptionOffset, form),
-                         captionWidth, Twips::toPixels(CaptionHeight, form));
+    caption->setGeometry(bounds.center().x() - captionWidth / 2 + 1, bounds.top() + twips(CaptionOffset),
+                         captionWidth, twips(CaptionHeight));
 
     area = new ClickArea(form);
     area->setObjectName(design.areaName);

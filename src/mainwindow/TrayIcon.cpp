@@ -100,5 +100,12 @@ void TrayIcon::mnuHardQuit_Click()
         return;
     RemoveTrayIcon();
     SaveSettings(program_.paths.SettingsPath, program_.mailClient, program_.AddressBook);
+    ended_ = true;
+    endProgram();
+}
+
+void TrayIcon::endSession()
+{
+    ended_ = true;
     endProgram();
 }

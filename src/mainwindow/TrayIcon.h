@@ -47,6 +47,10 @@ public:
     std::function<void()> popupMenu;
     // Ends the program at once; tests replace it.
     std::function<void()> endProgram;
+    // Ends the program without writing the settings: the session is ending.
+    void endSession();
+    // True once the program has been told to end.
+    bool ended() const { return ended_; }
 
 private:
     Program &program_;
@@ -56,4 +60,5 @@ private:
     QAction *mnuTardello_ = nullptr;
     QAction *mnuHardQuit_ = nullptr;
     bool trayBusy_ = false;
+    bool ended_ = false;
 };

@@ -12,18 +12,16 @@
 frmAbout::frmAbout(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
+    const Twips twips = Twips::ofScreen();
     setObjectName(QStringLiteral("frmAbout"));
     setModal(true);
-    setFixedSize(Twips::toPixels(6900), Twips::toPixels(3000));
+    setFixedSize(twips(6900), twips(3000));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
     setAutoFillBackground(true);
 
-    auto *picture = new QLabel(this);
-    const int margin = Twips::toPixels(150);
-    picture->setGeometry(margin, margin, width() - 2 * margin, height() - Twips::toPixels(900));
-    picture->setPixmap(Artwork::splashPicture(picture->size()));
+    const int margin = twips(150);
 
     lblVers = new QLabel(this);
     lblVers->setObjectName(QStringLiteral("lblVers"));
@@ -31,7 +29,7 @@ frmAbout::frmAbout(QWidget *parent)
     arial.setStyleHint(QFont::SansSerif);
     lblVers->setFont(arial);
     lblVers->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblVers->setGeometry(margin, height() - Twips::toPixels(600), width() - 2 * margin, Twips::toPixels(300));
+    lblVers->setGeometry(margin, height() - twips(600), width() - 2 * margin, twips(300));
 
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(3000);
@@ -51,12 +49,19 @@ void frmAbout::Timer1_Timer()
 {
     Timer1.stop();
     hide();
+    // Shown once per run: give back the native window and its pixels. The
+    // window object and its label stay; showing it again would recreate them.
+    destroy();
 }
 
 void frmAbout::paintEvent(QPaintEvent *event)
 {
     QDialog::paintEvent(event);
     QPainter p(this);
+    const Twips twips = Twips::ofScreen();
+    // Drawn on demand rather than kept as a picture: the splash is seen for three seconds.
+    const int margin = twips(150);
+    p.drawPixmap(margin, margin, Artwork::splashPicture(QSize(width() - 2 * margin, height() - twips(900))));
     p.setPen(QPen(QColor(30, 60, 120), 2));
     p.drawRect(rect().adjusted(1, 1, -2, -2));
 }

@@ -44,21 +44,24 @@ QGroupBox *frame(QWidget *parent, const QString &name, const QString &title, QRe
 {
     auto *box = new QGroupBox(title, parent);
     box->setObjectName(name);
-    Twips::place(box, twips.x(), twips.y(), twips.width(), twips.height());
+    box->setGeometry(Twips::ofScreen().rect(twips.x(), twips.y(), twips.width(), twips.height()));
     return box;
 }
 
 } // namespace
 
 frmMain::frmMain(Program &program, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), trayAvailable(&QSystemTrayIcon::isSystemTrayAvailable),
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      trayAvailable(&QSystemTrayIcon::isSystemTrayAvailable),
       program_(program), scheduler_(program)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral(" "));
     setWindowIcon(Artwork::programIcon());
     setFont(arial(9.75, true));
-    setFixedSize(Twips::toPixels(11415, this), Twips::toPixels(8655, this));
+    const Twips twips = Twips::ofScreen();
+    setFixedSize(twips(11415), twips(8655));
 
     buildToolbar();
     buildClientChoice();
@@ -107,11 +110,10 @@ void frmMain::buildToolbar()
     using P = Artwork::Pictogram;
     auto button = [this](int left, int width, int captionWidth, const char *caption, const char *tooltip, P picture,
                          const char *area, const char *off, const char *on, const char *image, const char *label) {
-        auto made = std::make_unique<ToolbarButton>(
+        return std::make_unique<ToolbarButton>(
             this, ToolbarButton::Design{left, width, captionWidth, QString::fromUtf8(caption), QString::fromUtf8(tooltip),
                                         picture, QString::fromLatin1(area), QString::fromLatin1(off),
                                         QString::fromLatin1(on), QString::fromLatin1(image), QString::fromLatin1(label)});
-        return made;
     };
     cmdNew = button(90, 1680, 1305, "Nouveau mail >>", " Rédiger un nouveau mail ", P::NewMail, "cmdNew", "imgNewOff",
                     "imgNewOn", "Image1", "Label1");
@@ -135,12 +137,12 @@ void frmMain::buildClientChoice()
     Frame3 = frame(this, QStringLiteral("Frame3"), QStringLiteral("Votre client de messagerie"), {7200, 90, 4140, 1185});
     Picture2 = new QWidget(Frame3);
     Picture2->setObjectName(QStringLiteral("Picture2"));
-    Twips::place(Picture2, 75, 255, 3885, 840);
+    Picture2->setGeometry(Twips::ofScreen().rect(75, 255, 3885, 840));
     auto option = [this](const char *name, const char *text, QRect twips) {
         auto *button = new QRadioButton(QString::fromUtf8(text), Picture2);
         button->setObjectName(QString::fromLatin1(name));
         button->setFont(arial(8.25, false));
-        Twips::place(button, twips.x(), twips.y(), twips.width(), twips.height());
+        button->setGeometry(Twips::ofScreen().rect(twips.x(), twips.y(), twips.width(), twips.height()));
         return button;
     };
     optOutlook = option("optOutlook", "Microsoft Outlook", {120, 30, 2685, 285});
@@ -178,7 +180,7 @@ QListView *frmMain::buildList(QGroupBox *frame, const QString &name)
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setUniformItemSizes(true);
-    Twips::place(list, 135, 300, 10965, 3210);
+    list->setGeometry(Twips::ofScreen().rect(135, 300, 10965, 3210));
     return list;
 }
 

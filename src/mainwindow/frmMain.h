@@ -14,6 +14,7 @@ class QGroupBox;
 class QListView;
 class QRadioButton;
 class frmSelect;
+struct EditorFields;
 struct Program;
 
 // The main window: pending and transmitted mails, the mail client choice and
@@ -73,7 +74,7 @@ private:
     void buildClientChoice();
     QListView *buildList(QGroupBox *frame, const QString &name);
     void bindClientChoice();
-    void openEditor(qint16 slot, qint16 row, const struct EditorFields &fields);
+    void openEditor(qint16 slot, qint16 row, const EditorFields &fields);
 
     Program &program_;
     Scheduler scheduler_;

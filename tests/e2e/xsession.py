@@ -1,5 +1,6 @@
 """A private X session for tests and benchmarks: Xvfb on a free display and a tray host."""
 import os
+import select
 import shutil
 import subprocess
 import time
@@ -16,13 +17,6 @@ def wait_for(what, check, timeout):
             return value
         time.sleep(0.1)
     raise TimeoutError(f"timed out after {timeout} s waiting for {what}")
-
-
-def free_display():
-    for n in range(91, 400):
-        if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            return n
-    raise RuntimeError("no free X display number")
 
 
 class XSession:
@@ -43,9 +37,19 @@ class XSession:
         for tool in ("Xvfb", "trayer", "xdotool"):
             if not shutil.which(tool):
                 raise FileNotFoundError(tool)
-        number = free_display()
+        # The server picks a free display itself and tells which: no race with other sessions.
+        read_end, write_end = os.pipe()
+        self.start("Xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+                   pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as announced:
+            ready, _, _ = select.select([announced], [], [], 15)
+            if not ready:
+                raise TimeoutError("the X server did not start")
+            number = announced.readline().strip()
+        if not number:
+            raise RuntimeError("the X server did not start")
         self.env["DISPLAY"] = f":{number}"
-        self.start("Xvfb", ["Xvfb", f":{number}", "-screen", "0", "1280x800x24", "-nolisten", "tcp"])
         self.x = wait_for("the X server", self._connect, 15)
         if self.with_tray:
             self.start("trayer", ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",

@@ -73,7 +73,7 @@ private slots:
         });
         QElapsedTimer splash;
         splash.start();
-        app.run();
+        QVERIFY(app.run());
         QVERIFY(splash.elapsed() >= 40);
         QVERIFY(during.splashModal);
         QVERIFY(!during.mainVisible);
@@ -88,6 +88,28 @@ private slots:
         QVERIFY(app.tray().startupDone);
         QCOMPARE(desk.files.writes, writesBefore);
         QVERIFY(desk.messageBox.shown.isEmpty());
+    }
+
+    void quitDuringSplashSkipsTheRestOfStartup()
+    {
+        TestDesktop desk;
+        QTemporaryDir dir;
+        {
+            Program earlier(dir.path());
+            addPendingMails(earlier, 2);
+        }
+        Application app(dir.path());
+        app.InitApplication();
+        int ends = 0;
+        app.tray().endProgram = [&] { ++ends; };
+        app.about().Timer1.setInterval(50);
+        desk.messageBox.answers << MsgBox::Yes;
+        QTimer::singleShot(0, &app.about(), [&] { app.tray().mnuHardQuit_Click(); });
+        QVERIFY(!app.run());
+        QCOMPARE(ends, 1);
+        QVERIFY(QFile::exists(app.program().paths.SettingsPath));
+        QVERIFY(!app.mainWindow().isVisible());
+        QCOMPARE(app.program().lstHisto.ListCount(), 0);
     }
 
     void sessionEndLeavesSettingsUnwritten()

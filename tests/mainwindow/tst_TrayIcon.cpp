@@ -5,7 +5,6 @@
 #include "frmSelect.h"
 
 #include <QFile>
-#include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -43,7 +42,6 @@ private slots:
         QTest::newRow("double click") << int(QSystemTrayIcon::DoubleClick) << 515;
         QTest::newRow("right click") << int(QSystemTrayIcon::Context) << 517;
         QTest::newRow("middle click") << int(QSystemTrayIcon::MiddleClick) << 0;
-        QTest::newRow("unknown") << int(QSystemTrayIcon::Unknown) << 0;
     }
     void activationReasonsBecomeMouseEventCodes()
     {
@@ -112,17 +110,6 @@ private slots:
             window->editor().show();
         tray->mnuTardello_Click();
         QCOMPARE(window->isVisible(), shows);
-    }
-
-    void menuHasBoldDefaultShowAboveQuit()
-    {
-        const QList<QAction *> items = tray->mnuInTray().actions();
-        QCOMPARE(items.size(), 2);
-        QCOMPARE(items[0]->text(), QStringLiteral("Montrer Tardello"));
-        QCOMPARE(items[1]->text(), QStringLiteral("Quitter"));
-        QVERIFY(items[0]->font().bold() && !items[1]->font().bold());
-        QCOMPARE(tray->mnuInTray().defaultAction(), items[0]);
-        QCOMPARE(tray->icon().toolTip(), QStringLiteral(" Tardello v 1.15 "));
     }
 
     void quitAsksThenSavesSettingsAndEnds_data()

@@ -125,7 +125,6 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("opens");
         QTest::newRow("Enter on lstHisto") << "lstHisto" << int(Qt::Key_Return) << true;
-        QTest::newRow("keypad Enter on lstHisto") << "lstHisto" << int(Qt::Key_Enter) << true;
         QTest::newRow("letter on lstHisto") << "lstHisto" << int(Qt::Key_A) << false;
         QTest::newRow("Enter on lstSent") << "lstSent" << int(Qt::Key_Return) << false;
         QTest::newRow("Enter on an option") << "optNotes" << int(Qt::Key_Return) << false;
