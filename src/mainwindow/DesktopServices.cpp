@@ -5,11 +5,17 @@
 #ifdef TARDELLO_LINUX_MAIL
 #include "LinuxAutomationFactory.h"
 #endif
+#ifdef TARDELLO_WINDOWS_AUTOMATION
+#include "WindowsAutomationFactory.h"
+#endif
 
 DesktopServices::DesktopServices()
 {
 #ifdef TARDELLO_LINUX_MAIL
     automation = std::make_unique<LinuxAutomationFactory>();
+#endif
+#ifdef TARDELLO_WINDOWS_AUTOMATION
+    automation = makeWindowsAutomationFactory();
 #endif
 }
 
