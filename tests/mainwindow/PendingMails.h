@@ -3,8 +3,12 @@
 #include "EditorFields.h"
 #include "PendingRows.h"
 #include "Program.h"
+#include "TestDesktop.h"
+#include "frmMain.h"
 
 #include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 // Puts `count` mails into the table, the pending list and the store, one a day
@@ -13,11 +17,10 @@ inline void addPendingMails(Program &program, int count)
 {
     for (int n = 1; n <= count; ++n) {
         const qint16 slot = program.mailTable.FindFreeSlot();
-        EditorFields fields;
-        fields.txtTitre = QStringLiteral("Sujet %1").arg(n);
-        fields.txtDest = QStringLiteral("dest%1@exemple.fr").arg(n);
-        fields.txtDate = QDate(2030, 1, 1).addDays(n - 1).toString(QStringLiteral("dd/MM/yyyy"));
-        fields.txtHeure = QStringLiteral("10:00");
+        const EditorFields fields{.txtTitre = QStringLiteral("Sujet %1").arg(n),
+                                  .txtDest = QStringLiteral("dest%1@exemple.fr").arg(n),
+                                  .txtDate = QDate(2030, 1, 1).addDays(n - 1).toString(QStringLiteral("dd/MM/yyyy")),
+                                  .txtHeure = QStringLiteral("10:00")};
         FillMailFromEditor(program.mailTable, slot, fields);
         InsertPendingRow(program.mailTable, program.lstHisto, slot);
     }
@@ -28,12 +31,24 @@ inline void addPendingMails(Program &program, int count)
 inline QStringList storedSubjects(const QString &storePath)
 {
     QFile file(storePath);
-    QStringList subjects;
-    if (!file.open(QIODevice::ReadOnly))
-        return subjects;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (line.startsWith("Titre="))
-            subjects << QString::fromLatin1(line.mid(6).trimmed());
-    }
-    return subjects;
+    const QString text = file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+    return text.split(QRegularExpression("\r?\n")).filter(QRegularExpression("^Titre=")).replaceInStrings("Titre=", "");
 }
+
+// The message boxes shown, one "title|buttons|prompt" each.
+inline QStringList shownBoxes(const TestMessageBox &box)
+{
+    QStringList shown;
+    for (const auto &one : box.shown)
+        shown << one.title + '|' + QString::number(one.buttons) + '|' + one.prompt;
+    return shown;
+}
+
+// A program in a temporary directory and its main window, on the test desktop.
+struct MainWindowFixture
+{
+    TestDesktop desk;
+    QTemporaryDir dir;
+    Program program{dir.path()};
+    frmMain window{program};
+};
