@@ -5,7 +5,7 @@ src=$(cd "$(dirname "$0")/.." && pwd)
 prefix=${TARDELLO_HOME:-$HOME/Tardello}
 
 "$src/scripts/deps.sh"
-cmake -S "$src" -B "$src/build" -DCMAKE_BUILD_TYPE=Release
+cmake -S "$src" -B "$src/build"
 cmake --build "$src/build" -j"$(nproc)" --target tardello tardello_help
 cmake --install "$src/build" --prefix "$prefix"
 echo "Tardello is installed in $prefix"

@@ -5,7 +5,7 @@ src=$(cd "$(dirname "$0")/.." && pwd)
 build=${TARDELLO_BUILD:-$src/build}
 
 "$src/scripts/deps.sh" --tests
-cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S "$src" -B "$build"
 cmake --build "$build" -j"$(nproc)"
 cd "$build"
 ctest --output-on-failure -j"$(nproc)" --timeout 600
