@@ -115,6 +115,21 @@ private slots:
         QVERIFY(f.window.isVisible() && f.window.isMinimized());
     }
 
+    void clearTouchesNoPendingMailAndLinksOpenThroughTheShell()
+    {
+        MainWindowFixture f;
+        addPendingMails(f.program, 1);
+        f.program.lstSent.AddItem(QStringLiteral("parti"));
+        f.window.cmdRAZ_Click();
+        f.window.cmdNet_Click();
+        f.window.cmdHelp_Click();
+        QCOMPARE(f.program.lstSent.ListCount(), 0);
+        QCOMPARE(storedSubjects(f.program.store.path()), QStringList{"Sujet 1"});
+        QVERIFY(frmMain::WebPage.endsWith(QStringLiteral("/quando.php")));
+        QCOMPARE(f.desk.shell.opened, (QStringList{frmMain::WebPage, f.program.paths.HelpPath}));
+        QCOMPARE(f.desk.shell.directories, (QStringList{f.program.paths.ProgramDir, f.program.paths.ProgramDir}));
+    }
+
     void timerTickSendsTheDueMail()
     {
         MainWindowFixture f;
