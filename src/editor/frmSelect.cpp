@@ -21,6 +21,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -160,6 +161,9 @@ void frmSelect::buildControls()
 
     for (QWidget *field : {static_cast<QWidget *>(txtDest), static_cast<QWidget *>(txtDate), static_cast<QWidget *>(txtHeure)})
         useTooltipBackground(field);
+    // No field has a length limit of its own: a stored subject or path comes back whole.
+    for (QLineEdit *field : {txtTitre, txtAttach, txtDate, txtHeure})
+        field->setMaxLength(std::numeric_limits<int>::max());
 
     const QList<QWidget *> tabOrder{txtTitre, txtContenu, txtDest, cmdDest, txtCC, cmdCC, txtBCC,
                                     cmdBCC, txtAttach, cmdAttach, txtDate, txtHeure, cmdOK, cmdCancel};

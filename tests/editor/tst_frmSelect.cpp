@@ -100,6 +100,15 @@ private slots:
         }
     }
 
+    void longTextsComeBackWhole()
+    {
+        EditorRun run;
+        const QString longText(40000, QLatin1Char('x'));
+        run.editor.setFields({.txtTitre = longText, .txtAttach = longText});
+        QCOMPARE(run.editor.fields().txtTitre, longText);
+        QCOMPARE(run.editor.fields().txtAttach, longText);
+    }
+
     void opensInSubjectIgnoresEnterAndEscapeAndClosesAsAbandonner()
     {
         EditorRun run;
