@@ -20,6 +20,9 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 // The mail keeps CR LF line ends; the text widgets use "\n".
@@ -68,6 +71,15 @@ QLabel *label(const QString &text, QWidget *parent, QRect geometry)
     return result;
 }
 
+// A font wider than the designed one must not let the field to the right
+// cover the end of the label's text: the label moves left as far as needed.
+void keepClearOf(QLabel *label, const QWidget *field)
+{
+    const int overrun = label->x() + label->sizeHint().width() - (field->x() - 3);
+    if (overrun > 0)
+        label->move(std::max(0, label->x() - overrun), label->y());
+}
+
 } // namespace
 
 frmSelect::frmSelect(Program &program, QWidget *parent) : QDialog(parent), program_(program)
@@ -96,12 +108,14 @@ void frmSelect::buildControls()
 
     auto *mailFrame = new QGroupBox(QStringLiteral(" Mail "), this);
     mailFrame->setGeometry(tw.rect(90, 15, 10410, 3345));
-    label(QStringLiteral("Objet :"), mailFrame, tw.rect(255, 300, 1605, 285));
+    QLabel *subject = label(QStringLiteral("Objet :"), mailFrame, tw.rect(255, 300, 1605, 285));
     txtTitre = new QLineEdit(mailFrame);
     txtTitre->setGeometry(tw.rect(945, 285, 9315, 300));
-    label(QStringLiteral("Texte :"), mailFrame, tw.rect(240, 675, 1605, 285));
+    keepClearOf(subject, txtTitre);
+    QLabel *body = label(QStringLiteral("Texte :"), mailFrame, tw.rect(240, 675, 1605, 285));
     txtContenu = new QPlainTextEdit(mailFrame);
     txtContenu->setGeometry(tw.rect(945, 660, 9315, 2565));
+    keepClearOf(body, txtContenu);
     txtContenu->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtContenu->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtContenu->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -123,12 +137,14 @@ void frmSelect::buildControls()
     cmdAttach->setGeometry(tw.rect(9052, 278, 1200, 315));
 
     QGroupBox *timingFrame = frame(QStringLiteral(" Timing "), tw.rect(90, 7140, 5685, 690));
-    label(QStringLiteral("A envoyer le :"), timingFrame, tw.rect(315, 300, 0, 0));
+    QLabel *sendDate = label(QStringLiteral("A envoyer le :"), timingFrame, tw.rect(315, 300, 0, 0));
     txtDate = new QLineEdit(timingFrame);
     txtDate->setGeometry(tw.rect(1470, 270, 1680, 300));
-    label(QStringLiteral("A :"), timingFrame, tw.rect(3435, 300, 0, 0));
+    keepClearOf(sendDate, txtDate);
+    QLabel *sendTime = label(QStringLiteral("A :"), timingFrame, tw.rect(3435, 300, 0, 0));
     txtHeure = new QLineEdit(timingFrame);
     txtHeure->setGeometry(tw.rect(3780, 270, 1680, 300));
+    keepClearOf(sendTime, txtHeure);
 
     cmdOK = button(QStringLiteral("Confirmer"), this);
     cmdOK->setGeometry(tw.rect(6780, 7275, 1770, 495));
@@ -145,6 +161,9 @@ void frmSelect::buildControls()
 
     for (QWidget *field : {static_cast<QWidget *>(txtDest), static_cast<QWidget *>(txtDate), static_cast<QWidget *>(txtHeure)})
         useTooltipBackground(field);
+    // No field has a length limit of its own: a stored subject or path comes back whole.
+    for (QLineEdit *field : {txtTitre, txtAttach, txtDate, txtHeure})
+        field->setMaxLength(std::numeric_limits<int>::max());
 
     const QList<QWidget *> tabOrder{txtTitre, txtContenu, txtDest, cmdDest, txtCC, cmdCC, txtBCC,
                                     cmdBCC, txtAttach, cmdAttach, txtDate, txtHeure, cmdOK, cmdCancel};

@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace {
 const QString Version = QStringLiteral("v 1.15");
@@ -57,6 +59,19 @@ void Application::endSession()
     tray_->endSession();
 }
 
+void InstallFrenchToolkitTexts(const QString &programDir)
+{
+    static QTranslator french;
+    if (!french.isEmpty())
+        return;
+    for (const QString &dir : {programDir + QStringLiteral("/translations"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+        if (french.load(QStringLiteral("qtbase_fr"), dir)) {
+            QCoreApplication::installTranslator(&french);
+            return;
+        }
+    }
+}
+
 int Main(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -66,6 +81,7 @@ int Main(int argc, char **argv)
     SingleInstance instance(programDir);
     if (!instance.tryLock())
         return 0;
+    InstallFrenchToolkitTexts(programDir);
 
     DesktopServices services;
     services.install();

@@ -39,5 +39,9 @@ private:
     std::unique_ptr<TrayIcon> tray_;
 };
 
+// The toolkit's own texts (the context menus of the text fields) in French,
+// from the program's "translations" directory or the toolkit's; English when neither has them.
+void InstallFrenchToolkitTexts(const QString &programDir);
+
 // The program's entry procedure: single instance, start-up, then the event loop.
 int Main(int argc, char **argv);

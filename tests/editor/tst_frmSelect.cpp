@@ -88,6 +88,27 @@ private slots:
                                        "txtAttach", "cmdAttach", "txtDate", "txtHeure", "cmdOK", "cmdCancel", "txtTitre"}));
     }
 
+    void labelsEndBeforeTheirFields()
+    {
+        EditorRun run;
+        for (const QLabel *label : run.editor.findChildren<QLabel *>()) {
+            for (const QWidget *field : label->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                const bool sameLine = field->y() < label->geometry().bottom() && label->y() < field->geometry().bottom();
+                if (field != label && sameLine && field->x() > label->x())
+                    QVERIFY2(label->x() + label->sizeHint().width() <= field->x(), qPrintable(label->text()));
+            }
+        }
+    }
+
+    void longTextsComeBackWhole()
+    {
+        EditorRun run;
+        const QString longText(40000, QLatin1Char('x'));
+        run.editor.setFields({.txtTitre = longText, .txtAttach = longText});
+        QCOMPARE(run.editor.fields().txtTitre, longText);
+        QCOMPARE(run.editor.fields().txtAttach, longText);
+    }
+
     void opensInSubjectIgnoresEnterAndEscapeAndClosesAsAbandonner()
     {
         EditorRun run;

@@ -4,6 +4,9 @@
 #include "TrayIcon.h"
 #include "frmAbout.h"
 
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QSysInfo>
 
@@ -114,6 +117,19 @@ private slots:
         QVERIFY(QFile::exists(lockPath));
         // The lock is not kept in the program's directory.
         QVERIFY(QDir(dir.path()).entryInfoList(QDir::Files | QDir::Hidden).isEmpty());
+    }
+
+    void textFieldMenusAreFrench()
+    {
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_fr.qm"))
+            QSKIP("the toolkit has no French texts on this machine");
+        InstallFrenchToolkitTexts(QString());
+        QLineEdit field;
+        std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+        QStringList texts;
+        for (const QAction *action : menu->actions())
+            texts << action->text();
+        QVERIFY2(texts.join('|').contains(u"Tout sélectionner"), qPrintable(texts.join('|')));
     }
 };
 

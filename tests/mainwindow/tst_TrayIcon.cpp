@@ -1,6 +1,10 @@
 #include "PendingMails.h"
+#include "QtMessageBox.h"
 #include "TrayIcon.h"
 #include "frmSelect.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
 
 namespace {
 // The tray icon of a started program, its menu popups counted.
@@ -68,6 +72,25 @@ private slots:
         QVERIFY(busyInside && !f.window.isVisible() && !f.tray.TrayBusy());
         f.tray.Picture1_MouseMove(514);
         QVERIFY(f.window.isVisible());
+    }
+
+    void questionsAnswerOuiOrNon()
+    {
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QAbstractButton *no = nullptr;
+            for (QAbstractButton *button : box->buttons()) {
+                buttons << button->text();
+                if (box->buttonRole(button) == QMessageBox::NoRole)
+                    no = button;
+            }
+            no->click();
+        });
+        QtMessageBox messageBox;
+        QCOMPARE(messageBox.show("    Quitter Tardello ?    ", MsgBox::YesNo, "Tardello"), int(MsgBox::No));
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{"&Non", "&Oui"}));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "QtMessageBox.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 int QtMessageBox::show(const QString &prompt, int buttons, const QString &title)
@@ -12,6 +13,9 @@ int QtMessageBox::show(const QString &prompt, int buttons, const QString &title)
     if ((buttons & 7) == MsgBox::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
+        // The program speaks French whatever the toolkit's own language.
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Oui"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&Non"));
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
