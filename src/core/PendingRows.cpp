@@ -2,12 +2,21 @@
 
 QString FitText(const QString &text, qint16 width)
 {
-    const qsizetype length = text.size();
+    // Characters, not UTF-16 units: a pair of surrogates is one character and is never cut in two.
+    const qsizetype keep = qMax(0, width - 3);
+    qsizetype length = 0;
+    qsizetype cut = 0;
+    for (qsizetype at = 0; at < text.size(); ++length) {
+        if (length == keep)
+            cut = at;
+        const bool pair = text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate();
+        at += pair ? 2 : 1;
+    }
     if (length < width)
         return text + QString(width - length, QLatin1Char(' '));
     if (length == width)
         return text;
-    return text.left(qMax(0, width - 3)) + QStringLiteral("...");
+    return text.left(cut) + QStringLiteral("...");
 }
 
 QString RecipientsColumn(const MailItem &mail)

@@ -2,8 +2,6 @@
 
 #include "DateText.h"
 
-#include <cmath>
-
 namespace {
 const QDate epoch(1899, 12, 30);
 
@@ -16,11 +14,6 @@ qint64 floorDiv(qint64 a, qint64 b)
 SendMoment SendMoment::fromDateTime(QDate date, QTime time)
 {
     return SendMoment(epoch.daysTo(date) * 1440 + time.hour() * 60 + time.minute());
-}
-
-SendMoment SendMoment::fromDays(double days)
-{
-    return SendMoment(qint64(std::floor(days * 1440.0 + 1e-6)));
 }
 
 QDate SendMoment::date() const

@@ -14,11 +14,8 @@ public:
     static constexpr SendMoment fromMinutes(qint64 minutes) { return SendMoment(minutes); }
     static SendMoment fromDateTime(QDate date, QTime time);
     static SendMoment fromDateTime(const QDateTime &dateTime) { return fromDateTime(dateTime.date(), dateTime.time()); }
-    // Days since 30/12/1899 with the time of day as the fraction, as automation dates carry it.
-    static SendMoment fromDays(double days);
 
     constexpr qint64 minutes() const { return minutes_; }
-    double days() const { return double(minutes_) / 1440.0; }
     QDate date() const;
     QTime time() const;
 

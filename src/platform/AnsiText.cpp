@@ -127,11 +127,6 @@ QByteArray codePageName()
 #endif
 }
 
-bool fitsCodePage(const QString &text)
-{
-    return toCodePage(text).has_value();
-}
-
 QByteArray encodeLines(const QStringList &lines)
 {
     QByteArray bytes;

@@ -29,9 +29,6 @@ QStringList decodeLines(const QByteArray &content);
 // As decodeLines; `exact` (when given) tells whether every byte was a valid character of its encoding.
 QStringList decodeLines(const QByteArray &content, bool *exact);
 
-// True when the ANSI code page holds every character of text.
-bool fitsCodePage(const QString &text);
-
 // A file's content as read, its encoding told by the byte-order mark. Line
 // ends, "=" and the ASCII keys are the same bytes in either encoding, so a
 // reader can cut the bytes first and decode only the pieces it keeps.

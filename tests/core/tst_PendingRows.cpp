@@ -34,6 +34,8 @@ private slots:
         QTest::newRow("To only, both just fit") << QStringList{d.left(38), d.left(40), "", ""} << QStringList{d.left(40), d.left(38)};
         QTest::newRow("one more: both cut") << QStringList{d.left(39), d.left(41), "", ""}
                                             << QStringList{d.left(37) + "...", d.left(35) + "..."};
+        QTest::newRow("a surrogate pair is one character, never cut")
+            << QStringList{d.left(34) + "😀bcde", d.left(39) + "😀", "", ""} << QStringList{d.left(39) + "😀", d.left(34) + "😀..."};
         QTest::newRow("CC only") << QStringList{"Objet", "A", "C", ""} << QStringList{"A;BCC=;CC=C", "Objet"};
         QTest::newRow("BCC before CC") << QStringList{"", "A", "C", "B"} << QStringList{"A;BCC=B;CC=C", ""};
     }

@@ -4,7 +4,6 @@
 
 #include <gmime/gmime.h>
 
-#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -82,6 +81,22 @@ std::string unixLineEnds(const std::string &text)
     return out;
 }
 
+// Text that may travel as it is: ASCII without NUL or a lone CR, in lines of at
+// most 998 bytes, which mail servers would otherwise cut.
+bool isSevenBit(const std::string &text)
+{
+    std::size_t lineLength = 0;
+    for (const char c : text) {
+        if (c == '\n') {
+            lineLength = 0;
+            continue;
+        }
+        if ((c & 0x80) != 0 || c == '\0' || c == '\r' || ++lineLength > 998)
+            return false;
+    }
+    return true;
+}
+
 void setContent(GMimePart *part, const std::string &bytes)
 {
     GRef<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
@@ -155,12 +170,11 @@ std::string ComposeMessage(const MailDraft &draft)
     GRef<GMimeTextPart> text(g_mime_text_part_new_with_subtype("plain"));
     // The text goes in as the UTF-8 bytes it is: converting to a narrower
     // charset is what setting it as text would do.
-    setContent(GMIME_PART(text.get()), unixLineEnds(draft.body));
+    const std::string body = unixLineEnds(draft.body);
+    setContent(GMIME_PART(text.get()), body);
     g_mime_text_part_set_charset(text.get(), "utf-8");
-    const std::string &body = draft.body;
-    const bool ascii = std::all_of(body.begin(), body.end(), [](char c) { return (c & 0x80) == 0; });
-    g_mime_part_set_content_encoding(GMIME_PART(text.get()), ascii ? GMIME_CONTENT_ENCODING_7BIT
-                                                                   : GMIME_CONTENT_ENCODING_QUOTEDPRINTABLE);
+    g_mime_part_set_content_encoding(GMIME_PART(text.get()), isSevenBit(body) ? GMIME_CONTENT_ENCODING_7BIT
+                                                                              : GMIME_CONTENT_ENCODING_QUOTEDPRINTABLE);
 
     if (draft.attachments.empty()) {
         g_mime_message_set_mime_part(message.get(), GMIME_OBJECT(text.get()));
