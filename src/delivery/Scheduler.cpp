@@ -4,9 +4,12 @@
 #include "DateText.h"
 #include "Desktop.h"
 #include "MessageBox.h"
+#include "PendingRows.h"
 #include "Program.h"
 #include "ProgramLauncher.h"
 #include "Routes.h"
+
+#include <QScopeGuard>
 
 #include <exception>
 
@@ -39,6 +42,14 @@ OutgoingMail OutgoingMailOf(const MailItem &mail)
 
 void Scheduler::SendDueMail()
 {
+    // A mail client's automation call may run the desktop's message loop while it
+    // waits (a COM call into another process does), and a tick arriving then must
+    // not hand the same mail over a second time.
+    if (passRunning_)
+        return;
+    passRunning_ = true;
+    const auto endPass = qScopeGuard([this] { passRunning_ = false; });
+
     const QDateTime now = desktop().clock->now();
     const QString dateKey = DateText::formatDate(now.date());
     const QString minuteKey = DateText::formatMinuteKey(now.time());
@@ -62,10 +73,13 @@ void Scheduler::SendDueMail()
     if (!deliver(slot))
         return;
 
+    // The row is found again by its slot: the list may have changed during the call.
+    const int row = rows.indexOfItemData(slot);
+    const QString sentText = row >= 0 ? rows.List(row) : PendingRowText(program_.mailTable[slot]);
     program_.mailTable.ReleaseSlot(slot);
     program_.store.SaveMailStore(program_.mailTable);
-    program_.lstSent.AddItem(rows.List(due));
-    rows.RemoveItem(due);
+    program_.lstSent.AddItem(sentText);
+    rows.RemoveItem(row);
 }
 
 bool Scheduler::deliver(qint16 slot)

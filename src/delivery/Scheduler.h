@@ -21,6 +21,7 @@ private:
     void tellFailure(qint16 slot, const QString &reason);
 
     Program &program_;
+    bool passRunning_ = false;
     QString lastFailureShown_;  // mail and minute of the last failure told
 };
 

@@ -56,6 +56,7 @@ private slots:
     void oneMailPerPassThroughChosenClient();
     void failureLeavesMailPendingAndIsToldOnce_data();
     void failureLeavesMailPendingAndIsToldOnce();
+    void tickDuringDeliveryHandsNothingOverTwice();
 };
 
 void SchedulerTest::dueOnlyInItsMinute_data()
@@ -168,5 +169,38 @@ void SchedulerTest::failureLeavesMailPendingAndIsToldOnce()
     QVERIFY(f.program.lstHisto.ListCount() == 0 && !f.stored("Rapport"));
 }
 
+
+// A launcher that lets the timer tick while the delivery is under way, as a
+// mail client's call that runs the message loop would.
+class TickingLauncher : public TestLauncher
+{
+public:
+    bool launch(const QString &path) override
+    {
+        if (scheduler)
+            std::exchange(scheduler, nullptr)->SendDueMail();
+        return TestLauncher::launch(path);
+    }
+    Scheduler *scheduler = nullptr;
+};
+
+void SchedulerTest::tickDuringDeliveryHandsNothingOverTwice()
+{
+    Fixture f(MailClient::Outlook);
+    TickingLauncher launcher;
+    launcher.scheduler = &f.scheduler;
+    desktop().launcher = &launcher;
+    const qint16 first = f.add("05/12/2026 14:05", "Rapport");
+    const qint16 second = f.add("05/12/2026 14:07", "Second");
+    f.program.mailTable[second].Date = f.program.mailTable[first].Date;
+    f.test.clock.set(QStringLiteral("05/12/2026 14:05:20"));
+
+    f.scheduler.SendDueMail();
+    QCOMPARE(std::ranges::count(f.factory.calls, std::string("create Outlook.application")), 1);
+    QCOMPARE(f.program.lstSent.ListCount(), 1);
+    QVERIFY(f.program.lstSent.List(0).contains("Rapport"));
+    QCOMPARE(f.program.lstHisto.ListCount(), 1);
+    QVERIFY(f.stored("Second") && !f.stored("Rapport"));
+}
 QTEST_GUILESS_MAIN(SchedulerTest)
 #include "tst_scheduler.moc"
