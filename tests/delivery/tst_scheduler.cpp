@@ -46,129 +46,6 @@ struct Fixture
 
 } // namespace
 
-class SchedulerTest : public QObject
-{
-    Q_OBJECT
-private slots:
-    void dueOnlyInItsMinute_data();
-    void dueOnlyInItsMinute();
-    void oneMailPerPassThroughChosenClient_data();
-    void oneMailPerPassThroughChosenClient();
-    void failureLeavesMailPendingAndIsToldOnce_data();
-    void failureLeavesMailPendingAndIsToldOnce();
-    void tickDuringDeliveryHandsNothingOverTwice();
-};
-
-void SchedulerTest::dueOnlyInItsMinute_data()
-{
-    QTest::addColumn<QString>("clock");
-    QTest::addColumn<bool>("sent");
-    QTest::newRow("first second") << "05/12/2026 14:05:00" << true;
-    QTest::newRow("last second") << "05/12/2026 14:05:59" << true;
-    QTest::newRow("minute before") << "05/12/2026 14:04:59" << false;
-    QTest::newRow("minute after, no catch-up") << "05/12/2026 14:06:00" << false;
-    QTest::newRow("same minute, next day") << "06/12/2026 14:05:30" << false;
-    QTest::newRow("same minute, other month") << "05/11/2026 14:05:30" << false;
-    QTest::newRow("hour differs") << "05/12/2026 15:05:30" << false;
-}
-
-void SchedulerTest::dueOnlyInItsMinute()
-{
-    QFETCH(QString, clock);
-    QFETCH(bool, sent);
-    Fixture f(MailClient::Express);
-    f.add("05/12/2026 14:05", "Rapport");
-    f.add("05/12/2026 18:00", "Soir");
-    f.program.lstHisto.AddItem(QStringLiteral("not a mail"), 0, 0);  // a row without a slot is never due
-    const QStringList rowsBefore = f.program.lstHisto.texts();
-    f.test.clock.set(clock);
-    f.scheduler.SendDueMail();
-    QCOMPARE(f.program.lstSent.texts(), sent ? QStringList{rowsBefore.at(1)} : QStringList{});
-    QCOMPARE(f.program.lstHisto.ListCount(), rowsBefore.size() - (sent ? 1 : 0));
-    QCOMPARE(f.stored("Rapport"), !sent);
-    QCOMPARE(f.factory.calls.empty(), !sent);
-}
-
-void SchedulerTest::oneMailPerPassThroughChosenClient_data()
-{
-    QTest::addColumn<MailClient>("client");
-    QTest::addColumn<QString>("className");
-    QTest::newRow("Outlook") << MailClient::Outlook << "Outlook.application";
-    QTest::newRow("Notes") << MailClient::Notes << "Notes.NotesSession";
-    QTest::newRow("Express") << MailClient::Express << "MSMAPI.MAPISession";
-}
-
-// Two mails due in one minute go one per pass; the sibling tool is started once per Outlook
-// delivery, and a sibling that cannot start does not hold the mail back.
-void SchedulerTest::oneMailPerPassThroughChosenClient()
-{
-    QFETCH(MailClient, client);
-    QFETCH(QString, className);
-    Fixture f(client);
-    f.test.launcher.succeeds = false;
-    const qint16 first = f.add("05/12/2026 14:05", "Rapport");
-    f.add("05/12/2026 14:06", "Suivant");
-    const qint16 second = f.add("05/12/2026 14:07", "Second");
-    f.program.mailTable[second].Date = f.program.mailTable[first].Date;
-    const QStringList rows = f.program.lstHisto.texts();
-    f.test.clock.set(QStringLiteral("05/12/2026 14:05:20"));
-    const qsizetype launchesPerMail = client == MailClient::Outlook ? 1 : 0;
-
-    for (int pass = 1; pass <= 3; ++pass) {
-        f.scheduler.SendDueMail();
-        const std::ptrdiff_t sent = std::min(pass, 2);
-        QCOMPARE(std::ranges::count(f.factory.calls, "create " + className.toStdString()), sent);
-        QCOMPARE(f.test.launcher.launched, QStringList(launchesPerMail * sent, f.program.paths.OutlookToolPath));
-        QCOMPARE(f.program.lstSent.texts(), (QStringList{rows[0], rows[2]}.first(sent)));
-        QCOMPARE(f.program.lstHisto.texts(), rows.mid(1, pass == 1 ? 2 : 1));
-        QCOMPARE(f.program.mailTable[first].InUse, false);
-        QCOMPARE(f.stored("Second"), pass == 1);
-    }
-    QVERIFY(!f.stored("Rapport") && f.stored("Suivant"));
-    QCOMPARE(f.factory.live(), 0);
-    QVERIFY(f.test.messageBox.shown.isEmpty());
-}
-
-void SchedulerTest::failureLeavesMailPendingAndIsToldOnce_data()
-{
-    QTest::addColumn<MailClient>("client");
-    QTest::addColumn<int>("failingStep");
-    QTest::newRow("Outlook refuses to send: swallowed") << MailClient::Outlook << 5;
-    QTest::newRow("Notes cannot be created") << MailClient::Notes << 0;
-    QTest::newRow("Express refuses to send") << MailClient::Express << 12;
-}
-
-void SchedulerTest::failureLeavesMailPendingAndIsToldOnce()
-{
-    QFETCH(MailClient, client);
-    QFETCH(int, failingStep);
-    Fixture f(client);
-    f.add("05/12/2026 14:05", "Rapport");
-    f.test.clock.set(QStringLiteral("05/12/2026 14:05:05"));
-    const bool swallowed = client == MailClient::Outlook;
-    f.factory.failAt = failingStep;
-    for (int pass = 1; pass <= 2; ++pass) {  // the same failure again in the same minute is not told twice
-        f.factory.calls.clear();
-        f.scheduler.SendDueMail();
-        QCOMPARE(f.factory.calls.size(), std::size_t(failingStep + 1));
-        QCOMPARE(f.factory.live(), 0);
-        QCOMPARE(f.program.lstHisto.ListCount(), swallowed ? 0 : 1);
-        QCOMPARE(f.stored("Rapport"), !swallowed);
-        QCOMPARE(f.test.messageBox.shown.size(), swallowed ? 0 : 1);
-        if (swallowed)
-            return;
-        f.test.clock.set(QStringLiteral("05/12/2026 14:05:55"));
-    }
-    const auto told = f.test.messageBox.shown.first();
-    QCOMPARE(told.title, QStringLiteral("Tardello - Erreur"));
-    QVERIFY(!told.modal && told.prompt.startsWith("    Le mail \"Rapport\"") && told.prompt.endsWith(".    "));
-
-    f.factory.failAt = -1;  // a retry that goes through moves the mail
-    f.scheduler.SendDueMail();
-    QCOMPARE(f.program.lstSent.ListCount(), 1);
-    QVERIFY(f.program.lstHisto.ListCount() == 0 && !f.stored("Rapport"));
-}
-
 
 // A launcher that lets the timer tick while the delivery is under way, as a
 // mail client's call that runs the message loop would.
@@ -184,23 +61,139 @@ public:
     Scheduler *scheduler = nullptr;
 };
 
-void SchedulerTest::tickDuringDeliveryHandsNothingOverTwice()
+class SchedulerTest : public QObject
 {
-    Fixture f(MailClient::Outlook);
-    TickingLauncher launcher;
-    launcher.scheduler = &f.scheduler;
-    desktop().launcher = &launcher;
-    const qint16 first = f.add("05/12/2026 14:05", "Rapport");
-    const qint16 second = f.add("05/12/2026 14:07", "Second");
-    f.program.mailTable[second].Date = f.program.mailTable[first].Date;
-    f.test.clock.set(QStringLiteral("05/12/2026 14:05:20"));
+    Q_OBJECT
+private slots:
+    void dueOnlyInItsMinute_data()
+    {
+        QTest::addColumn<QString>("clock");
+        QTest::addColumn<bool>("sent");
+        QTest::newRow("first second") << "05/12/2026 14:05:00" << true;
+        QTest::newRow("last second") << "05/12/2026 14:05:59" << true;
+        QTest::newRow("minute before") << "05/12/2026 14:04:59" << false;
+        QTest::newRow("minute after, no catch-up") << "05/12/2026 14:06:00" << false;
+        QTest::newRow("same minute, next day") << "06/12/2026 14:05:30" << false;
+        QTest::newRow("same minute, other month") << "05/11/2026 14:05:30" << false;
+        QTest::newRow("hour differs") << "05/12/2026 15:05:30" << false;
+    }
 
-    f.scheduler.SendDueMail();
-    QCOMPARE(std::ranges::count(f.factory.calls, std::string("create Outlook.application")), 1);
-    QCOMPARE(f.program.lstSent.ListCount(), 1);
-    QVERIFY(f.program.lstSent.List(0).contains("Rapport"));
-    QCOMPARE(f.program.lstHisto.ListCount(), 1);
-    QVERIFY(f.stored("Second") && !f.stored("Rapport"));
-}
+    void dueOnlyInItsMinute()
+    {
+        QFETCH(QString, clock);
+        QFETCH(bool, sent);
+        Fixture f(MailClient::Express);
+        f.add("05/12/2026 14:05", "Rapport");
+        f.add("05/12/2026 18:00", "Soir");
+        f.program.lstHisto.AddItem(QStringLiteral("not a mail"), 0, 0);  // a row without a slot is never due
+        const QStringList rowsBefore = f.program.lstHisto.texts();
+        f.test.clock.set(clock);
+        f.scheduler.SendDueMail();
+        QCOMPARE(f.program.lstSent.texts(), sent ? QStringList{rowsBefore.at(1)} : QStringList{});
+        QCOMPARE(f.program.lstHisto.ListCount(), rowsBefore.size() - (sent ? 1 : 0));
+        QCOMPARE(f.stored("Rapport"), !sent);
+        QCOMPARE(f.factory.calls.empty(), !sent);
+    }
+
+    void oneMailPerPassThroughChosenClient_data()
+    {
+        QTest::addColumn<MailClient>("client");
+        QTest::addColumn<QString>("className");
+        QTest::newRow("Outlook") << MailClient::Outlook << "Outlook.application";
+        QTest::newRow("Notes") << MailClient::Notes << "Notes.NotesSession";
+        QTest::newRow("Express") << MailClient::Express << "MSMAPI.MAPISession";
+    }
+
+    // Two mails due in one minute go one per pass; the sibling tool is started once per Outlook
+    // delivery, and a sibling that cannot start does not hold the mail back.
+    void oneMailPerPassThroughChosenClient()
+    {
+        QFETCH(MailClient, client);
+        QFETCH(QString, className);
+        Fixture f(client);
+        f.test.launcher.succeeds = false;
+        const qint16 first = f.add("05/12/2026 14:05", "Rapport");
+        f.add("05/12/2026 14:06", "Suivant");
+        const qint16 second = f.add("05/12/2026 14:07", "Second");
+        f.program.mailTable[second].Date = f.program.mailTable[first].Date;
+        const QStringList rows = f.program.lstHisto.texts();
+        f.test.clock.set(QStringLiteral("05/12/2026 14:05:20"));
+        const qsizetype launchesPerMail = client == MailClient::Outlook ? 1 : 0;
+
+        for (int pass = 1; pass <= 3; ++pass) {
+            f.scheduler.SendDueMail();
+            const std::ptrdiff_t sent = std::min(pass, 2);
+            QCOMPARE(std::ranges::count(f.factory.calls, "create " + className.toStdString()), sent);
+            QCOMPARE(f.test.launcher.launched, QStringList(launchesPerMail * sent, f.program.paths.OutlookToolPath));
+            QCOMPARE(f.program.lstSent.texts(), (QStringList{rows[0], rows[2]}.first(sent)));
+            QCOMPARE(f.program.lstHisto.texts(), rows.mid(1, pass == 1 ? 2 : 1));
+            QCOMPARE(f.program.mailTable[first].InUse, false);
+            QCOMPARE(f.stored("Second"), pass == 1);
+        }
+        QVERIFY(!f.stored("Rapport") && f.stored("Suivant"));
+        QCOMPARE(f.factory.live(), 0);
+        QVERIFY(f.test.messageBox.shown.isEmpty());
+    }
+
+    void failureLeavesMailPendingAndIsToldOnce_data()
+    {
+        QTest::addColumn<MailClient>("client");
+        QTest::addColumn<int>("failingStep");
+        QTest::newRow("Outlook refuses to send: swallowed") << MailClient::Outlook << 5;
+        QTest::newRow("Notes cannot be created") << MailClient::Notes << 0;
+        QTest::newRow("Express refuses to send") << MailClient::Express << 12;
+    }
+
+    void failureLeavesMailPendingAndIsToldOnce()
+    {
+        QFETCH(MailClient, client);
+        QFETCH(int, failingStep);
+        Fixture f(client);
+        f.add("05/12/2026 14:05", "Rapport");
+        f.test.clock.set(QStringLiteral("05/12/2026 14:05:05"));
+        const bool swallowed = client == MailClient::Outlook;
+        f.factory.failAt = failingStep;
+        for (int pass = 1; pass <= 2; ++pass) {  // the same failure again in the same minute is not told twice
+            f.factory.calls.clear();
+            f.scheduler.SendDueMail();
+            QCOMPARE(f.factory.calls.size(), std::size_t(failingStep + 1));
+            QCOMPARE(f.factory.live(), 0);
+            QCOMPARE(f.program.lstHisto.ListCount(), swallowed ? 0 : 1);
+            QCOMPARE(f.stored("Rapport"), !swallowed);
+            QCOMPARE(f.test.messageBox.shown.size(), swallowed ? 0 : 1);
+            if (swallowed)
+                return;
+            f.test.clock.set(QStringLiteral("05/12/2026 14:05:55"));
+        }
+        const auto told = f.test.messageBox.shown.first();
+        QCOMPARE(told.title, QStringLiteral("Tardello - Erreur"));
+        QVERIFY(!told.modal && told.prompt.startsWith("    Le mail \"Rapport\"") && told.prompt.endsWith(".    "));
+
+        f.factory.failAt = -1;  // a retry that goes through moves the mail
+        f.scheduler.SendDueMail();
+        QCOMPARE(f.program.lstSent.ListCount(), 1);
+        QVERIFY(f.program.lstHisto.ListCount() == 0 && !f.stored("Rapport"));
+    }
+
+    void tickDuringDeliveryHandsNothingOverTwice()
+    {
+        Fixture f(MailClient::Outlook);
+        TickingLauncher launcher;
+        launcher.scheduler = &f.scheduler;
+        desktop().launcher = &launcher;
+        const qint16 first = f.add("05/12/2026 14:05", "Rapport");
+        const qint16 second = f.add("05/12/2026 14:07", "Second");
+        f.program.mailTable[second].Date = f.program.mailTable[first].Date;
+        f.test.clock.set(QStringLiteral("05/12/2026 14:05:20"));
+
+        f.scheduler.SendDueMail();
+        QCOMPARE(std::ranges::count(f.factory.calls, std::string("create Outlook.application")), 1);
+        QCOMPARE(f.program.lstSent.ListCount(), 1);
+        QVERIFY(f.program.lstSent.List(0).contains("Rapport"));
+        QCOMPARE(f.program.lstHisto.ListCount(), 1);
+        QVERIFY(f.stored("Second") && !f.stored("Rapport"));
+    }
+};
+
 QTEST_GUILESS_MAIN(SchedulerTest)
 #include "tst_scheduler.moc"

@@ -13,8 +13,6 @@ void TestClock::set(const QString &dayFirst)
 int TestMessageBox::show(const QString &prompt, int buttons, const QString &title)
 {
     shown.append({prompt, buttons, title, true});
-    if (whileShown)
-        whileShown();
     if (answers.isEmpty())
         return (buttons & 7) == MsgBox::YesNo ? MsgBox::No : MsgBox::Ok;
     return answers.takeFirst();
@@ -25,39 +23,10 @@ void TestMessageBox::notifyError(const QString &title, const QString &text)
     shown.append({text, MsgBox::Critical, title, false});
 }
 
-bool TestFiles::write(const QString &path, const QByteArray &content)
-{
-    ++writes;
-    return !failWrites && DiskTextFiles::write(path, content);
-}
-
-bool TestFiles::writeFrom(const QString &path, const ByteSource &source)
-{
-    ++writes;
-    return !failWrites && DiskTextFiles::writeFrom(path, source);
-}
-
-bool TestFiles::remove(const QString &path)
-{
-    ++writes;
-    return !failWrites && DiskTextFiles::remove(path);
-}
-
-bool TestFiles::rename(const QString &from, const QString &to)
-{
-    return !failWrites && DiskTextFiles::rename(from, to);
-}
-
 TestDesktop::TestDesktop() : previous(desktop())
 {
-    Desktop services;
-    services.clock = &clock;
-    services.messageBox = &messageBox;
-    services.notifier = &messageBox;
-    services.files = &files;
-    services.launcher = &launcher;
-    services.shell = &shell;
-    setDesktop(services);
+    setDesktop({.clock = &clock, .messageBox = &messageBox, .notifier = &messageBox, .files = &files,
+                .launcher = &launcher, .shell = &shell});
 }
 
 TestDesktop::~TestDesktop()

@@ -9,7 +9,6 @@
 
 #include <QList>
 #include <QStringList>
-#include <functional>
 
 // A clock the test sets.
 class TestClock : public Clock
@@ -39,8 +38,6 @@ public:
 
     QList<int> answers;
     QList<Shown> shown;
-    // Runs inside show(), as a user would act while the box is open.
-    std::function<void()> whileShown;
 };
 
 class TestLauncher : public ProgramLauncher
@@ -71,12 +68,19 @@ public:
 class TestFiles : public DiskTextFiles
 {
 public:
-    bool write(const QString &path, const QByteArray &content) override;
-    bool writeFrom(const QString &path, const ByteSource &source) override;
-    bool remove(const QString &path) override;
-    bool rename(const QString &from, const QString &to) override;
+    bool write(const QString &path, const QByteArray &content) override { return go(1) && DiskTextFiles::write(path, content); }
+    bool writeFrom(const QString &path, const ByteSource &source) override { return go(1) && DiskTextFiles::writeFrom(path, source); }
+    bool remove(const QString &path) override { return go(1) && DiskTextFiles::remove(path); }
+    bool rename(const QString &from, const QString &to) override { return go(0) && DiskTextFiles::rename(from, to); }
     bool failWrites = false;
-    int writes = 0;
+    int writes = 0;  // writes and removals tried, renames not counted
+
+private:
+    bool go(int counted)
+    {
+        writes += counted;
+        return !failWrites;
+    }
 };
 
 // The substitutes above, installed as the program's desktop for one test.
