@@ -17,12 +17,9 @@ OutgoingMail mail(const char *to, const char *cc, const char *bcc, const char *a
 
 void send(RecordingFactory &factory, int route, const OutgoingMail &mail)
 {
-    if (route == Outlook)
-        SendWithOutlook(factory, mail);
-    else if (route == Notes || route == NotesOpenDatabase)
-        SendWithNotes(factory, mail, automation::Date{46000.5});
-    else
-        SendWithExpress(factory, mail);
+    route == Outlook   ? SendWithOutlook(factory, mail)
+    : route == Express ? SendWithExpress(factory, mail)
+                       : SendWithNotes(factory, mail, automation::Date{46000.5});
 }
 
 // Calls of the messages object, given without its name.

@@ -30,8 +30,7 @@ inline void addPendingMails(Program &program, int count)
 // The subjects the store file holds, in file order.
 inline QStringList storedSubjects(const QString &storePath)
 {
-    QFile file(storePath);
-    const QString text = file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+    const QString text = QString::fromLatin1(DiskTextFiles().read(storePath).value_or(""));
     return text.split(QRegularExpression("\r?\n")).filter(QRegularExpression("^Titre=")).replaceInStrings("Titre=", "");
 }
 

@@ -79,13 +79,9 @@ private slots:
         QStringList buttons;
         QTimer::singleShot(0, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QAbstractButton *no = nullptr;
-            for (QAbstractButton *button : box->buttons()) {
+            for (const QAbstractButton *button : box->buttons())
                 buttons << button->text();
-                if (box->buttonRole(button) == QMessageBox::NoRole)
-                    no = button;
-            }
-            no->click();
+            box->button(QMessageBox::No)->click();
         });
         QtMessageBox messageBox;
         QCOMPARE(messageBox.show("    Quitter Tardello ?    ", MsgBox::YesNo, "Tardello"), int(MsgBox::No));

@@ -13,9 +13,8 @@ void TestClock::set(const QString &dayFirst)
 int TestMessageBox::show(const QString &prompt, int buttons, const QString &title)
 {
     shown.append({prompt, buttons, title, true});
-    if (answers.isEmpty())
-        return (buttons & 7) == MsgBox::YesNo ? MsgBox::No : MsgBox::Ok;
-    return answers.takeFirst();
+    const int unanswered = (buttons & 7) == MsgBox::YesNo ? MsgBox::No : MsgBox::Ok;
+    return answers.isEmpty() ? unanswered : answers.takeFirst();
 }
 
 void TestMessageBox::notifyError(const QString &title, const QString &text)

@@ -15,7 +15,6 @@ class TestClock : public Clock
 {
 public:
     QDateTime now() const override { return now_; }
-    void set(const QDateTime &moment) { now_ = moment; }
     void set(const QString &dayFirst);  // "dd/mm/yyyy hh:mm[:ss]"
 
 private:
@@ -60,8 +59,7 @@ public:
         opened << target;
         directories << workingDirectory;
     }
-    QStringList opened;
-    QStringList directories;
+    QStringList opened, directories;
 };
 
 // Real files, with writes, removals and renames that the test can make fail.
