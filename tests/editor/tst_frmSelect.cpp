@@ -1,5 +1,6 @@
 #include "DirectoryList.h"
 #include "Program.h"
+#include "Settings.h"
 #include "TestDesktop.h"
 #include "frmAttach.h"
 #include "frmDest.h"
@@ -137,7 +138,7 @@ private slots:
         QTest::addColumn<bool>("confirmed");
         QTest::addColumn<QString>("appended");
         QTest::addColumn<QString>("afterLeaving");
-        QTest::addColumn<QStringList>("book");  // the address book afterwards
+        QTest::addColumn<QStringList>("book");  // after a quit and a restart
         const QStringList abcy{"a", "b", "c", "y"};
         QTest::newRow("To: b, a, c") << "cmdDest" << "" << QStringList{"b", "a", "c"} << true << ";a;b;c" << "a;b;c" << abcy;
         QTest::newRow("CC holding x") << "cmdCC" << "x" << QStringList{"y"} << true << ";y" << "x;y" << QStringList{"a", "b", "c", "x", "y"};
@@ -196,7 +197,11 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), field);
         run.editor.txtTitre->setFocus();
         QCOMPARE(field->toPlainText(), afterLeaving);
-        QCOMPARE(run.program.AddressBook.texts(), book);
+        const QString settings = run.dir.filePath(QStringLiteral("Tardello.ini"));
+        QVERIFY(SaveSettings(settings, run.program.mailClient, run.program.AddressBook));
+        Program restarted(run.dir.path());
+        LoadSettings(settings, restarted.mailClient, restarted.AddressBook);
+        QCOMPARE(restarted.AddressBook.texts(), book);
     }
     void attachmentListsFollowOneAnotherAndOnlyTermineCopies()
     {
