@@ -1,5 +1,6 @@
 #include "LinuxAutomationFactory.h"
 #include "Routes.h"
+#include "Sendmail.h"
 
 #include <QtTest>
 
@@ -144,6 +145,19 @@ private slots:
             }
         }
         SendWithOutlook(factory_, mail);
+    }
+
+    // A sendmail that never ends, whether or not it reads the message, is
+    // killed at the time limit and the send fails instead of freezing the program.
+    void hungSendmailIsStoppedAtItsTimeLimit()
+    {
+        write("bin/sendmail", "#!/bin/sh\nexec sleep 30\n");
+        for (const std::size_t size : {100, 1 << 20}) {
+            QElapsedTimer clock;
+            clock.start();
+            QVERIFY_THROWS_EXCEPTION(automation::Failure, RunSendmail(std::string(size, 'x'), std::chrono::milliseconds(300)));
+            QVERIFY(clock.elapsed() < 5000);
+        }
     }
 
     // msmtp as sendmail delivers to a local sink that keeps what it receives in a maildir.

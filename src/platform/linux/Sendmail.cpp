@@ -2,13 +2,16 @@
 
 #include "automation/Object.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,9 +31,35 @@ bool isExecutable(const std::string &path)
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
-// Writes everything; false when the reader went away first. SIGPIPE is held
-// back meanwhile so that a sendmail that quits early cannot end the program.
-bool writeAll(int fd, const std::string &data)
+using Clock = std::chrono::steady_clock;
+
+// Milliseconds left until deadline, for poll().
+int msLeft(Clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left <= 0 ? 0 : int(std::min<long long>(left, 1 << 30));
+}
+
+// Waits until fd is ready for events; false when the deadline passed first.
+bool readyBefore(int fd, short events, Clock::time_point deadline)
+{
+    pollfd watched{fd, events, 0};
+    int ready = 0;
+    while ((ready = poll(&watched, 1, msLeft(deadline))) < 0 && errno == EINTR) {
+    }
+    return ready != 0;
+}
+
+// A descriptor that becomes readable when the child ends (-1 on kernels without it).
+int exitDescriptor(pid_t child)
+{
+    return int(syscall(SYS_pidfd_open, child, 0));
+}
+
+// Writes everything to a non-blocking fd; false when the reader went away first
+// or did not take it all before the deadline. SIGPIPE is held back meanwhile so
+// that a sendmail that quits early cannot end the program.
+bool writeAll(int fd, const std::string &data, Clock::time_point deadline)
 {
     sigset_t pipeSignal, previous;
     sigemptyset(&pipeSignal);
@@ -41,6 +70,8 @@ bool writeAll(int fd, const std::string &data)
     while (done < data.size()) {
         const ssize_t written = write(fd, data.data() + done, data.size() - done);
         if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0 && errno == EAGAIN && readyBefore(fd, POLLOUT, deadline))
             continue;
         if (written <= 0) {
             complete = false;
@@ -80,8 +111,9 @@ std::string FindSendmail()
     return {};
 }
 
-void RunSendmail(const std::string &message)
+void RunSendmail(const std::string &message, std::chrono::milliseconds timeLimit)
 {
+    const Clock::time_point deadline = Clock::now() + timeLimit;
     const std::string program = FindSendmail();
     if (program.empty())
         fail("aucun programme sendmail");
@@ -104,11 +136,20 @@ void RunSendmail(const std::string &message)
         fail(program + " n'a pas pu être lancé : " + std::strerror(spawned));
     }
 
-    const bool complete = writeAll(input[1], message);
+    fcntl(input[1], F_SETFL, O_NONBLOCK);
+    const bool complete = writeAll(input[1], message, deadline);
     close(input[1]);
+    const int exited = exitDescriptor(child);
+    const bool inTime = exited < 0 || readyBefore(exited, POLLIN, deadline);
+    if (exited >= 0)
+        close(exited);
+    if (!inTime)
+        kill(child, SIGKILL);
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
+    if (!inTime)
+        fail(program + " ne répond pas (délai dépassé)");
     if (!WIFEXITED(status))
         fail(program + " s'est arrêté anormalement");
     if (WEXITSTATUS(status) != 0)
