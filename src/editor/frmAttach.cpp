@@ -3,17 +3,15 @@
 #include "DirectoryList.h"
 #include "LostFocus.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStorageInfo>
 
-frmAttach::frmAttach(QLineEdit *editorAttach, QWidget *parent) : QDialog(parent), editorAttach_(editorAttach)
+frmAttach::frmAttach(QLineEdit *editorAttach, QWidget *parent) : EditorDialog(parent), editorAttach_(editorAttach)
 {
     setWindowTitle(QStringLiteral("Tardello - Sélection de la pièce jointe"));
     drvList = new QComboBox(this);
@@ -146,19 +144,3 @@ void frmAttach::selectDriveOf(const QString &path)
     drvList->setCurrentIndex(best);
 }
 
-void frmAttach::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void frmAttach::closeEvent(QCloseEvent *event)
-{
-    // Closing through the frame is "Abandonner".
-    if (isVisible())
-        cmdAbandon_Click();
-    event->accept();
-}

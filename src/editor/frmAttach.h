@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "EditorDialog.h"
 
 class QComboBox;
 class QLineEdit;
@@ -12,7 +12,7 @@ class LostFocus;
 // The attachment picker: drive, directory and file lists that follow one
 // another; "Terminé" copies the path of the file last clicked into the
 // editor's attachment field. Created once, so it keeps its place between uses.
-class frmAttach : public QDialog
+class frmAttach : public EditorDialog
 {
     Q_OBJECT
 public:
@@ -40,8 +40,7 @@ public:
     QPushButton *cmdAbandon = nullptr;
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    void abandon() override { cmdAbandon_Click(); }
 
 private:
     void showFilesOf(const QString &directory);

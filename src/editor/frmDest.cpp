@@ -4,7 +4,6 @@
 #include "RecipientLists.h"
 #include "Twips.h"
 
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -41,7 +40,7 @@ int selectedRow(const QListView *list)
 } // namespace
 
 frmDest::frmDest(Program &program, std::array<QPlainTextEdit *, 3> targets, QWidget *parent)
-    : QDialog(parent), program_(program), targets_(targets)
+    : EditorDialog(parent), program_(program), targets_(targets)
 {
     setWindowTitle(QStringLiteral("Tardello - Sélection des destinataires"));
     const Twips tw = Twips::ofScreen();
@@ -146,23 +145,6 @@ bool frmDest::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return EditorDialog::eventFilter(watched, event);
 }
 
-void frmDest::keyPressEvent(QKeyEvent *event)
-{
-    // Neither Escape nor Enter closes the picker.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void frmDest::closeEvent(QCloseEvent *event)
-{
-    // Closing through the frame drops the choice, as "Abandonner".
-    if (isVisible())
-        cmdAbandon_Click();
-    event->accept();
-}

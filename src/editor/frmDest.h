@@ -2,7 +2,7 @@
 
 #include "ListRows.h"
 
-#include <QDialog>
+#include "EditorDialog.h"
 #include <array>
 
 class QListView;
@@ -13,7 +13,7 @@ struct Program;
 // The recipients picker: the address book on the left (the program's one
 // AddressBook, shown, not copied), the recipients chosen this time on the right.
 // "Terminé" appends them to the editor field named by RecipientTarget.
-class frmDest : public QDialog
+class frmDest : public EditorDialog
 {
     Q_OBJECT
 public:
@@ -39,8 +39,7 @@ public:
 protected:
     // Key preview: Enter and Delete are seen before the focused control.
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    void abandon() override { cmdAbandon_Click(); }
 
 private:
     void Form_KeyPress(int keyAscii);

@@ -11,8 +11,6 @@
 #include "frmAttach.h"
 #include "frmDest.h"
 
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,7 +80,7 @@ void keepClearOf(QLabel *label, const QWidget *field)
 
 } // namespace
 
-frmSelect::frmSelect(Program &program, QWidget *parent) : QDialog(parent), program_(program)
+frmSelect::frmSelect(Program &program, QWidget *parent) : EditorDialog(parent), program_(program)
 {
     setWindowTitle(QStringLiteral("Tardello - Instance de mail"));
     lostFocus_ = new LostFocus(this);
@@ -292,24 +290,3 @@ void frmSelect::cmdCancel_Click()
     hide();
 }
 
-void frmSelect::keyPressEvent(QKeyEvent *event)
-{
-    // No button answers Enter or Escape: a key the fields leave unused does nothing.
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
-}
-
-void frmSelect::closeEvent(QCloseEvent *event)
-{
-    // Closing through the frame stores nothing, as "Abandonner".
-    if (isVisible())
-        cmdCancel_Click();
-    event->accept();
-}

@@ -2,7 +2,7 @@
 
 #include "EditorFields.h"
 
-#include <QDialog>
+#include "EditorDialog.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -15,7 +15,7 @@ struct Program;
 
 // The mail editor: one mail written and scheduled. Created once, then only
 // shown and hidden; its fields keep their text until the next opening.
-class frmSelect : public QDialog
+class frmSelect : public EditorDialog
 {
     Q_OBJECT
 public:
@@ -60,8 +60,7 @@ public:
     QPushButton *cmdCancel = nullptr;
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    void abandon() override { cmdCancel_Click(); }
 
 private:
     void buildControls();
