@@ -50,6 +50,7 @@ bool Application::run()
         return false;
     program_->store.LoadMailStore(program_->mailTable, program_->lstHisto);
     main_->show();
+    main_->FindMissedMails();
     tray_->startupDone = true;
     return true;
 }
@@ -83,7 +84,7 @@ int Main(int argc, char **argv)
         return 0;
     InstallFrenchToolkitTexts(programDir);
 
-    DesktopServices services;
+    DesktopServices services(programDir);
     services.install();
     Application tardello(programDir);
     tardello.InitApplication();
@@ -91,5 +92,6 @@ int Main(int argc, char **argv)
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [&tardello] { tardello.endSession(); });
     if (!tardello.run())
         return 0;
+    services.startMailClient();
     return app.exec();
 }

@@ -3,16 +3,16 @@
 #include "Desktop.h"
 
 #ifdef TARDELLO_LINUX_MAIL
-#include "LinuxAutomationFactory.h"
+#include "LinuxMailClient.h"
 #endif
 #ifdef TARDELLO_WINDOWS_AUTOMATION
 #include "WindowsAutomationFactory.h"
 #endif
 
-DesktopServices::DesktopServices()
+DesktopServices::DesktopServices([[maybe_unused]] const QString &programDir)
 {
 #ifdef TARDELLO_LINUX_MAIL
-    automation = std::make_unique<LinuxAutomationFactory>();
+    linuxMail = std::make_unique<LinuxMailClient>(programDir);
 #endif
 #ifdef TARDELLO_WINDOWS_AUTOMATION
     automation = makeWindowsAutomationFactory();
@@ -30,6 +30,17 @@ void DesktopServices::install()
     services.files = &files;
     services.launcher = &launcher;
     services.shell = &shell;
+#ifdef TARDELLO_LINUX_MAIL
+    services.automation = &linuxMail->factory;
+#else
     services.automation = automation.get();
+#endif
     setDesktop(services);
+}
+
+void DesktopServices::startMailClient()
+{
+#ifdef TARDELLO_LINUX_MAIL
+    linuxMail->start();
+#endif
 }

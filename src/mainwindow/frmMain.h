@@ -13,6 +13,7 @@
 class QGroupBox;
 class QListView;
 class QRadioButton;
+class frmMissed;
 class frmSelect;
 struct EditorFields;
 struct Program;
@@ -46,6 +47,10 @@ public:
     // True when the close is cancelled. UnloadMode 0: the user's close box.
     bool Form_QueryUnload(int UnloadMode);
     void Timer1_Timer();
+    // At start-up, once the store is read: mails whose minute passed while the program was stopped.
+    void FindMissedMails() { scheduler_.FindMissedMails(); }
+    // Created the first time a missed mail is found.
+    frmMissed *missedWindow() const { return missed_; }
 
     // Without a notification area a hidden window could not be brought back,
     // so closing minimises it then. Tests replace the question.
@@ -78,6 +83,9 @@ private:
 
     Program &program_;
     Scheduler scheduler_;
+    void showMissedMails(const QList<qint16> &mails);
+
     frmSelect *editor_ = nullptr;
+    frmMissed *missed_ = nullptr;
     bool centred_ = false;
 };

@@ -1,14 +1,16 @@
 #include "MailDraft.h"
 #include "automation/Object.h"
-#include "Sendmail.h"
 
 #include <gmime/gmime.h>
 
+#include <cerrno>
 #include <cmath>
-#include <fstream>
-#include <iterator>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #ifndef TARDELLO_VERSION
 #define TARDELLO_VERSION "0"
@@ -104,14 +106,34 @@ void setContent(GMimePart *part, const std::string &bytes)
     g_mime_part_set_content(part, content.get());
 }
 
+// The bytes of a regular file. Opened without blocking and checked on the
+// open descriptor: a named pipe or a device would hold the hand-over forever.
+std::string readAttachment(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        fail("pièce jointe illisible : " + path + " (" + std::strerror(errno) + ")");
+    struct stat info{};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        fail("la pièce jointe n'est pas un fichier ordinaire (dossier, tube ou périphérique) : " + path);
+    }
+    std::string bytes;
+    bytes.reserve(std::size_t(info.st_size));
+    char buffer[65536];
+    ssize_t got = 0;
+    while ((got = ::read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
+        bytes.append(buffer, std::size_t(std::max<ssize_t>(got, 0)));
+    const int error = errno;
+    ::close(fd);
+    if (got < 0)
+        fail("pièce jointe illisible : " + path + " (" + std::strerror(error) + ")");
+    return bytes;
+}
+
 GMimeObject *attachmentPart(const std::string &path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        fail("pièce jointe illisible : " + path);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
-        fail("pièce jointe illisible : " + path);
+    const std::string bytes = readAttachment(path);
 
     GMimePart *part = g_mime_part_new_with_type("application", "octet-stream");
     setContent(part, bytes);
@@ -192,7 +214,23 @@ std::string ComposeMessage(const MailDraft &draft)
     return written ? std::string(written.get()) : std::string();
 }
 
-void DeliverDraft(const MailDraft &draft)
+MessageSummary SummarizeMessage(const std::string &message)
 {
-    RunSendmail(ComposeMessage(draft));
+    initialiseOnce();
+    GRef<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(message.data(), message.size()));
+    GRef<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+    GRef<GMimeMessage> parsed(g_mime_parser_construct_message(parser.get(), nullptr));
+    MessageSummary summary;
+    if (!parsed)
+        return summary;
+    if (const char *subject = g_mime_message_get_subject(parsed.get()))
+        summary.subject = subject;
+    for (GMimeAddressType type : {GMIME_ADDRESS_TYPE_TO, GMIME_ADDRESS_TYPE_CC, GMIME_ADDRESS_TYPE_BCC}) {
+        InternetAddressList *list = g_mime_message_get_addresses(parsed.get(), type);
+        if (internet_address_list_length(list) == 0)
+            continue;
+        std::unique_ptr<char, GFreeDeleter> text(internet_address_list_to_string(list, nullptr, FALSE));
+        summary.recipients += (summary.recipients.empty() ? "" : ", ") + std::string(text.get());
+    }
+    return summary;
 }
