@@ -197,6 +197,7 @@ void frmMain::showMissedMails(const QList<qint16> &mails)
     missed_->addMails(mails);
     missed_->show();
     missed_->raise();
+    missed_->setFocus();
 }
 
 void frmMain::showEvent(QShowEvent *event)

@@ -33,6 +33,9 @@ frmMissed::frmMissed(Program &program, QWidget *parent)
     layout->addWidget(lstMissed);
     layout->addLayout(buttons);
     resize(560, 260);
+    // The one-step choice is also one key away: Space on the focused button.
+    cmdSendNow->setDefault(true);
+    setFocusProxy(cmdSendNow);
     connect(cmdSendNow, &QPushButton::clicked, this, &frmMissed::cmdSendNow_Click);
     connect(cmdLeave, &QPushButton::clicked, this, &frmMissed::cmdLeave_Click);
 }

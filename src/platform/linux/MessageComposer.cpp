@@ -131,12 +131,27 @@ std::string readAttachment(const std::string &path)
     return bytes;
 }
 
+// Base64 in lines of 72 characters, written once into the buffer the part
+// will own: GMime's own encoding filter, and each copy of a large file, cost
+// more than the encoding itself.
+GMimeStream *base64Stream(const std::string &bytes)
+{
+    GByteArray *encoded = g_byte_array_sized_new(guint(bytes.size() / 3 * 4 + bytes.size() / 54 + 16));
+    gint state = 0, save = 0;
+    const auto *input = reinterpret_cast<const guchar *>(bytes.data());
+    auto *output = reinterpret_cast<gchar *>(encoded->data);
+    gsize length = g_base64_encode_step(input, bytes.size(), TRUE, output, &state, &save);
+    length += g_base64_encode_close(TRUE, output + length, &state, &save);
+    encoded->len = guint(length);
+    return g_mime_stream_mem_new_with_byte_array(encoded);
+}
+
 GMimeObject *attachmentPart(const std::string &path)
 {
-    const std::string bytes = readAttachment(path);
-
+    GRef<GMimeStream> stream(base64Stream(readAttachment(path)));
     GMimePart *part = g_mime_part_new_with_type("application", "octet-stream");
-    setContent(part, bytes);
+    GRef<GMimeDataWrapper> content(g_mime_data_wrapper_new_with_stream(stream.get(), GMIME_CONTENT_ENCODING_BASE64));
+    g_mime_part_set_content(part, content.get());
     g_mime_object_set_disposition(GMIME_OBJECT(part), "attachment");
     const std::size_t slash = path.find_last_of('/');
     g_mime_part_set_filename(part, (slash == std::string::npos ? path : path.substr(slash + 1)).c_str());
@@ -210,8 +225,17 @@ std::string ComposeMessage(const MailDraft &draft)
         g_mime_message_set_mime_part(message.get(), GMIME_OBJECT(mixed.get()));
     }
 
-    std::unique_ptr<char, GFreeDeleter> written(g_mime_object_to_string(GMIME_OBJECT(message.get()), nullptr));
-    return written ? std::string(written.get()) : std::string();
+    // Written into a buffer sized for it, rather than one grown piece by piece.
+    std::size_t expected = draft.body.size() * 3 + 4096;
+    for (const std::string &path : draft.attachments) {
+        struct stat info{};
+        expected += ::stat(path.c_str(), &info) == 0 ? std::size_t(info.st_size) / 3 * 4 + std::size_t(info.st_size) / 54 : 0;
+    }
+    GByteArray *buffer = g_byte_array_sized_new(guint(expected));
+    GRef<GMimeStream> out(g_mime_stream_mem_new_with_byte_array(buffer));
+    if (g_mime_object_write_to_stream(GMIME_OBJECT(message.get()), nullptr, out.get()) < 0)
+        fail("message impossible à composer");
+    return std::string(reinterpret_cast<const char *>(buffer->data), buffer->len);
 }
 
 MessageSummary SummarizeMessage(const std::string &message)
