@@ -250,6 +250,25 @@ private slots:
         QCOMPARE(outbox().messages(), QStringList());
     }
 
+    // Without any sendmail the user is told once at start-up how to get one;
+    // hand-overs still succeed and wait in the outbox.
+    void missingSendmailIsToldAtStartUp()
+    {
+        if (QFile::exists("/usr/sbin/sendmail") || QFile::exists("/usr/lib/sendmail"))
+            QSKIP("this machine has a system sendmail");
+        qputenv("PATH", dir_.filePath("nothing-here").toUtf8());
+        TestDesktop desk;
+        QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
+        client_->start();
+        send(1, {"Sujet", "a@x.org", "", "", "Corps", ""});
+        QTRY_COMPARE(attempts.size(), 1);
+        QCOMPARE(desk.messageBox.shown.size(), 2);
+        for (const char *part : {"Aucun programme sendmail", "msmtp-mta", "~/.msmtprc", "l'aide"})
+            QVERIFY2(desk.messageBox.shown[0].prompt.contains(QString::fromUtf8(part)), part);
+        QVERIFY(desk.messageBox.shown[1].prompt.contains("aucun programme sendmail n'est installé"));
+        QCOMPARE(outbox().messages().size(), 1);
+    }
+
     // A sendmail that hangs, with a child of its own, does not hold up the
     // window nor the next due mail; at its time limit its whole process group is killed.
     void hungSendmailIsKilledWithItsGroup()
