@@ -262,10 +262,9 @@ private slots:
         client_->start();
         send(1, {"Sujet", "a@x.org", "", "", "Corps", ""});
         QTRY_COMPARE(attempts.size(), 1);
-        QCOMPARE(desk.messageBox.shown.size(), 2);
+        QCOMPARE(desk.messageBox.shown.size(), 1);  // not told again for the mail that waits
         for (const char *part : {"Aucun programme sendmail", "msmtp-mta", "~/.msmtprc", "l'aide"})
             QVERIFY2(desk.messageBox.shown[0].prompt.contains(QString::fromUtf8(part)), part);
-        QVERIFY(desk.messageBox.shown[1].prompt.contains("aucun programme sendmail n'est installé"));
         QCOMPARE(outbox().messages().size(), 1);
     }
 

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr qsizetype KeptErrorBytes = 2000;
+const QString MissingSendmail = QStringLiteral("aucun programme sendmail n'est installé");
 
 QString padded(const QString &text)
 {
@@ -51,17 +52,23 @@ OutboxSubmitter::OutboxSubmitter(Outbox &outbox, QObject *parent) : QObject(pare
 
 OutboxSubmitter::~OutboxSubmitter()
 {
-    // The message stays in the outbox and goes at the next start.
+    // A sendmail about to finish is given a moment, so that a message it took
+    // is not sent again; else it is stopped and the message goes at the next start.
     if (process_) {
         process_->disconnect(this);
-        killGroup();
-        process_->waitForFinished(1000);
+        if (!process_->waitForFinished(2000)) {
+            killGroup();
+            process_->waitForFinished(1000);
+        } else if (process_->exitStatus() == QProcess::NormalExit && process_->exitCode() == 0) {
+            outbox_.remove(current_);
+        }
     }
 }
 
 void OutboxSubmitter::start()
 {
-    if (sendmailCommand().program.isEmpty() && desktop().notifier)
+    missingSendmailTold_ = sendmailCommand().program.isEmpty() && desktop().notifier;
+    if (missingSendmailTold_)
         desktop().notifier->notifyError(
             QStringLiteral("Tardello - Erreur"),
             padded(QStringLiteral(
@@ -97,7 +104,7 @@ void OutboxSubmitter::submitNext()
         if (!soonest || state.next < *soonest)
             soonest = state.next;
     }
-    if (soonest)
+    if (soonest && !soonest->isForever())
         retry_.start(std::chrono::milliseconds(soonest->remainingTime()));
 }
 
@@ -106,7 +113,7 @@ void OutboxSubmitter::submit(const QString &message)
     const SendmailCommand command = sendmailCommand();
     current_ = message;
     if (command.program.isEmpty()) {
-        finish(false, QStringLiteral("aucun programme sendmail n'est installé"));
+        finish(false, MissingSendmail);
         return;
     }
     errors_.clear();
@@ -172,6 +179,9 @@ void OutboxSubmitter::finish(bool delivered, const QString &reason)
         const auto delay = retryDelays.at(std::min<std::size_t>(state.failures, retryDelays.size() - 1));
         ++state.failures;
         state.next = QDeadlineTimer(delay);
+        // Start-up has already said that sendmail is missing, and how to fix it.
+        if (reason == MissingSendmail && missingSendmailTold_)
+            state.toldReason = reason;
         if (reason != state.toldReason && notifier) {
             state.toldReason = reason;
             notifier->notifyError(

@@ -58,6 +58,7 @@ private:
     QString current_;
     QByteArray errors_;  // sendmail's own error output
     bool timedOut_ = false;
+    bool missingSendmailTold_ = false;
     QTimer retry_;
     QTimer limit_;
 };
