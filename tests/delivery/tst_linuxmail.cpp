@@ -302,7 +302,7 @@ private slots:
         QElapsedTimer pass;
         pass.start();
         scheduler.SendDueMail();
-        QVERIFY(pass.elapsed() < 500);
+        QVERIFY(pass.elapsed() < 1000);  // far below the hung sendmail's time limit
         QCOMPARE(program.lstSent.ListCount(), 2);
         QCOMPARE(outbox().messages().size(), 2);
         QVERIFY(ticks >= 5);
