@@ -22,6 +22,10 @@ private slots:
         QTest::newRow("end marker inside the body is escaped")
             << "a\\b" << "=FinContenu\r\nz"
             << "Echappement=1\r\n" + record("a\\\\b", "\\=FinContenu\r\nz").replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
+        const QByteArray header = "Titre=t\r\nDest=\r\nCC=\r\nBCC=\r\nDate=\r\nAttach=\r\n";
+        QTest::newRow("a record header inside the body is escaped, not taken for damage")
+            << "h" << QString(header + "DebutContenu=")
+            << "Echappement=1\r\n" + record("h", header + "DebutContenu\\=").replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
     }
     void savesByteForByteAndLoadsInFileOrder()
     {
@@ -34,6 +38,7 @@ private slots:
         QVERIFY(s.store.SaveMailStore(s.table));
         QCOMPARE(s.bytes(), expected + record("sept", ""));
         s.load();
+        QVERIFY(s.store.keptCopyPath().isEmpty());
         QCOMPARE(fields(s.table[1]), fields(mail(titre, body)));
         QCOMPARE(s.table[2].Date, s.table[1].Date.nextMinute());
         QCOMPARE(s.rows.ItemData(1), 2);
