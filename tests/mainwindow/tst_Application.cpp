@@ -37,6 +37,11 @@ private slots:
         }
         const QString settingsPath = dir.path() + "/Tardello.ini";
         QVERIFY(desk.files.write(settingsPath, "Client=Express\r\nAddress=anne@exemple.fr\r\n"));
+        // Temporary files of saves cut short by a kill go; every other file stays.
+        const QStringList unfinished{"Tardello.tmp.AbCdEf", "Tardello.ini.xYzabc", "Tardello.tmp.bak2.QwErTy"};
+        const QStringList others{"Tardello.ini", "Tardello.tmp", "Tardello.tmp.AbCdE", "Tardello.tmp.bak", "Tardello.tmp.bak999"};
+        for (const QString &name : unfinished + others.mid(2))
+            QVERIFY(desk.files.write(dir.filePath(name), "x"));
         const int writesBefore = desk.files.writes;
         Application app(dir.path());
         app.InitApplication();
@@ -74,6 +79,7 @@ private slots:
         QCOMPARE(app.run(), !ends);
         QVERIFY(splash.elapsed() >= 40);
         QVERIFY(splashUp && !mainShown && settingsRead && !storeRead);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), others);
 
         // Ending in the splash skips the rest of start-up; only quitting writes the settings.
         const QString quitBox = "Tardello|4|    Quitter Tardello ?    \r\n    Vos données ne seront pas perdues.    ";
