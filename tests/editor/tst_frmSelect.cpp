@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(run.editor.fields().txtTitre + run.editor.fields().txtAttach, longText + longText);
     }
 
-    void opensInSubjectIgnoresEnterAndEscapeAndClosesAsAbandonner()
+    void opensInSubjectAfterItsTextIgnoresEnterAndEscapeAndClosesAsAbandonner()
     {
         EditorRun run;
         run.editor.setFields(mail);
@@ -116,6 +116,9 @@ private slots:
             // A modal window that a failed check leaves open is hidden on the way out, so no test can hang.
             const auto hideOnExit = qScopeGuard([&] { run.editor.hide(); });
             QTRY_COMPARE(QApplication::focusWidget(), run.editor.txtTitre);
+            // A key typed goes after the subject rather than replacing it.
+            QVERIFY(!run.editor.txtTitre->hasSelectedText());
+            QCOMPARE(run.editor.txtTitre->cursorPosition(), mail.txtTitre.size());
             QTest::keyClick(run.editor.txtDate, Qt::Key_Escape);
             QTest::keyClick(run.editor.txtHeure, Qt::Key_Return);
             QTest::keyClick(run.editor.cmdOK, Qt::Key_Return);
