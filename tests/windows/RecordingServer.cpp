@@ -40,12 +40,21 @@ void record(const std::string &line)
     }
 }
 
+// Line breaks inside texts are shown as \r and \n, so one call stays one line.
+std::string oneLine(const std::string &text)
+{
+    std::string out;
+    for (char c : text)
+        out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+    return out;
+}
+
 std::string describe(const VARIANT &value)
 {
     wchar_t number[64];
     switch (value.vt) {
     case VT_EMPTY: return "empty";
-    case VT_BSTR: return "str[" + utf8(value.bstrVal, SysStringLen(value.bstrVal)) + "]";
+    case VT_BSTR: return "str[" + oneLine(utf8(value.bstrVal, SysStringLen(value.bstrVal))) + "]";
     case VT_I2: return "i2[" + std::to_string(value.iVal) + "]";
     case VT_I4: return "i4[" + std::to_string(value.lVal) + "]";
     case VT_BOOL: return value.boolVal ? "bool[true]" : "bool[false]";
