@@ -28,3 +28,18 @@ if(MINGW)
   endforeach()
   install(FILES ${TARDELLO_MINGW_RUNTIME} DESTINATION .)
 endif()
+
+# Tardello-<version>-setup.exe, made here with NSIS (Debian's nsis): the
+# installed program directory, packed by cmake/Tardello.nsi.
+find_program(TARDELLO_MAKENSIS makensis)
+if(TARDELLO_MAKENSIS)
+  set(files ${CMAKE_BINARY_DIR}/installer-files)
+  add_custom_target(installer
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${files}
+    COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${files}
+    COMMAND ${TARDELLO_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DFILES=${files}
+            -DOUTFILE=${CMAKE_BINARY_DIR}/Tardello-${PROJECT_VERSION}-setup.exe ${CMAKE_SOURCE_DIR}/cmake/Tardello.nsi
+    DEPENDS tardello tardello_help
+    COMMENT "Installer Tardello-${PROJECT_VERSION}-setup.exe"
+    VERBATIM)
+endif()

@@ -10,6 +10,18 @@
 #include <QRadioButton>
 #include <QSysInfo>
 
+namespace {
+// The machine as a lock file names it: on Windows the computer name, not the host name.
+QByteArray lockMachineName()
+{
+#ifdef Q_OS_WIN
+    return qgetenv("COMPUTERNAME");
+#else
+    return QSysInfo::machineHostName().toUtf8();
+#endif
+}
+} // namespace
+
 class tst_Application : public QObject
 {
     Q_OBJECT
@@ -35,7 +47,7 @@ private slots:
             Program earlier(dir.path());  // a store of three mails, left by an earlier run
             addPendingMails(earlier, 3);
         }
-        const QString settingsPath = dir.path() + "/Tardello.ini";
+        const QString settingsPath = dir.path() + QDir::separator() + "Tardello.ini";
         QVERIFY(desk.files.write(settingsPath, "Client=Express\r\nAddress=anne@exemple.fr\r\n"));
         const int writesBefore = desk.files.writes;
         Application app(dir.path());
@@ -48,7 +60,7 @@ private slots:
         QCOMPARE(app.tray().icon().toolTip(), QStringLiteral(" Tardello v 1.15 "));
         QVERIFY(app.tray().icon().isVisible() && !main.isVisible());
         QCOMPARE(program.paths.SettingsPath, settingsPath);
-        QCOMPARE(program.paths.OutlookToolPath, dir.path() + "/TD_OutlookTool.exe");
+        QCOMPARE(program.paths.OutlookToolPath, dir.path() + QDir::separator() + "TD_OutlookTool.exe");
         // The scheduler's timer counts from the main window's creation, before the splash.
         QVERIFY(main.Timer1.isActive());
         QCOMPARE(main.Timer1.interval(), 50000);
@@ -108,8 +120,7 @@ private slots:
         if (before == "released")
             running.reset();
         if (before == "crashed")  // a process that is gone, on this machine
-            QVERIFY(TestFiles().write(lockPath,
-                                      "2147480000\ntardello\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+            QVERIFY(TestFiles().write(lockPath, "2147480000\ntardello\n" + lockMachineName() + "\n"));
         SingleInstance second(dir.path());
         QCOMPARE(second.tryLock(), runs);
         QVERIFY(QFile::exists(lockPath));

@@ -17,7 +17,7 @@ command -v ninja >/dev/null && options+=(-G Ninja)
 command -v ccache >/dev/null && options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 [ -f "$build/CMakeCache.txt" ] && options=()
 cmake -S "$root" -B "$build" "${options[@]}" \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" -DCMAKE_PREFIX_PATH="$qt" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" -DCMAKE_PREFIX_PATH="$qt" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DTARDELLO_HOST_HELPPDF="$helppdf" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$here/wine-run.sh;$build/wineprefix-tests;$qt" >/dev/null

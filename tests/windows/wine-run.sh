@@ -14,4 +14,18 @@ export WINEPATH="$(windows_path "$qt/bin");$(windows_path "$runtime");$(windows_
 # Qt finds its plugins beside its DLLs. Wine passes no QT_* variable on: the
 # prefix's own environment sets the offscreen platform (build-program.sh).
 unset DISPLAY WAYLAND_DISPLAY
-exec wine "$@"
+program=$1
+shift
+case $(basename "$program") in
+  tst_*.exe)
+    # A QtTest program's report does not reach a Linux pipe through Wine: it
+    # writes it to a file, shown afterwards.
+    report=$(mktemp)
+    status=0
+    wine "$program" "$@" -o "$(windows_path "$report"),txt" || status=$?
+    cat "$report"
+    rm -f "$report"
+    exit "$status"
+    ;;
+  *) exec wine "$program" "$@" ;;
+esac
