@@ -162,7 +162,7 @@ def deliver(s, prog, client, artefacts):
 
     # Quitting from the tray menu, as a user does. A killed Wine session would
     # leave a lock whose process number the next session soon gives again.
-    menu = wait_for("the tray menu", lambda: right_click(s, icon) or popup(s, icon, main_window, wait=3), 30)
+    menu = open_tray_menu(s, icon, main_window)
     menu_x, menu_y = s.centre(menu)  # two items of equal height: "Quitter" is the lower one
     s.xdotool("mousemove", menu_x, menu_y + menu.get_geometry().height // 4, "click", "1")
     question = wait_for("the quit question", lambda: s.find(title="Tardello"), 10)
@@ -209,21 +209,20 @@ def check_calls(client, log):
             assert got == want, f"got {got!r}, expected {want!r}"
 
 
-def right_click(s, icon):
-    """A press held a moment: Wine's tray can miss a quicker click."""
-    x, y = s.centre(icon)
-    s.xdotool("mousemove", x, y, "mousedown", "3", "sleep", "0.3", "mouseup", "3")
-
-
-def popup(s, icon, main_window, wait=0):
-    """A mapped override-redirect window of the program: its tray menu."""
-    try:
-        return wait_for("the tray menu", lambda: popup(s, icon, main_window), wait) if wait else find_popup(s, icon, main_window)
-    except TimeoutError:
-        return None
+def open_tray_menu(s, icon, main_window):
+    """Right-clicks the icon, the button held a moment, until the menu shows: Wine's tray can miss a click."""
+    for _ in range(5):
+        x, y = s.centre(icon)
+        s.xdotool("mousemove", x, y, "mousedown", "3", "sleep", "0.3", "mouseup", "3")
+        try:
+            return wait_for("the tray menu", lambda: find_popup(s, icon, main_window), 3)
+        except TimeoutError:
+            continue
+    raise TimeoutError("the tray menu did not open")
 
 
 def find_popup(s, icon, main_window):
+    """A mapped override-redirect window of the program: its tray menu."""
     for window in s.windows():
         try:
             attributes = window.get_attributes()
