@@ -12,7 +12,7 @@ if [ "${1:-}" = "--tests" ]; then
   packages+=(
     xvfb xauth trayer xdotool x11-utils imagemagick faketime python3-xlib
     msmtp python3 python3-aiosmtpd poppler-utils
-    g++-mingw-w64-x86-64 wine64 wine
+    g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix wine64 wine nsis ninja-build
   )
 fi
 

@@ -11,6 +11,18 @@
 #include <QRadioButton>
 #include <QSysInfo>
 
+namespace {
+// The machine as a lock file names it: on Windows the computer name, not the host name.
+QByteArray lockMachineName()
+{
+#ifdef Q_OS_WIN
+    return qgetenv("COMPUTERNAME");
+#else
+    return QSysInfo::machineHostName().toUtf8();
+#endif
+}
+} // namespace
+
 class tst_Application : public QObject
 {
     Q_OBJECT
@@ -36,7 +48,7 @@ private slots:
             Program earlier(dir.path());  // a store of three mails, left by an earlier run
             addPendingMails(earlier, 3);
         }
-        const QString settingsPath = dir.path() + "/Tardello.ini";
+        const QString settingsPath = dir.path() + QDir::separator() + "Tardello.ini";
         QVERIFY(desk.files.write(settingsPath, "Client=Express\r\nAddress=anne@exemple.fr\r\n"));
         // Temporary files of saves cut short by a kill go; every other file stays.
         const QStringList unfinished{"Tardello.tmp.AbCdEf", "Tardello.ini.xYzabc", "Tardello.tmp.bak2.QwErTy"};
@@ -54,7 +66,7 @@ private slots:
         QCOMPARE(app.tray().icon().toolTip(), QStringLiteral(" Tardello v 1.15 "));
         QVERIFY(app.tray().icon().isVisible() && !main.isVisible());
         QCOMPARE(program.paths.SettingsPath, settingsPath);
-        QCOMPARE(program.paths.OutlookToolPath, dir.path() + "/TD_OutlookTool.exe");
+        QCOMPARE(program.paths.OutlookToolPath, dir.path() + QDir::separator() + "TD_OutlookTool.exe");
         // The scheduler's timer counts from the main window's creation, before the splash.
         QVERIFY(main.Timer1.isActive());
         QCOMPARE(main.Timer1.interval(), 50000);
@@ -129,8 +141,7 @@ private slots:
         if (before == "released")
             running.reset();
         if (before == "crashed")  // a process that is gone, on this machine
-            QVERIFY(TestFiles().write(lockPath,
-                                      "2147480000\ntardello\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+            QVERIFY(TestFiles().write(lockPath, "2147480000\ntardello\n" + lockMachineName() + "\n"));
         if (otherTmpdir)
             qputenv("TMPDIR", secondTemp.path().toUtf8());
         SingleInstance second(dir.path());

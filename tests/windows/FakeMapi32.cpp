@@ -1,8 +1,11 @@
 // Stands in for MAPI32.DLL: records what Simple MAPI receives, as text the
-// tests compare, and fails a function on request.
+// tests compare, and fails a function on request. Copied beside the program as
+// MAPI32.DLL, it also writes what it receives to the program's calls.log.
 #include <windows.h>
 #include <mapi.h>
 
+#include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -14,37 +17,56 @@ const LHANDLE sessionHandle = static_cast<LHANDLE>(0x1234567890ull);
 std::string text(const char *value) { return value ? "[" + std::string(value) + "]" : "(null)"; }
 std::string session(LHANDLE handle) { return handle == sessionHandle ? " session" : " unknown"; }
 ULONG answer(const char *function) { return failingFunction == function ? failingCode : SUCCESS_SUCCESS; }
+
+void keep(const std::string &entry)
+{
+    journal += entry;
+    HMODULE self = nullptr;
+    wchar_t path[MAX_PATH];
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&keep), &self);
+    GetModuleFileNameW(self, path, MAX_PATH);
+    if (_wcsicmp(std::wcsrchr(path, L'\\') + 1, L"MAPI32.DLL") != 0)
+        return;
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wcscpy(std::wcsrchr(path, L'\\') + 1, L"calls.log");
+    if (FILE *log = _wfopen(path, L"ab")) {
+        std::fputs(entry.c_str(), log);
+        std::fclose(log);
+    }
+}
 } // namespace
 
 extern "C" {
 
 __declspec(dllexport) ULONG WINAPI MAPILogon(ULONG_PTR, LPSTR profile, LPSTR password, FLAGS flags, ULONG, LPLHANDLE handle)
 {
-    journal += "MAPILogon profile=" + text(profile) + " password=" + text(password) + " flags=" + std::to_string(flags) + "\n";
+    keep("MAPILogon profile=" + text(profile) + " password=" + text(password) + " flags=" + std::to_string(flags) + "\n");
     *handle = sessionHandle;
     return answer("MAPILogon");
 }
 
 __declspec(dllexport) ULONG WINAPI MAPILogoff(LHANDLE handle, ULONG_PTR, FLAGS, ULONG)
 {
-    journal += "MAPILogoff" + session(handle) + "\n";
+    keep("MAPILogoff" + session(handle) + "\n");
     return answer("MAPILogoff");
 }
 
 __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE handle, ULONG_PTR, lpMapiMessage message, FLAGS flags, ULONG)
 {
-    journal += "MAPISendMail" + session(handle) + " flags=" + std::to_string(flags) + "\n";
-    journal += "subject=" + text(message->lpszSubject) + " note=" + text(message->lpszNoteText) + "\n";
+    std::string entry = "MAPISendMail" + session(handle) + " flags=" + std::to_string(flags) + "\n";
+    entry += "subject=" + text(message->lpszSubject) + " note=" + text(message->lpszNoteText) + "\n";
     for (ULONG i = 0; i < message->nRecipCount; ++i) {
         const MapiRecipDesc &recipient = message->lpRecips[i];
-        journal += "recipient class=" + std::to_string(recipient.ulRecipClass) + " name=" + text(recipient.lpszName)
+        entry += "recipient class=" + std::to_string(recipient.ulRecipClass) + " name=" + text(recipient.lpszName)
                    + " address=" + text(recipient.lpszAddress) + "\n";
     }
     for (ULONG i = 0; i < message->nFileCount; ++i) {
         const MapiFileDesc &file = message->lpFiles[i];
-        journal += "file flags=" + std::to_string(file.flFlags) + " position=" + std::to_string(static_cast<long>(file.nPosition))
+        entry += "file flags=" + std::to_string(file.flFlags) + " position=" + std::to_string(static_cast<long>(file.nPosition))
                    + " path=" + text(file.lpszPathName) + " name=" + text(file.lpszFileName) + "\n";
     }
+    keep(entry);
     return answer("MAPISendMail");
 }
 

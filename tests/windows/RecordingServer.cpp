@@ -1,0 +1,207 @@
+// An in-process automation server registered for "Outlook.application" and
+// "Notes.NotesSession" in the end-to-end test's Wine prefix. Every member the
+// program reaches is written to calls.log beside the program, by name, with the
+// kind of call and each argument's type and value; every object's release too.
+#include <windows.h>
+#include <oleauto.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+// {6A1F3C52-9E0B-4C1D-8F27-3B5E1D7A0C11} and {...12}: the two classes.
+const CLSID OutlookClass = {0x6a1f3c52, 0x9e0b, 0x4c1d, {0x8f, 0x27, 0x3b, 0x5e, 0x1d, 0x7a, 0x0c, 0x11}};
+const CLSID NotesClass = {0x6a1f3c52, 0x9e0b, 0x4c1d, {0x8f, 0x27, 0x3b, 0x5e, 0x1d, 0x7a, 0x0c, 0x12}};
+std::atomic<long> liveObjects{0};
+std::vector<std::wstring> memberNames; // a name's DISPID is its index + 1
+
+std::string utf8(const wchar_t *text, int length = -1)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string out(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
+    if (length == -1 && !out.empty())
+        out.pop_back();
+    return out;
+}
+
+void record(const std::string &line)
+{
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    *(std::wcsrchr(path, L'\\') + 1) = 0;
+    std::wcscat(path, L"calls.log");
+    if (FILE *log = _wfopen(path, L"ab")) {
+        std::fputs((line + "\n").c_str(), log);
+        std::fclose(log);
+    }
+}
+
+// Line breaks inside texts are shown as \r and \n, so one call stays one line.
+std::string oneLine(const std::string &text)
+{
+    std::string out;
+    for (char c : text)
+        out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+    return out;
+}
+
+std::string describe(const VARIANT &value)
+{
+    wchar_t number[64];
+    switch (value.vt) {
+    case VT_EMPTY: return "empty";
+    case VT_BSTR: return "str[" + oneLine(utf8(value.bstrVal, SysStringLen(value.bstrVal))) + "]";
+    case VT_I2: return "i2[" + std::to_string(value.iVal) + "]";
+    case VT_I4: return "i4[" + std::to_string(value.lVal) + "]";
+    case VT_BOOL: return value.boolVal ? "bool[true]" : "bool[false]";
+    case VT_DATE: std::swprintf(number, 64, L"%.6f", value.date); return "date[" + utf8(number) + "]";
+    case VT_DISPATCH: return "object";
+    case VT_ARRAY | VT_VARIANT:
+    case VT_ARRAY | VT_BSTR: {
+        SAFEARRAY *array = value.parray;
+        LONG low = 0, high = -1;
+        SafeArrayGetLBound(array, 1, &low);
+        SafeArrayGetUBound(array, 1, &high);
+        std::string out = value.vt == (VT_ARRAY | VT_BSTR) ? "str-array[" : "array[";
+        for (LONG i = low; i <= high; ++i) {
+            VARIANT item;
+            VariantInit(&item);
+            if (value.vt == (VT_ARRAY | VT_BSTR)) {
+                BSTR text = nullptr;
+                SafeArrayGetElement(array, &i, &text);
+                item.vt = VT_BSTR;
+                item.bstrVal = text;
+            } else {
+                SafeArrayGetElement(array, &i, &item);
+            }
+            out += (i > low ? " " : "") + describe(item);
+            VariantClear(&item);
+        }
+        return out + "]";
+    }
+    default: return "vt" + std::to_string(value.vt);
+    }
+}
+
+// The members whose result the program keeps as an object.
+bool yieldsObject(const std::wstring &member)
+{
+    for (const wchar_t *name : {L"createitem", L"Attachments", L"GETDATABASE", L"CREATEDOCUMENT", L"CREATERICHTEXTITEM",
+                                L"EMBEDOBJECT"})
+        if (_wcsicmp(member.c_str(), name) == 0)
+            return true;
+    return false;
+}
+
+class RecordingObject : public IDispatch
+{
+public:
+    explicit RecordingObject(std::string name) : name_(std::move(name)) { ++liveObjects; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void **object) override
+    {
+        *object = id == IID_IUnknown || id == IID_IDispatch ? this : nullptr;
+        return *object ? (AddRef(), S_OK) : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = --references_;
+        if (left == 0) {
+            record(name_ + " released");
+            --liveObjects;
+            delete this;
+        }
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override { return *count = 0, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID, DISPID *ids) override
+    {
+        for (UINT i = 0; i < count; ++i) {
+            memberNames.emplace_back(names[i]);
+            ids[i] = static_cast<DISPID>(memberNames.size());
+        }
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *params, VARIANT *result, EXCEPINFO *,
+                                     UINT *) override
+    {
+        if (id < 1 || static_cast<size_t>(id) > memberNames.size())
+            return DISP_E_MEMBERNOTFOUND;
+        const std::wstring member = memberNames[id - 1];
+        const bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
+        std::string line = name_ + "." + utf8(member.c_str()) + (put ? " put" : " call");
+        // Arguments arrive last first.
+        for (UINT i = params->cArgs; i-- > 0;)
+            line += " " + describe(params->rgvarg[i]);
+        record(line);
+        if (put || !result)
+            return S_OK;
+        VariantInit(result);
+        if (yieldsObject(member)) {
+            result->vt = VT_DISPATCH;
+            result->pdispVal = new RecordingObject(utf8(member.c_str()));
+        } else if (_wcsicmp(member.c_str(), L"UserName") == 0) {
+            result->vt = VT_BSTR;
+            result->bstrVal = SysAllocString(L"Jean Dupont");
+        } else if (_wcsicmp(member.c_str(), L"IsOpen") == 0) {
+            result->vt = VT_BOOL;
+            result->boolVal = VARIANT_FALSE;
+        }
+        return S_OK;
+    }
+
+private:
+    std::string name_;
+    ULONG references_ = 1;
+};
+
+class ClassFactory : public IClassFactory
+{
+public:
+    explicit ClassFactory(const char *name) : name_(name) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void **object) override
+    {
+        *object = id == IID_IUnknown || id == IID_IClassFactory ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown *outer, REFIID id, void **object) override
+    {
+        if (outer)
+            return CLASS_E_NOAGGREGATION;
+        record(std::string(name_) + " created");
+        auto *created = new RecordingObject(name_);
+        const HRESULT result = created->QueryInterface(id, object);
+        created->Release();
+        return result;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+private:
+    const char *name_;
+};
+
+ClassFactory outlookFactory("Outlook.application");
+ClassFactory notesFactory("Notes.NotesSession");
+} // namespace
+
+extern "C" {
+__declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID id, REFIID interfaceId, void **object)
+{
+    if (IsEqualCLSID(id, OutlookClass))
+        return outlookFactory.QueryInterface(interfaceId, object);
+    if (IsEqualCLSID(id, NotesClass))
+        return notesFactory.QueryInterface(interfaceId, object);
+    *object = nullptr;
+    return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+__declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow() { return liveObjects == 0 ? S_OK : S_FALSE; }
+}

@@ -1,0 +1,254 @@
+"""The installed tardello.exe under Wine in a real X session: a due mail leaves in
+its minute through Notes, Express and Outlook, against stand-ins registered in
+the Wine prefix; the store is rewritten in the ANSI code page; the tray icon is
+there, and quitting from its menu writes Tardello.ini."""
+import argparse
+import datetime
+import glob
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from xsession import XSession, wait_for  # noqa: E402
+
+TITLE = "Tardello - v 1.15"
+ATTACHMENT = r"C:\windows\win.ini"
+LATER = ["Titre=Résumé à relire", "Dest=zoé@exemple.fr", "CC=", "BCC=", "Date=07/01/2030 09:30", "Attach=",
+         "DebutContenu=", "Prévu pour 2030 : 5 €", "=FinContenu"]
+
+
+def due_mail(when):
+    return ["Titre=Réunion de lundi", "Dest=anne@exemple.fr;paul@exemple.fr", "CC=chef@exemple.fr",
+            "BCC=zoe@exemple.fr", "Date=" + when.strftime("%d/%m/%Y %H:%M"), "Attach=" + ATTACHMENT,
+            "DebutContenu=", "Bonjour à tous,", "à lundi.", "=FinContenu"]
+
+
+EXPECTED = {
+    "Outlook": [
+        "Outlook.application created",
+        "Outlook.application.createitem call i2[0]",
+        "createitem.Subject put str[Réunion de lundi]",
+        "createitem.To put str[anne@exemple.fr;paul@exemple.fr]",
+        "createitem.cc put str[chef@exemple.fr]",
+        "createitem.bcc put str[zoe@exemple.fr]",
+        r"createitem.Body put str[Bonjour à tous,\r\nà lundi.]",
+        "createitem.Attachments call",
+        "Attachments.Add call str[" + ATTACHMENT + "]",
+        "createitem.Send call",
+    ],
+    "Notes": [
+        "Notes.NotesSession created",
+        "Notes.NotesSession.UserName call",
+        "Notes.NotesSession.GETDATABASE call str[] str[JDupont.nsf]",
+        "GETDATABASE.IsOpen call",
+        "GETDATABASE.OPENMAIL call",
+        "GETDATABASE.CREATEDOCUMENT call",
+        "CREATEDOCUMENT.Form put str[Memo]",
+        "CREATEDOCUMENT.SendTo put str-array[str[anne@exemple.fr] str[paul@exemple.fr]]",
+        "CREATEDOCUMENT.CopyTo put str-array[str[chef@exemple.fr]]",
+        "CREATEDOCUMENT.BlindCopyTo put str-array[str[zoe@exemple.fr]]",
+        "CREATEDOCUMENT.Subject put str[Réunion de lundi]",
+        r"CREATEDOCUMENT.Body put str[Bonjour à tous,\r\nà lundi.]",
+        "CREATEDOCUMENT.SAVEMESSAGEONSEND put bool[true]",
+        "CREATEDOCUMENT.CREATERICHTEXTITEM call str[Attachment]",
+        "CREATERICHTEXTITEM.EMBEDOBJECT call i2[1454] str[] str[" + ATTACHMENT + "] str[Attachment]",
+        "CREATEDOCUMENT.CREATERICHTEXTITEM call str[Attachment]",
+        "CREATEDOCUMENT.PostedDate put date[*]",
+        "CREATEDOCUMENT.Send call i2[0] empty",
+    ],
+    # Simple MAPI as the substitute MAPI32.DLL receives it, in the ANSI code page.
+    "Express": ("MAPILogon profile=(null) password=(null) flags=2\n"
+                "MAPISendMail session flags=0\n"
+                "subject=[Réunion de lundi] note=[Bonjour à tous,\r\nà lundi.\r\n ]\n"
+                "recipient class=1 name=[anne@exemple.fr] address=[SMTP:anne@exemple.fr]\n"
+                "recipient class=1 name=[paul@exemple.fr] address=[SMTP:paul@exemple.fr]\n"
+                "recipient class=2 name=[chef@exemple.fr] address=[SMTP:chef@exemple.fr]\n"
+                "recipient class=3 name=[zoe@exemple.fr] address=[SMTP:zoe@exemple.fr]\n"
+                "file flags=0 position=27 path=[" + ATTACHMENT + "] name=(null)\n"
+                "MAPILogoff session\n").encode("cp1252"),
+}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True, help="the installed program directory")
+    parser.add_argument("--standins", required=True, help="recordingserver.dll, TD_OutlookTool.exe, fakemapi32.dll")
+    parser.add_argument("--wineprefix", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--artefacts", required=True)
+    args = parser.parse_args()
+    shutil.rmtree(args.work, ignore_errors=True)
+    os.makedirs(args.artefacts, exist_ok=True)
+    prog = os.path.join(args.work, "Tardello")
+    shutil.copytree(args.program, prog)
+    shutil.copy(os.path.join(args.standins, "TD_OutlookTool.exe"), prog)
+    shutil.copy(os.path.join(args.standins, "fakemapi32.dll"), os.path.join(prog, "MAPI32.DLL"))
+    server = os.path.join(args.work, "recordingserver.dll")
+    shutil.copy(os.path.join(args.standins, "recordingserver.dll"), server)
+
+    with XSession() as session:
+        env = session.env
+        env.pop("QT_QPA_PLATFORM")
+        env.update(WINEPREFIX=args.wineprefix, WINEDEBUG="-all", LC_ALL="C.UTF-8",
+                   # The MAPI32.DLL beside the program, not Wine's own.
+                   WINEDLLOVERRIDES="mscoree,mshtml=;mapi32=n")
+        # Locks left in the prefix by an interrupted earlier run of this test.
+        for lock in glob.glob(os.path.join(args.wineprefix, "drive_c/users/*/Temp/tardello-*.lock")):
+            os.remove(lock)
+        try:
+            register(env, server, args.work)
+            for client in ("Notes", "Express", "Outlook"):
+                deliver(session, prog, client, args.artefacts)
+        finally:
+            subprocess.run(["wineserver", "-k"], env=env, timeout=30)
+    print("PASS")
+    return 0
+
+
+def register(env, server, work):
+    classes = {"Outlook.application": "{6A1F3C52-9E0B-4C1D-8F27-3B5E1D7A0C11}",
+               "Notes.NotesSession": "{6A1F3C52-9E0B-4C1D-8F27-3B5E1D7A0C12}"}
+    lines = ["REGEDIT4", ""]
+    for name, clsid in classes.items():
+        lines += [rf"[HKEY_LOCAL_MACHINE\Software\Classes\{name}\CLSID]", f'@="{clsid}"', "",
+                  rf"[HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{clsid}\InprocServer32]",
+                  '@="{}"'.format(windows_path(server).replace("\\", "\\\\")), '"ThreadingModel"="Apartment"', ""]
+    reg = os.path.join(work, "standins.reg")
+    with open(reg, "w", newline="\r\n") as out:
+        out.write("\n".join(lines))
+    subprocess.run(["wine", "regedit", "/S", windows_path(reg)], env=env, check=True, timeout=120,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def deliver(s, prog, client, artefacts):
+    """One start of the program with the given mail client, ended from the tray menu."""
+    last = client == "Outlook"
+    calls, store, settings = (os.path.join(prog, name) for name in ("calls.log", "Tardello.tmp", "Tardello.ini"))
+    for name in (calls, settings):
+        if os.path.exists(name):
+            os.remove(name)
+    if not last:  # the last run starts without settings: Outlook is the default
+        with open(settings, "wb") as out:  # as UTF-8, so that the quit's rewrite shows
+            out.write(f"\ufeffClient={client}\r\n".encode("utf-8"))
+    # The mail is due in the next minute, which a tick 50 s apart always meets.
+    while datetime.datetime.now().second > 45:
+        time.sleep(1)
+    when = datetime.datetime.now().replace(second=0, microsecond=0) + datetime.timedelta(minutes=1)
+    with open(store, "wb") as out:  # stored as UTF-8: the rewrite must come in the ANSI code page
+        out.write(b"\xef\xbb\xbf" + "\r\n".join(due_mail(when) + LATER + [""]).encode("utf-8"))
+    tardello = s.start("tardello.exe", ["wine", "tardello.exe"], cwd=prog)
+    main_window = wait_for("the main window", lambda: s.find(title=TITLE), 60)
+    icon = wait_for("the tray icon", lambda: embedded_icon(s), 15)
+    if last:
+        time.sleep(1)
+        screenshot = os.path.join(artefacts, "mainwindow-wine.png")
+        subprocess.run(["import", "-window", hex(main_window.id), screenshot], env=s.env, check=True, timeout=20)
+        print("screenshot:", screenshot)
+
+    rewritten = "\r\n".join(LATER + [""]).encode("cp1252")
+    wait_for(f"the mail to leave through {client}", lambda: read(store) == rewritten and finished(client, read(calls)),
+             150)
+    print(f"{client}: handed over at {datetime.datetime.now():%H:%M:%S} for {when:%H:%M}")
+    check_calls(client, read(calls))
+    assert tardello.poll() is None, "the program ended"
+
+    # Quitting from the tray menu, as a user does. A killed Wine session would
+    # leave a lock whose process number the next session soon gives again.
+    menu = open_tray_menu(s, icon, main_window)
+    menu_x, menu_y = s.centre(menu)  # two items of equal height: "Quitter" is the lower one
+    s.xdotool("mousemove", menu_x, menu_y + menu.get_geometry().height // 4, "click", "1")
+    question = wait_for("the quit question", lambda: s.find(title="Tardello"), 10)
+    s.xdotool("windowfocus", "--sync", question.id)
+    s.xdotool("key", "Return")  # Oui is the default button
+    code = tardello.wait(30)
+    assert code == 0, f"the program ended with {code}"
+    assert read(settings) == f"Client={client}\r\n".encode(), f"settings file holds {read(settings)!r}"
+
+
+def read(path):
+    try:
+        with open(path, "rb") as f:
+            return f.read()
+    except FileNotFoundError:
+        return b""
+
+
+def finished(client, log):
+    if client == "Express":
+        return log.endswith(b"MAPILogoff session\n")
+    # Sent, and every object given back: the root and each one a call returned.
+    yielding = rb"\.(createitem|Attachments|GETDATABASE|CREATEDOCUMENT|CREATERICHTEXTITEM|EMBEDOBJECT) call"
+    return b".Send call" in log and log.count(b" released\n") == 1 + len(re.findall(yielding, log))
+
+
+def check_calls(client, log):
+    if client == "Express":
+        assert log == EXPECTED["Express"], f"Simple MAPI received:\n{log.decode('cp1252')}"
+        return
+    lines = log.decode("utf-8").splitlines()
+    started = lines.count("TD_OutlookTool.exe started")
+    assert started == (1 if client == "Outlook" else 0), f"TD_OutlookTool.exe started {started} times"
+    made = [line for line in lines if not line.endswith(" released") and line != "TD_OutlookTool.exe started"]
+    expected = EXPECTED[client]
+    assert len(made) == len(expected), "calls:\n" + "\n".join(made)
+    for got, want in zip(made, expected):
+        if want.endswith("date[*]"):
+            # The posted date is now, as a date value of local time.
+            value = float(re.fullmatch(re.escape(want[:-2]) + r"([0-9.]+)\]", got).group(1))
+            posted = datetime.datetime(1899, 12, 30) + datetime.timedelta(days=value)
+            assert abs((posted - datetime.datetime.now()).total_seconds()) < 120, f"posted {posted}"
+        else:
+            assert got == want, f"got {got!r}, expected {want!r}"
+
+
+def open_tray_menu(s, icon, main_window):
+    """Right-clicks the icon, the button held a moment, until the menu shows: Wine's tray can miss a click."""
+    for _ in range(5):
+        x, y = s.centre(icon)
+        s.xdotool("mousemove", x, y, "mousedown", "3", "sleep", "0.3", "mouseup", "3")
+        try:
+            return wait_for("the tray menu", lambda: find_popup(s, icon, main_window), 3)
+        except TimeoutError:
+            continue
+    raise TimeoutError("the tray menu did not open")
+
+
+def find_popup(s, icon, main_window):
+    """A mapped override-redirect window of the program: its tray menu."""
+    for window in s.windows():
+        try:
+            attributes = window.get_attributes()
+            klass = window.get_wm_class()
+        except Exception:
+            continue
+        if (window.id not in (icon.id, main_window.id) and attributes.override_redirect
+                and attributes.map_state == 2 and klass and "tardello" in " ".join(klass).lower()):
+            return window
+    return None
+
+
+def embedded_icon(s):
+    """The icon inside the tray host: Wine's explorer.exe docks it there for the program."""
+    panel = s.find(wm_class="trayer", mapped=True)
+    if panel is None:
+        return None
+    for window in s.windows(panel):
+        try:
+            klass = window.get_wm_class()
+        except Exception:
+            continue
+        if klass and "explorer.exe" in klass and s.is_mapped(window):
+            return window
+    return None
+
+
+if __name__ == "__main__":
+    sys.exit(main())
