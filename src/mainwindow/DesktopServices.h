@@ -21,6 +21,8 @@ struct DesktopServices
     SystemClock clock;
     QtMessageBox messageBox;
     TrayNotifier notifier;
+    // Linux: the desktop's notification service, falling back on `notifier`.
+    std::unique_ptr<Notifier> desktopNotifier;
     DiskTextFiles files;
     DetachedLauncher launcher;
     DesktopShell shell;

@@ -12,7 +12,9 @@
 
 class QGroupBox;
 class QListView;
+class QPushButton;
 class QRadioButton;
+class frmExpediteur;
 class frmSelect;
 struct EditorFields;
 struct Program;
@@ -46,6 +48,9 @@ public:
     // True when the close is cancelled. UnloadMode 0: the user's close box.
     bool Form_QueryUnload(int UnloadMode);
     void Timer1_Timer();
+    // Linux only: opens the sender settings window.
+    void cmdExpediteur_Click();
+    frmExpediteur *expediteur() const { return expediteur_; }
 
     // Without a notification area a hidden window could not be brought back,
     // so closing minimises it then. Tests replace the question.
@@ -60,6 +65,7 @@ public:
     QRadioButton *optExpress = nullptr;
     QListView *lstHisto = nullptr;
     QListView *lstSent = nullptr;
+    QPushButton *cmdExpediteur = nullptr;  // Linux only
     QTimer Timer1;
     std::unique_ptr<ToolbarButton> cmdNew, cmdDelete, cmdRAZ, cmdNet, cmdHelp;
     std::unique_ptr<HoverImages> hover;
@@ -72,6 +78,7 @@ protected:
 private:
     void buildToolbar();
     void buildClientChoice();
+    void buildLinuxSettings();
     QListView *buildList(QGroupBox *frame, const QString &name);
     void bindClientChoice();
     void openEditor(qint16 slot, qint16 row, const EditorFields &fields);
@@ -79,5 +86,6 @@ private:
     Program &program_;
     Scheduler scheduler_;
     frmSelect *editor_ = nullptr;
+    frmExpediteur *expediteur_ = nullptr;
     bool centred_ = false;
 };

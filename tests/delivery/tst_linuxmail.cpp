@@ -1,10 +1,14 @@
 #include "LinuxAutomationFactory.h"
 #include "Routes.h"
+#include "MailDraft.h"
+#include "SenderTest.h"
 #include "Sendmail.h"
 
 #include <QtTest>
 
 #include <ctime>
+
+Q_DECLARE_METATYPE(SenderIdentity)
 
 namespace {
 
@@ -25,7 +29,8 @@ body, part = m.get_body(('plain',)), next(m.iter_attachments(), None)
 print(json.dumps({**{'h-' + k.lower(): v.strip() for k, v in m.raw_items()}, 'subject': str(m['subject']),
     'to': str(m['to'] or ''), 'cc': str(m['cc'] or ''), 'bcc': str(m['bcc'] or ''),
     'date': m['date'].datetime.timestamp(), 'body': body.get_content(), 'charset': body.get_content_charset(),
-    'name': part.get_filename() if part else '',
+    'name': part.get_filename() if part else '', 'type': part.get_content_type() if part else '',
+    'from': str(m['from'] or ''),
     'attachment': base64.b64encode(part.get_payload(decode=True) if part else b'').decode()})))"});
     python.waitForFinished(10000);
     return QJsonDocument::fromJson(python.readAllStandardOutput()).toVariant().toMap();
@@ -109,6 +114,97 @@ private slots:
         QVERIFY(route == 1 ? date == posted : date >= before && date <= std::time(nullptr));
         QCOMPARE(QByteArray::fromBase64(message["attachment"].toByteArray()),
                  withAttachment ? Attachment : QByteArray());
+    }
+
+    // The sender's identity: From, the envelope sender, the Message-ID's domain, their own command.
+    void senderShapesMessageAndCommand_data()
+    {
+        QTest::addColumn<SenderIdentity>("sender");
+        QTest::addColumn<QByteArray>("arguments");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("idDomain");
+        QTest::newRow("none: sendmail decides") << SenderIdentity{} << QByteArray("-t|-oi|") << ""
+                                                << QSysInfo::machineHostName();
+        QTest::newRow("name and address")
+            << SenderIdentity{"Anne Légaré", "anne@exemple.fr", ""}
+            << QByteArray("-t|-oi|-f|anne@exemple.fr|-F|Anne Légaré|") << "Anne Légaré <anne@exemple.fr>" << "exemple.fr";
+        QTest::newRow("address and own command")
+            << SenderIdentity{"", "a@b.org", "mysend --account \"mon compte\""}
+            << QByteArray("--account|mon compte|-t|-oi|-f|a@b.org|") << "a@b.org" << "b.org";
+    }
+    void senderShapesMessageAndCommand()
+    {
+        QFETCH(SenderIdentity, sender);
+        QFETCH(QByteArray, arguments);
+        QFETCH(QString, from);
+        QFETCH(QString, idDomain);
+        write("bin/mysend", "#!/bin/sh\nprintf '%s|' \"$@\" > \"$OUT/args\"\ncat > \"$OUT/message\"\n");
+        SetCurrentSender(sender);
+        SendWithOutlook(factory_, {"Sujet", "ana@example.org", "", "", "Corps", ""});
+        SetCurrentSender({});
+        QFile args(dir_.filePath("args"));
+        QVERIFY(args.open(QIODevice::ReadOnly));
+        QCOMPARE(args.readAll(), arguments);
+        const QVariantMap message = parse(dir_.filePath("message"));
+        QCOMPARE(message["from"].toString(), from);
+        QVERIFY(!from.contains("é") || message["h-from"].toString().contains("=?utf-8?", Qt::CaseInsensitive));
+        QVERIFY2(message["h-message-id"].toString().endsWith("@" + idDomain + ">"),
+                 qPrintable(message["h-message-id"].toString()));
+    }
+
+    void attachmentTypedByContent_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("PDF without extension") << QByteArray("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n") << "application/pdf";
+        QTest::newRow("text") << QByteArray("Bonjour\n") << "text/plain";
+        QTest::newRow("unknown bytes") << Attachment << "application/octet-stream";
+    }
+    void attachmentTypedByContent()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, type);
+        write("piece", content);
+        MailDraft draft;
+        draft.to = {"ana@example.org"};
+        draft.attachments = {dir_.filePath("piece").toStdString()};
+        write("message", QByteArray::fromStdString(ComposeMessage(draft)));
+        QCOMPARE(parse(dir_.filePath("message"))["type"].toString(), type);
+    }
+
+    // "Tester" submits to the sender's own address and tells the outcome in words, sendmail's own among them.
+    void testMessageOutcomeInWords_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("sent");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("accepted") << "" << QByteArray("#!/bin/sh\ncat > \"$OUT/message\"\n") << true
+                                  << "Le message d'essai a été remis à " + dir_.filePath("bin/sendmail") + " pour anne@exemple.fr.";
+        QTest::newRow("refused") << "" << QByteArray("#!/bin/sh\ncat >/dev/null\necho 'msmtp: no configuration file available' >&2\nexit 78\n")
+                                 << false << "refusé (code 78). Message de " + dir_.filePath("bin/sendmail") + " : msmtp: no configuration file available";
+        QTest::newRow("hung") << "" << QByteArray("#!/bin/sh\nexec sleep 30\n") << false << "n'a pas répondu à temps";
+        QTest::newRow("own command missing") << "/nonexistent/sendmail" << QByteArray() << false
+                                             << "La commande « /nonexistent/sendmail » n'a pas pu être lancée.";
+    }
+    void testMessageOutcomeInWords()
+    {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, script);
+        QFETCH(bool, sent);
+        QFETCH(QString, words);
+        if (!script.isEmpty())
+            write("bin/sendmail", script);
+        SenderTest test;
+        test.timeLimitMs = 500;
+        QSignalSpy finished(&test, &SenderTest::finished);
+        QVERIFY(test.start({"Anne", "anne@exemple.fr", command.toStdString()}));
+        QVERIFY(finished.size() == 1 || finished.wait(5000));
+        QCOMPARE(finished[0][0].toBool(), sent);
+        QVERIFY2(finished[0][1].toString().contains(words), qPrintable(finished[0][1].toString()));
+        QVERIFY(CurrentSender().address.empty());  // trying does not change the identity in use
+        if (sent)
+            QCOMPARE(parse(dir_.filePath("message"))["to"].toString(), QStringLiteral("anne@exemple.fr"));
     }
 
     void sendFailureRaises_data()

@@ -1,8 +1,11 @@
 #include "MailDraft.h"
 #include "automation/Object.h"
 #include "Sendmail.h"
+#include "SenderIdentity.h"
 
 #include <gmime/gmime.h>
+// After GMime: its GLib headers use the word Qt defines as a keyword.
+#include <QMimeDatabase>
 
 #include <cmath>
 #include <fstream>
@@ -113,7 +116,12 @@ GMimeObject *attachmentPart(const std::string &path)
     if (file.bad())
         fail("pièce jointe illisible : " + path);
 
-    GMimePart *part = g_mime_part_new_with_type("application", "octet-stream");
+    // Typed by content first, then by name; unknown kinds stay application/octet-stream.
+    const QString type = QMimeDatabase().mimeTypeForFile(QString::fromStdString(path)).name();
+    const qsizetype slashAt = type.indexOf(QLatin1Char('/'));
+    GMimePart *part = slashAt > 0 ? g_mime_part_new_with_type(type.left(slashAt).toLatin1().constData(),
+                                                             type.mid(slashAt + 1).toLatin1().constData())
+                                  : g_mime_part_new_with_type("application", "octet-stream");
     setContent(part, bytes);
     g_mime_object_set_disposition(GMIME_OBJECT(part), "attachment");
     const std::size_t slash = path.find_last_of('/');
@@ -163,7 +171,19 @@ std::string ComposeMessage(const MailDraft &draft)
     GDateTime *date = draft.date ? localTime(*draft.date) : g_date_time_new_now_local();
     g_mime_message_set_date(message.get(), date);
     g_date_time_unref(date);
-    std::unique_ptr<char, GFreeDeleter> id(g_mime_utils_generate_message_id(g_get_host_name()));
+    const SenderIdentity &sender = CurrentSender();
+    if (!sender.address.empty()) {
+        InternetAddressMailbox *from = INTERNET_ADDRESS_MAILBOX(
+            internet_address_mailbox_new(sender.name.empty() ? nullptr : sender.name.c_str(), sender.address.c_str()));
+        internet_address_set_charset(INTERNET_ADDRESS(from), "utf-8");
+        internet_address_list_add(g_mime_message_get_addresses(message.get(), GMIME_ADDRESS_TYPE_FROM),
+                                  INTERNET_ADDRESS(from));
+        g_object_unref(from);
+    }
+    // The sender's domain identifies the message better than this machine's name.
+    const std::string domain = SenderDomain(sender);
+    std::unique_ptr<char, GFreeDeleter> id(
+        g_mime_utils_generate_message_id(domain.empty() ? g_get_host_name() : domain.c_str()));
     g_mime_message_set_message_id(message.get(), id.get());
     g_mime_object_set_header(GMIME_OBJECT(message.get()), "X-Mailer", "Tardello v " TARDELLO_VERSION, nullptr);
 
@@ -194,5 +214,6 @@ std::string ComposeMessage(const MailDraft &draft)
 
 void DeliverDraft(const MailDraft &draft)
 {
+    RemindMissingSenderOnce();
     RunSendmail(ComposeMessage(draft));
 }

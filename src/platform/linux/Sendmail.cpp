@@ -1,5 +1,7 @@
 #include "Sendmail.h"
 
+#include "SendmailCommand.h"
+
 #include "automation/Object.h"
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char **environ;
 
@@ -114,9 +117,10 @@ std::string FindSendmail()
 void RunSendmail(const std::string &message, std::chrono::milliseconds timeLimit)
 {
     const Clock::time_point deadline = Clock::now() + timeLimit;
-    const std::string program = FindSendmail();
-    if (program.empty())
+    std::vector<std::string> command = SendmailCommand(CurrentSender());
+    if (command.empty())
         fail("aucun programme sendmail");
+    const std::string program = command.front();
 
     int input[2];
     if (pipe2(input, O_CLOEXEC) != 0)
@@ -124,11 +128,12 @@ void RunSendmail(const std::string &message, std::chrono::milliseconds timeLimit
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
-    std::string t = "-t", oi = "-oi";
-    std::string name = program;
-    char *argv[] = {name.data(), t.data(), oi.data(), nullptr};
+    std::vector<char *> argv;
+    for (std::string &word : command)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
     pid_t child = 0;
-    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ);
+    const int spawned = posix_spawnp(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(input[0]);
     if (spawned != 0) {

@@ -7,7 +7,7 @@
 // then /usr/sbin/sendmail, then /usr/lib/sendmail. Empty when there is none.
 std::string FindSendmail();
 
-// Runs "sendmail -t -oi" with the message on its standard input and waits
+// Runs the sender's sendmail command (SendmailCommand) with the message on its standard input and waits
 // for it. Raises automation::Failure (member "Send") when there is no
 // sendmail, it cannot be started, it does not take the whole message, it
 // exits with a status other than 0, or it is still running after timeLimit
