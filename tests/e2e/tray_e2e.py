@@ -53,6 +53,10 @@ def run(s, program, prog, artefacts):
     store = os.path.join(prog, "Tardello.tmp")
     with open(store, "wb") as out:
         out.write(STORE)
+    # A session bus of its own, without a tray watcher, so the icon still goes to the X11 tray host.
+    if shutil.which("dbus-daemon"):
+        bus = s.start_reading("dbus-daemon", ["dbus-daemon", "--session", "--nofork", "--print-address=1"])
+        s.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
     tardello = s.start("tardello", [program], cwd=prog)
     icon = wait_for("the tray icon", lambda: embedded_icon(s), 15)
     splash = wait_for("the splash", lambda: s.find(wm_class="tardello", title="", override_redirect=False), 10)
@@ -73,9 +77,26 @@ def run(s, program, prog, artefacts):
     subprocess.run(["import", "-window", hex(main_window.id), screenshot], env=s.env, check=True, timeout=20)
     print("screenshot:", screenshot)
 
+    # The Linux settings window, opened by its button between the toolbar and the client choice.
+    s.xdotool("mousemove", "--window", main_window.id, 438, 43, "click", "1")
+    sender = wait_for("the sender settings window", lambda: s.find(title="Tardello - Expéditeur"), 10)
+    time.sleep(0.5)
+    subprocess.run(["import", "-window", hex(sender.id), os.path.join(artefacts, "expediteur.png")], env=s.env,
+                   check=True, timeout=20)
+    s.close_box(sender)
+    wait_for("the sender settings window to close", lambda: not s.is_mapped(sender), 10)
+
     s.close_box(main_window)
     wait_for("the main window to hide", lambda: not s.is_mapped(main_window), 10)
     assert tardello.poll() is None, "closing the main window ended the program"
+
+    if "DBUS_SESSION_BUS_ADDRESS" in s.env:
+        # Starting it again brings the running one's window back; the second start still ends at once.
+        again = subprocess.run([program], env=s.env, timeout=10, capture_output=True)
+        assert again.returncode == 0, f"second instance returned {again.returncode}"
+        wait_for("the main window raised by a second start", lambda: s.is_mapped(main_window), 10)
+        s.close_box(main_window)
+        wait_for("the main window to hide again", lambda: not s.is_mapped(main_window), 10)
 
     x, y = s.centre(icon)
     s.xdotool("mousemove", x, y, "click", "1")

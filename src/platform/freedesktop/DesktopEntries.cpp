@@ -29,7 +29,7 @@ QString entry(const QString &programPath, const QStringList &extra)
     QStringList lines{
         QStringLiteral("[Desktop Entry]"),
         QStringLiteral("Type=Application"),
-        QStringLiteral("Version=1.5"),
+        QStringLiteral("Version=1.4"),
         QStringLiteral("Name=Tardello"),
         QStringLiteral("GenericName=Envoi différé de mails"),
         QStringLiteral("Comment=Écrire un mail maintenant, l'envoyer plus tard"),
