@@ -18,8 +18,8 @@
 namespace {
 void tellError(const QString &text)
 {
-    desktop().messageBox->show(QStringLiteral("    ") + text + QStringLiteral("    "), MsgBox::OkOnly | MsgBox::Critical,
-                               QStringLiteral("Tardello - Erreur"));
+    desktop().messageBox->show(QStringLiteral("    ") + text + QStringLiteral("    "),
+                               MsgBox::OkOnly | MsgBox::Critical, QStringLiteral("Tardello - Erreur"));
 }
 } // namespace
 
@@ -115,7 +115,8 @@ void frmExpediteur::cmdTester_Click()
         lblResultat->setText(QStringLiteral("Indiquez d'abord votre adresse : le message d'essai lui est envoyé."));
         return;
     }
-    lblResultat->setText(QStringLiteral("Envoi du message d'essai à %1...").arg(QString::fromStdString(sender.address)));
+    lblResultat->setText(
+        QStringLiteral("Envoi du message d'essai à %1...").arg(QString::fromStdString(sender.address)));
     cmdTester->setEnabled(false);
     if (!test.start(sender))
         cmdTester->setEnabled(!test.running());

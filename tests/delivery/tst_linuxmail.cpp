@@ -3,6 +3,7 @@
 #include "MailDraft.h"
 #include "SenderTest.h"
 #include "Sendmail.h"
+#include "TestDesktop.h"
 
 #include <QtTest>
 
@@ -127,7 +128,8 @@ private slots:
                                                 << QSysInfo::machineHostName();
         QTest::newRow("name and address")
             << SenderIdentity{"Anne Légaré", "anne@exemple.fr", ""}
-            << QByteArray("-t|-oi|-f|anne@exemple.fr|-F|Anne Légaré|") << "Anne Légaré <anne@exemple.fr>" << "exemple.fr";
+            << QByteArray("-t|-oi|-f|anne@exemple.fr|-F|Anne Légaré|") << "Anne Légaré <anne@exemple.fr>"
+            << "exemple.fr";
         QTest::newRow("address and own command")
             << SenderIdentity{"", "a@b.org", "mysend --account \"mon compte\""}
             << QByteArray("--account|mon compte|-t|-oi|-f|a@b.org|") << "a@b.org" << "b.org";
@@ -152,11 +154,25 @@ private slots:
                  qPrintable(message["h-message-id"].toString()));
     }
 
+    // Without a sender address the mail still goes, and the first delivery of the run says what to do.
+    void missingSenderIsToldOnceWithTheFix()
+    {
+        TestDesktop desk;
+        const OutgoingMail mail{"Sujet", "ana@example.org", "", "", "Corps", ""};
+        SendWithExpress(factory_, mail);
+        SendWithExpress(factory_, mail);
+        QCOMPARE(desk.messageBox.shown.size(), 1);
+        QVERIFY(!desk.messageBox.shown[0].modal);
+        QVERIFY(desk.messageBox.shown[0].prompt.contains("Ouvrez « Expéditeur... » dans la fenêtre principale"));
+        QVERIFY(QFile::exists(dir_.filePath("message")));
+    }
+
     void attachmentTypedByContent_data()
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("type");
-        QTest::newRow("PDF without extension") << QByteArray("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n") << "application/pdf";
+        QTest::newRow("PDF without extension")
+            << QByteArray("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n") << "application/pdf";
         QTest::newRow("text") << QByteArray("Bonjour\n") << "text/plain";
         QTest::newRow("unknown bytes") << Attachment << "application/octet-stream";
     }
@@ -179,10 +195,12 @@ private slots:
         QTest::addColumn<QByteArray>("script");
         QTest::addColumn<bool>("sent");
         QTest::addColumn<QString>("words");
+        const QString sendmail = dir_.filePath("bin/sendmail");
         QTest::newRow("accepted") << "" << QByteArray("#!/bin/sh\ncat > \"$OUT/message\"\n") << true
-                                  << "Le message d'essai a été remis à " + dir_.filePath("bin/sendmail") + " pour anne@exemple.fr.";
-        QTest::newRow("refused") << "" << QByteArray("#!/bin/sh\ncat >/dev/null\necho 'msmtp: no configuration file available' >&2\nexit 78\n")
-                                 << false << "refusé (code 78). Message de " + dir_.filePath("bin/sendmail") + " : msmtp: no configuration file available";
+                                  << "Le message d'essai a été remis à " + sendmail + " pour anne@exemple.fr.";
+        QTest::newRow("refused")
+            << "" << QByteArray("#!/bin/sh\ncat >/dev/null\necho 'msmtp: no configuration file' >&2\nexit 78\n")
+            << false << "refusé (code 78). Message de " + sendmail + " : msmtp: no configuration file";
         QTest::newRow("hung") << "" << QByteArray("#!/bin/sh\nexec sleep 30\n") << false << "n'a pas répondu à temps";
         QTest::newRow("own command missing") << "/nonexistent/sendmail" << QByteArray() << false
                                              << "La commande « /nonexistent/sendmail » n'a pas pu être lancée.";

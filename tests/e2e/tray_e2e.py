@@ -95,6 +95,7 @@ def run(s, program, prog, artefacts):
         again = subprocess.run([program], env=s.env, timeout=10, capture_output=True)
         assert again.returncode == 0, f"second instance returned {again.returncode}"
         wait_for("the main window raised by a second start", lambda: s.is_mapped(main_window), 10)
+        print("a second start brought the main window back")
         s.close_box(main_window)
         wait_for("the main window to hide again", lambda: not s.is_mapped(main_window), 10)
 

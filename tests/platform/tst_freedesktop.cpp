@@ -133,7 +133,8 @@ private slots:
         QSignalSpy shown(&running, &RunningInstance::showRequested);
         // Asked from another thread, as from another process: this one serves the running instance.
         std::atomic<bool> answered = false;
-        std::unique_ptr<QThread> asker(QThread::create([&] { answered = RunningInstance::askToShow(second, home_.path()); }));
+        std::unique_ptr<QThread> asker(
+            QThread::create([&] { answered = RunningInstance::askToShow(second, home_.path()); }));
         asker->start();
         QTRY_VERIFY(asker->isFinished());
         QVERIFY(answered);
@@ -151,7 +152,8 @@ private slots:
         QCOMPARE(fallback.shown.size(), 1);  // no service yet: the tray's way
 
         FakeNotifications daemon;
-        QVERIFY(first.registerObject("/org/freedesktop/Notifications", &daemon, QDBusConnection::ExportScriptableSlots));
+        QVERIFY(first.registerObject("/org/freedesktop/Notifications", &daemon,
+                                     QDBusConnection::ExportScriptableSlots));
         QVERIFY(first.registerService(DesktopNotifier::Service));
         notifier.notifyError("Tardello - Erreur", "    Le mail n'a pas pu être transmis.    ");
         QTRY_COMPARE(daemon.last.size(), 8);
