@@ -43,6 +43,7 @@ def main():
             run(session, program, prog, args.artefacts)
         finally:
             session.__exit__(None, None, None)
+        install_and_uninstall(prog, work)
     finally:
         shutil.rmtree(work, ignore_errors=True)
     print("PASS")
@@ -119,6 +120,29 @@ def run(s, program, prog, artefacts):
     assert b"Client=Outlook\r\n" in content, f"settings file holds {content!r}"
     with open(store, "rb") as kept:
         assert kept.read() == STORE, "quitting must leave the store as it was"
+
+
+def install_and_uninstall(prog, work):
+    """The menu entry and icon go where the desktop looks; uninstalling takes them and the program, not the mails."""
+    data, config = os.path.join(work, "data"), os.path.join(work, "config")
+    env = dict(os.environ, XDG_DATA_HOME=data, XDG_CONFIG_HOME=config, TARDELLO_HOME=prog)
+    program = os.path.join(prog, "tardello")
+    subprocess.run([program, "--install-desktop"], env=env, check=True, timeout=30, stderr=subprocess.DEVNULL)
+    entry = os.path.join(data, "applications", "tardello.desktop")
+    icon = os.path.join(data, "icons", "hicolor", "256x256", "apps", "tardello.png")
+    with open(entry) as text:
+        assert f"Exec={program}\n" in text.read(), "the menu entry does not start the installed program"
+    with open(icon, "rb") as png:
+        assert png.read(8) == b"\x89PNG\r\n\x1a\n", "the icon is not a PNG"
+    autostart = os.path.join(config, "autostart", "tardello.desktop")
+    os.makedirs(os.path.dirname(autostart))
+    shutil.copy(entry, autostart)  # as if the user had turned start at login on
+    source = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+    subprocess.run([os.path.join(source, "scripts", "uninstall.sh")], env=env, check=True, timeout=30,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    for gone in (entry, icon, autostart, program, os.path.join(prog, "Tardello.pdf")):
+        assert not os.path.exists(gone), f"{gone} is still there after uninstalling"
+    assert os.path.exists(os.path.join(prog, "Tardello.tmp")), "uninstalling removed the pending mails"
 
 
 def popup(s, icon):
