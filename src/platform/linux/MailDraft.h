@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SenderIdentity.h"
 #include "automation/Variant.h"
 
 #include <optional>
@@ -19,10 +20,10 @@ struct MailDraft
     std::optional<automation::Date> date;  // now when not given
 };
 
-// The RFC 5322 message of a draft, with Unix line ends. Raises
+// The RFC 5322 message of a draft from sender, with Unix line ends. Raises
 // automation::Failure (member "Send") on a missing recipient, an address
 // that cannot be read or an attachment that cannot be read.
-std::string ComposeMessage(const MailDraft &draft);
+std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender = CurrentSender());
 
 // Composes the message and hands it to sendmail; raises on any failure.
 void DeliverDraft(const MailDraft &draft);

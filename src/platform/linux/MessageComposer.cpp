@@ -154,7 +154,7 @@ std::vector<std::string> SplitAddressList(const std::string &list)
     return entries;
 }
 
-std::string ComposeMessage(const MailDraft &draft)
+std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender)
 {
     initialiseOnce();
     GRef<GMimeMessage> message(g_mime_message_new(TRUE));
@@ -171,7 +171,6 @@ std::string ComposeMessage(const MailDraft &draft)
     GDateTime *date = draft.date ? localTime(*draft.date) : g_date_time_new_now_local();
     g_mime_message_set_date(message.get(), date);
     g_date_time_unref(date);
-    const SenderIdentity &sender = CurrentSender();
     if (!sender.address.empty()) {
         InternetAddressMailbox *from = INTERNET_ADDRESS_MAILBOX(
             internet_address_mailbox_new(sender.name.empty() ? nullptr : sender.name.c_str(), sender.address.c_str()));

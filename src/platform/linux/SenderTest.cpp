@@ -76,13 +76,9 @@ bool SenderTest::start(const SenderIdentity &sender)
     draft.subject = "Tardello : message d'essai";
     draft.body = "Ce message d'essai a été envoyé par Tardello.\nSi vous le lisez, vos mails partiront.\n";
     QByteArray message;
-    const SenderIdentity previous = CurrentSender();
-    SetCurrentSender(sender);  // the From and Message-ID of the identity being tried
     try {
-        message = QByteArray::fromStdString(ComposeMessage(draft));
-        SetCurrentSender(previous);
+        message = QByteArray::fromStdString(ComposeMessage(draft, sender));
     } catch (const automation::Failure &) {
-        SetCurrentSender(previous);
         emit finished(false, QStringLiteral("L'adresse « %1 » n'est pas une adresse valable.").arg(address_));
         return true;
     }
