@@ -34,8 +34,9 @@ QString entryValue(const QString &entry, const QString &key)
 
 } // namespace
 
-// The program on a freedesktop.org desktop: its entries, start at login, the
-// notification service and the raise of a running instance over a private session bus.
+// The program on a freedesktop.org desktop: its entries, start at login, the notification
+// service and the raise of a running instance over a private session bus. Installing and
+// uninstalling are in the end-to-end test.
 class FreedesktopTest : public QObject
 {
     Q_OBJECT
@@ -81,24 +82,6 @@ private slots:
         QCOMPARE(entryValue(entry, "Categories"), QStringLiteral("Office;Email;"));
         QVERIFY(entryValue(DesktopEntries::autostartEntry(path), "Categories").isEmpty());
         validate(entry);
-    }
-
-    void installPutsEntryAndIconsWhereTheDesktopLooksAndUninstallTakesThemAway()
-    {
-        TestDesktop test;
-        const QString program = home_.filePath("Tardello/tardello");
-        QImage icon(48, 48, QImage::Format_ARGB32);
-        icon.fill(Qt::red);
-        QVERIFY(DesktopEntries::install(program, {icon, icon.scaled(16, 16)}));
-        QCOMPARE(DesktopEntries::launcherPath(), home_.filePath("data/applications/tardello.desktop"));
-        QCOMPARE(QImage(home_.filePath("data/icons/hicolor/48x48/apps/tardello.png")).size(), QSize(48, 48));
-        QVERIFY(QFile::exists(home_.filePath("data/icons/hicolor/16x16/apps/tardello.png")));
-        QVERIFY(DesktopEntries::setStartAtLogin(program, true));
-
-        QVERIFY(DesktopEntries::uninstall());
-        QVERIFY(QDir(home_.filePath("data/applications")).isEmpty());
-        QVERIFY(!QFile::exists(home_.filePath("data/icons/hicolor/48x48/apps/tardello.png")));
-        QVERIFY(!QFile::exists(DesktopEntries::autostartPath()));
     }
 
     // Off by default; on writes the entry for this program only; off removes it.
