@@ -17,10 +17,10 @@ SenderIdentity LoadSender(const QString &path)
         return sender;
     for (const QString &line : AnsiText::decodeLines(*content)) {
         const qsizetype equals = line.indexOf(QLatin1Char('='));
-        const QString key = line.left(equals);
-        const std::string value = line.mid(equals + 1).trimmed().toStdString();
         if (equals < 0)
             continue;
+        const QString key = line.left(equals);
+        const std::string value = line.mid(equals + 1).trimmed().toStdString();
         if (key == QStringLiteral("Nom"))
             sender.name = value;
         else if (key == QStringLiteral("Adresse"))
