@@ -1,21 +1,28 @@
-// Times a scheduler pass with nothing due over a full pending list, a pass
-// that delivers one mail through the Linux stand-in to a sendmail that only
-// reads its input, and the bare start of that sendmail.
+// The Linux mail client's costs as the user meets them:
+// - the hand-over of one full-size mail (the Express route through the
+//   stand-in: compose, write into the outbox, synced; no waiting for
+//   sendmail), paired in each round with a bare start of a sendmail that does
+//   nothing, the least any hand-over to sendmail could cost;
+// - the idle work with 50 pending mails and 50 messages in the outbox waiting
+//   for their retry: a scheduler pass with nothing due, and the submitter
+//   looking at its outbox.
+// Run: cmake --build build --target bench_delivery && build/bench/delivery/bench_delivery
 
 #include "Clock.h"
 #include "Desktop.h"
-#include "LinuxAutomationFactory.h"
+#include "LinuxMailClient.h"
 #include "MessageBox.h"
 #include "PendingRows.h"
 #include "Program.h"
 #include "Routes.h"
-#include "ProgramLauncher.h"
 #include "Scheduler.h"
 #include "TextFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -36,21 +43,26 @@ public:
     QDateTime moment;
 };
 
-class FailingNotifier : public Notifier
+class CountingNotifier : public Notifier
 {
 public:
-    void notifyError(const QString &, const QString &text) override
-    {
-        std::fprintf(stderr, "delivery failed: %s\n", qPrintable(text));
-        std::exit(1);
-    }
+    void notifyError(const QString &, const QString &) override { ++told; }
+    void notifyInfo(const QString &, const QString &) override { ++told; }
+    int told = 0;
 };
 
-double median(std::vector<double> values)
+struct Figures
 {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+    std::vector<double> values;
+    double median() const
+    {
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted[sorted.size() / 2];
+    }
+    double low() const { return *std::min_element(values.begin(), values.end()); }
+    double high() const { return *std::max_element(values.begin(), values.end()); }
+};
 
 void fillPending(Program &program, QDateTime first)
 {
@@ -67,57 +79,21 @@ void fillPending(Program &program, QDateTime first)
     }
 }
 
-// Microseconds of one scheduler pass with nothing due, over 50 pending mails.
-double nothingDuePass(FixedClock &clock, const QString &dir)
+// A mail as large as users write them: three recipients in each list, a long
+// subject, 10 KB of accented text and a 1 MiB attachment.
+OutgoingMail fullSizeMail(const QString &attachment)
 {
-    Program program(dir);
-    fillPending(program, QDateTime(QDate(2030, 1, 1), QTime(8, 0)));
-    Scheduler scheduler(program);
-    clock.moment = QDateTime(QDate(2029, 6, 1), QTime(12, 0, 30));
-    constexpr int passes = 2000;
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < passes; ++i)
-        scheduler.SendDueMail();
-    const double micros = timer.nsecsElapsed() / 1000.0 / passes;
-    if (program.lstHisto.ListCount() != MailSlots)
-        std::exit(1);
-    return micros;
+    QString body;
+    while (body.size() < 10000)
+        body += QStringLiteral("Voici le compte rendu détaillé de la réunion de lundi, à relire avant jeudi.\r\n");
+    return {"Compte rendu de la réunion de lundi et des décisions prises",
+            "anne@exemple.fr;Paul Martin <paul@exemple.fr>;lea@exemple.fr",
+            "jean@exemple.fr;marie@exemple.fr;luc@exemple.fr",
+            "chef@exemple.fr;archives@exemple.fr;moi@exemple.fr",
+            body.toStdString(), attachment.toStdString()};
 }
 
-// Microseconds of one pass that delivers a mail through the Express stand-in.
-double deliveringPass(FixedClock &clock, const QString &dir)
-{
-    Program program(dir);
-    program.mailClient.setValue(MailClient::Express);
-    fillPending(program, QDateTime(QDate(2030, 1, 1), QTime(8, 0)));
-    clock.moment = QDateTime(QDate(2030, 1, 1), QTime(8, 0, 10));
-    Scheduler scheduler(program);
-    QElapsedTimer timer;
-    timer.start();
-    scheduler.SendDueMail();
-    const double micros = timer.nsecsElapsed() / 1000.0;
-    if (program.lstSent.ListCount() != 1)
-        std::exit(1);
-    return micros;
-}
-
-// Microseconds of the delivery step alone: the Express route through the
-// stand-in, composing the message and running sendmail on it.
-double routeDelivery(LinuxAutomationFactory &factory)
-{
-    MailItem mail;
-    mail.Titre = QStringLiteral("Réunion");
-    mail.Dest = QStringLiteral("ana@example.org;bob@example.org");
-    mail.Contenu = QStringLiteral("Bonjour,\r\nà demain.");
-    const OutgoingMail outgoing = OutgoingMailOf(mail);
-    QElapsedTimer timer;
-    timer.start();
-    SendWithExpress(factory, outgoing);
-    return timer.nsecsElapsed() / 1000.0;
-}
-
-// Microseconds to start the sendmail script on an empty input and wait for it.
+// Microseconds to start the do-nothing sendmail on an empty input and see it end.
 double bareSendmail(const std::string &sendmail)
 {
     posix_spawn_file_actions_t actions;
@@ -137,6 +113,21 @@ double bareSendmail(const std::string &sendmail)
     return micros;
 }
 
+void writeScript(const QString &path, const QByteArray &text)
+{
+    QFile script(path);
+    if (!script.open(QIODevice::WriteOnly) || script.write(text) != text.size())
+        std::exit(1);
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void print(const char *what, const Figures &figures, const char *unit)
+{
+    std::printf("%-52s median %9.2f %s  (range %.2f to %.2f)\n", what, figures.median(), unit, figures.low(),
+                figures.high());
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -145,41 +136,92 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     QDir(dir.path()).mkdir("bin");
     const QString sendmail = dir.filePath("bin/sendmail");
-    QFile script(sendmail);
-    script.open(QIODevice::WriteOnly);
-    script.write("#!/bin/sh\ncat >/dev/null\n");
-    script.close();
-    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    writeScript(sendmail, "#!/bin/sh\ncat >/dev/null\n");
     qputenv("PATH", dir.filePath("bin").toUtf8() + ":" + qgetenv("PATH"));
+    QByteArray attachment(1 << 20, Qt::Uninitialized);
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(attachment.data()), attachment.size() / 4);
+    writeScript(dir.filePath("rapport.pdf"), attachment);
 
     FixedClock clock;
     DiskTextFiles files;
-    FailingNotifier notifier;
-    DetachedLauncher launcher;
-    LinuxAutomationFactory factory;
+    CountingNotifier notifier;
+    LinuxMailClient client(dir.path());
     Desktop services;
     services.clock = &clock;
     services.files = &files;
     services.notifier = &notifier;
-    services.launcher = &launcher;
-    services.automation = &factory;
+    services.automation = &client.factory;
     setDesktop(services);
 
-    constexpr int runs = 31;
-    std::vector<double> idle, delivery, route, bare;
-    for (int run = 0; run < runs; ++run) {
-        idle.push_back(nothingDuePass(clock, dir.path()));
-        delivery.push_back(deliveringPass(clock, dir.path()));
-        route.push_back(routeDelivery(factory));
-        bare.push_back(bareSendmail(sendmail.toStdString()));
+    // Hand-over and bare sendmail start, paired in each round; the same mail
+    // without its attachment in the same rounds.
+    constexpr int rounds = 41;
+    const OutgoingMail mail = fullSizeMail(dir.filePath("rapport.pdf"));
+    const OutgoingMail textOnly = fullSizeMail({});
+    Figures handOver, bare, ratio, textRatio;
+    for (int round = 0; round < rounds; ++round) {
+        const auto timed = [&](const OutgoingMail &one) {
+            QElapsedTimer timer;
+            timer.start();
+            SendWithExpress(client.factory, one);
+            const double micros = timer.nsecsElapsed() / 1000.0;
+            for (const QString &message : client.outbox.messages())
+                client.outbox.remove(message);
+            return micros;
+        };
+        const double handOverMicros = timed(mail);
+        const double bareMicros = bareSendmail(sendmail.toStdString());
+        const double textMicros = timed(textOnly);
+        handOver.values.push_back(handOverMicros);
+        bare.values.push_back(bareMicros);
+        ratio.values.push_back(handOverMicros / bareMicros);
+        textRatio.values.push_back(textMicros / bareMicros);
     }
-    const double deliveryMedian = median(delivery), bareMedian = median(bare);
-    std::printf("pass with nothing due (50 pending): median %.2f us over %d runs\n", median(idle), runs);
-    const double routeMedian = median(route);
-    std::printf("delivery through the stand-in:       median %.0f us\n", routeMedian);
-    std::printf("whole pass delivering one mail:      median %.0f us (includes the store rewrite)\n", deliveryMedian);
-    std::printf("bare sendmail start:                 median %.0f us\n", bareMedian);
-    std::printf("delivery / bare sendmail:            %.2f\n", routeMedian / bareMedian);
-    std::printf("whole pass / bare sendmail:          %.2f\n", deliveryMedian / bareMedian);
+    const qint64 messageBytes = [&] {
+        SendWithExpress(client.factory, mail);
+        const qint64 size = QFileInfo(client.outbox.path(client.outbox.messages().first())).size();
+        client.outbox.remove(client.outbox.messages().first());
+        return size;
+    }();
+
+    // 50 messages that sendmail refused, each waiting for its retry in an hour.
+    writeScript(sendmail, "#!/bin/sh\ncat >/dev/null\nexit 75\n");
+    client.submitter.retryDelays = {std::chrono::hours(1)};
+    QSignalSpy attempts(&client.submitter, &OutboxSubmitter::attempted);
+    client.submitter.start();
+    for (int n = 0; n < 50; ++n)
+        SendWithExpress(client.factory, {"Mail", "dest@example.org", "", "", "Bonjour", ""});
+    while (attempts.size() < 50)
+        attempts.wait(5000);
+
+    Program program(dir.path());
+    fillPending(program, QDateTime(QDate(2030, 1, 1), QTime(8, 0)));
+    Scheduler scheduler(program);
+    clock.moment = QDateTime(QDate(2029, 6, 1), QTime(12, 0, 30));
+    Figures idlePass, outboxLook;
+    for (int round = 0; round < rounds; ++round) {
+        constexpr int passes = 200;
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < passes; ++i)
+            scheduler.SendDueMail();
+        idlePass.values.push_back(timer.nsecsElapsed() / 1000.0 / passes);
+        timer.restart();
+        for (int i = 0; i < passes; ++i) {
+            client.submitter.wake();
+            QCoreApplication::processEvents();
+        }
+        outboxLook.values.push_back(timer.nsecsElapsed() / 1000.0 / passes);
+    }
+    if (program.lstHisto.ListCount() != MailSlots || client.outbox.messages().size() != 50 || attempts.size() != 50)
+        std::exit(1);
+
+    std::printf("%d paired rounds; full-size mail: %lld bytes as sent\n", rounds, messageBytes);
+    print("hand-over of one full-size mail (compose + outbox)", handOver, "us");
+    print("bare start of a do-nothing sendmail", bare, "us");
+    print("hand-over / bare sendmail, per round", ratio, "x ");
+    print("same without the attachment / bare sendmail", textRatio, "x ");
+    print("scheduler pass, nothing due, 50 pending", idlePass, "us");
+    print("submitter look at 50 outbox messages, none due", outboxLook, "us");
     return 0;
 }

@@ -5,7 +5,7 @@ void ListRows::AddItem(const QString &text, qint32 itemData, int index)
     if (index < 0 || index > rows_.size())
         index = int(rows_.size());
     beginInsertRows({}, index, index);
-    rows_.insert(index, Row{text, itemData});
+    rows_.insert(index, Row{text, itemData, false});
     endInsertRows();
 }
 
@@ -43,6 +43,14 @@ int ListRows::indexOfItemData(qint32 itemData) const
     return -1;
 }
 
+void ListRows::setMarked(int index, bool marked)
+{
+    if (!inRange(index) || rows_[index].marked == marked)
+        return;
+    rows_[index].marked = marked;
+    emit dataChanged(this->index(index), this->index(index), {MarkedRole});
+}
+
 int ListRows::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(rows_.size());
@@ -57,5 +65,7 @@ QVariant ListRows::data(const QModelIndex &index, int role) const
         return row.text;
     if (role == ItemDataRole)
         return row.itemData;
+    if (role == MarkedRole)
+        return row.marked;
     return {};
 }

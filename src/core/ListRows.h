@@ -11,6 +11,8 @@ class ListRows : public QAbstractListModel
     Q_OBJECT
 public:
     static constexpr int ItemDataRole = Qt::UserRole;
+    // True for a row the view shows apart (a mail whose minute passed unsent).
+    static constexpr int MarkedRole = Qt::UserRole + 1;
 
     using QAbstractListModel::QAbstractListModel;
 
@@ -25,6 +27,9 @@ public:
     QStringList texts() const;
     // Row index of the first row whose ItemData is itemData, or -1.
     int indexOfItemData(qint32 itemData) const;
+    // A row's mark goes with the row: a row removed or added anew is unmarked.
+    void setMarked(int index, bool marked);
+    bool marked(int index) const { return inRange(index) && rows_.at(index).marked; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -34,6 +39,7 @@ private:
     {
         QString text;
         qint32 itemData = 0;
+        bool marked = false;
     };
     bool inRange(int index) const { return index >= 0 && index < rows_.size(); }
     QList<Row> rows_;

@@ -66,12 +66,16 @@ void Scheduler::SendDueMail()
             break;
         }
     }
-    if (due < 0)
+    if (due < 0) {
+        FindMissedMails();
         return;
+    }
 
     const qint16 slot = qint16(rows.ItemData(due));
-    if (!deliver(slot))
+    if (!deliver(slot)) {
+        FindMissedMails();
         return;
+    }
 
     // The row is found again by its slot: the list may have changed during the call.
     const int row = rows.indexOfItemData(slot);
@@ -80,6 +84,43 @@ void Scheduler::SendDueMail()
     program_.store.SaveMailStore(program_.mailTable);
     program_.lstSent.AddItem(sentText);
     rows.RemoveItem(row);
+    FindMissedMails();
+}
+
+void Scheduler::FindMissedMails()
+{
+    const qint64 currentMinute = SendMoment::fromDateTime(desktop().clock->now()).minutes();
+    ListRows &rows = program_.lstHisto;
+    QList<qint16> found;
+    for (int row = 0; row < rows.ListCount(); ++row) {
+        const qint32 slot = rows.ItemData(row);
+        if (slot < 1 || slot > MailSlots || rows.marked(row))
+            continue;
+        if (program_.mailTable[qint16(slot)].Date.minutes() >= currentMinute)
+            break;  // rows ascend by send moment
+        rows.setMarked(row, true);
+        found << qint16(slot);
+    }
+    if (!found.isEmpty() && missedMailsFound)
+        missedMailsFound(found);
+}
+
+void Scheduler::SendMissedNow(const QList<qint16> &mails)
+{
+    const SendMoment now = SendMoment::fromDateTime(desktop().clock->now());
+    ListRows &rows = program_.lstHisto;
+    QList<qint16> inRowOrder;
+    for (int row = 0; row < rows.ListCount(); ++row)
+        if (rows.marked(row) && mails.contains(qint16(rows.ItemData(row))))
+            inRowOrder << qint16(rows.ItemData(row));
+    if (inRowOrder.isEmpty())
+        return;  // all edited, deleted or sent meanwhile
+    for (const qint16 slot : inRowOrder) {
+        program_.mailTable[slot].Date = now;
+        ReplacePendingRow(program_.mailTable, rows, qint16(rows.indexOfItemData(slot)), slot);
+    }
+    program_.store.SaveMailStore(program_.mailTable);
+    SendDueMail();
 }
 
 bool Scheduler::deliver(qint16 slot)
@@ -120,7 +161,8 @@ void Scheduler::tellFailure(qint16 slot, const QString &reason)
         return;
     lastFailureShown_ = key;
     const QString text = QStringLiteral("Le mail \"%1\" n'a pas pu être transmis à %2 (%3). "
-                                        "Il reste dans les mails en attente.")
+                                        "Il sera réessayé pendant la minute en cours seulement ; ensuite il "
+                                        "restera dans les mails en attente, marqué comme non parti.")
                              .arg(mail.Titre, clientName(program_.mailClient.value()), reason);
     desktop().notifier->notifyError(QStringLiteral("Tardello - Erreur"),
                                     QStringLiteral("    ") + text + QStringLiteral("    "));

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include <functional>
 
 struct Program;
 struct OutgoingMail;
@@ -14,6 +17,17 @@ class Scheduler
 public:
     explicit Scheduler(Program &program) : program_(program) {}
     void SendDueMail();
+
+    // Marks the pending mails whose minute has passed unsent and reports the
+    // newly marked ones, by slot in row order, to missedMailsFound. Every pass
+    // does it; start-up calls it once the store is read.
+    void FindMissedMails();
+    std::function<void(const QList<qint16> &mails)> missedMailsFound;
+
+    // The user's "send now": each of these mails still marked moves to the
+    // current minute, in row order and under the usual collision rule, so
+    // that the passes send them one by one; a first pass runs at once.
+    void SendMissedNow(const QList<qint16> &mails);
 
 private:
     // False when the route raised: the mail stays pending for the next pass.

@@ -56,6 +56,7 @@ bool Application::run()
         return false;
     program_->store.LoadMailStore(program_->mailTable, program_->lstHisto);
     main_->show();
+    main_->FindMissedMails();
     tray_->startupDone = true;
     return true;
 }
@@ -97,7 +98,7 @@ int Main(int argc, char **argv)
     }
     InstallFrenchToolkitTexts(programDir);
 
-    DesktopServices services;
+    DesktopServices services(programDir);
     services.install();
     Application tardello(programDir);
     tardello.InitApplication();
@@ -112,5 +113,6 @@ int Main(int argc, char **argv)
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [&tardello] { tardello.endSession(); });
     if (!tardello.run())
         return 0;
+    services.startMailClient();
     return app.exec();
 }

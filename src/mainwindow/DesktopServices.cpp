@@ -4,16 +4,16 @@
 
 #ifdef TARDELLO_LINUX_MAIL
 #include "DesktopNotifier.h"
-#include "LinuxAutomationFactory.h"
+#include "LinuxMailClient.h"
 #endif
 #ifdef TARDELLO_WINDOWS_AUTOMATION
 #include "WindowsAutomationFactory.h"
 #endif
 
-DesktopServices::DesktopServices()
+DesktopServices::DesktopServices([[maybe_unused]] const QString &programDir)
 {
 #ifdef TARDELLO_LINUX_MAIL
-    automation = std::make_unique<LinuxAutomationFactory>();
+    linuxMail = std::make_unique<LinuxMailClient>(programDir);
     desktopNotifier = std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus(), notifier);
 #endif
 #ifdef TARDELLO_WINDOWS_AUTOMATION
@@ -32,6 +32,17 @@ void DesktopServices::install()
     services.files = &files;
     services.launcher = &launcher;
     services.shell = &shell;
+#ifdef TARDELLO_LINUX_MAIL
+    services.automation = &linuxMail->factory;
+#else
     services.automation = automation.get();
+#endif
     setDesktop(services);
+}
+
+void DesktopServices::startMailClient()
+{
+#ifdef TARDELLO_LINUX_MAIL
+    linuxMail->start();
+#endif
 }

@@ -10,13 +10,16 @@
 #include <memory>
 
 namespace automation { class Factory; }
+class LinuxMailClient;
 
 // The real desktop services of a run, installed in one place at start-up.
 struct DesktopServices
 {
-    DesktopServices();
+    explicit DesktopServices(const QString &programDir);
     ~DesktopServices();
     void install();
+    // Once the program is up: the mail client starts its own work (Linux: the outbox).
+    void startMailClient();
 
     SystemClock clock;
     QtMessageBox messageBox;
@@ -27,4 +30,5 @@ struct DesktopServices
     DetachedLauncher launcher;
     DesktopShell shell;
     std::unique_ptr<automation::Factory> automation;
+    std::unique_ptr<LinuxMailClient> linuxMail;
 };

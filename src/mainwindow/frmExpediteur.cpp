@@ -5,7 +5,7 @@
 #include "DesktopEntries.h"
 #include "MessageBox.h"
 #include "SenderFile.h"
-#include "Sendmail.h"
+#include "SendmailCommand.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -91,9 +91,9 @@ void frmExpediteur::open()
     txtNom->setText(QString::fromStdString(sender.name));
     txtAdresse->setText(QString::fromStdString(sender.address));
     txtCommande->setText(QString::fromStdString(sender.command));
-    const std::string system = FindSendmail();
-    txtCommande->setPlaceholderText(system.empty() ? QStringLiteral("aucun sendmail trouvé : installez msmtp-mta")
-                                                   : QString::fromStdString(system));
+    const QString system = sendmailCommand(SenderIdentity{}).program;
+    txtCommande->setPlaceholderText(system.isEmpty() ? QStringLiteral("aucun sendmail trouvé : installez msmtp-mta")
+                                                     : system);
     chkDemarrage->setChecked(DesktopEntries::startsAtLogin(programPath_));
     if (!test.running())
         lblResultat->clear();

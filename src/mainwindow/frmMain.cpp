@@ -3,6 +3,8 @@
 #include "Artwork.h"
 #include "Program.h"
 #include "Twips.h"
+#include "MarkedRowDelegate.h"
+#include "frmMissed.h"
 #include "frmSelect.h"
 #ifdef TARDELLO_LINUX_MAIL
 #include "frmExpediteur.h"
@@ -75,6 +77,8 @@ frmMain::frmMain(Program &program, QWidget *parent)
     lstHisto = buildList(Frame1, QStringLiteral("lstHisto"));
     lstHisto->setModel(&program_.lstHisto);
     lstHisto->setProperty("Tag", QStringLiteral("histo"));
+    lstHisto->setItemDelegate(new MarkedRowDelegate(lstHisto));
+    scheduler_.missedMailsFound = [this](const QList<qint16> &mails) { showMissedMails(mails); };
     Frame2 = frame(this, QStringLiteral("Frame2"), QStringLiteral("Mails transmis à votre client de messagerie"),
                    {90, 4980, 11250, 3630});
     lstSent = buildList(Frame2, QStringLiteral("lstSent"));
@@ -211,6 +215,18 @@ QListView *frmMain::buildList(QGroupBox *frame, const QString &name)
     list->setUniformItemSizes(true);
     list->setGeometry(Twips::ofScreen().rect(135, 300, 10965, 3210));
     return list;
+}
+
+void frmMain::showMissedMails(const QList<qint16> &mails)
+{
+    if (!missed_) {
+        missed_ = new frmMissed(program_, this);
+        missed_->sendNow = [this](const QList<qint16> &chosen) { scheduler_.SendMissedNow(chosen); };
+    }
+    missed_->addMails(mails);
+    missed_->show();
+    missed_->raise();
+    missed_->setFocus();
 }
 
 void frmMain::showEvent(QShowEvent *event)

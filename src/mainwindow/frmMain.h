@@ -15,6 +15,7 @@ class QListView;
 class QPushButton;
 class QRadioButton;
 class frmExpediteur;
+class frmMissed;
 class frmSelect;
 struct EditorFields;
 struct Program;
@@ -51,6 +52,10 @@ public:
     // Linux only: opens the sender settings window.
     void cmdExpediteur_Click();
     frmExpediteur *expediteur() const { return expediteur_; }
+    // At start-up, once the store is read: mails whose minute passed while the program was stopped.
+    void FindMissedMails() { scheduler_.FindMissedMails(); }
+    // Created the first time a missed mail is found.
+    frmMissed *missedWindow() const { return missed_; }
 
     // Without a notification area a hidden window could not be brought back,
     // so closing minimises it then. Tests replace the question.
@@ -85,7 +90,10 @@ private:
 
     Program &program_;
     Scheduler scheduler_;
+    void showMissedMails(const QList<qint16> &mails);
+
     frmSelect *editor_ = nullptr;
     frmExpediteur *expediteur_ = nullptr;
+    frmMissed *missed_ = nullptr;
     bool centred_ = false;
 };

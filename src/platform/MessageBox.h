@@ -27,4 +27,6 @@ class Notifier
 public:
     virtual ~Notifier() = default;
     virtual void notifyError(const QString &title, const QString &text) = 0;
+    // Good news after a failure: brief, and gone by itself where the desktop allows.
+    virtual void notifyInfo(const QString &title, const QString &text) = 0;
 };

@@ -1,13 +1,18 @@
-#include "LinuxAutomationFactory.h"
-#include "Routes.h"
+#include "DateText.h"
+#include "LinuxMailClient.h"
 #include "MailDraft.h"
+#include "PendingRows.h"
+#include "Program.h"
+#include "Routes.h"
+#include "Scheduler.h"
 #include "SenderTest.h"
-#include "Sendmail.h"
 #include "TestDesktop.h"
 
 #include <QtTest>
 
 #include <ctime>
+#include <sys/mount.h>
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(SenderIdentity)
 
@@ -15,6 +20,7 @@ namespace {
 
 const char *const Subject = "Réunion à 14h ☕";
 const QString Python = QStringLiteral("/usr/bin/python3");
+const SenderIdentity Me{"", "moi@exemple.fr", ""};
 // 05/12/2026 14:05:30 as days since 30/12/1899.
 const automation::Date Posted{double(QDate(1899, 12, 30).daysTo(QDate(2026, 12, 5))) + (14 * 60 + 5.5) / 1440};
 
@@ -44,10 +50,25 @@ const QByteArray Attachment = [] {
     return bytes;
 }();
 
+// True while a process of the group lives (a zombie does not count: it only waits to be reaped).
+bool groupAlive(qint64 group)
+{
+    for (const QString &pid : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile stat("/proc/" + pid + "/stat");
+        if (!pid.front().isDigit() || !stat.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> fields = stat.readAll().split(')').last().trimmed().split(' ');
+        if (fields.size() > 2 && fields[2].toLongLong() == group && fields[0] != "Z")
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
-// The Linux stand-ins hand a real message to sendmail: here a script that keeps
-// it, or msmtp speaking to a local SMTP sink.
+// The Linux mail client: the stand-ins put a real message in the outbox at once,
+// and the submitter hands it to sendmail (here a script that keeps what it gets,
+// or msmtp speaking to a local SMTP sink) in the background.
 class LinuxMailTest : public QObject
 {
     Q_OBJECT
@@ -56,10 +77,22 @@ private slots:
     {
         QVERIFY(QDir(dir_.path()).mkpath("bin"));
         write("plan é.bin", Attachment);
-        QFile::remove(dir_.filePath("message"));
-        write("bin/sendmail", "#!/bin/sh\nprintf '%s|' \"$@\" > \"$OUT/args\"\ncat > \"$OUT/message\"\n");
+        // Fails, saying why on its standard error, while the file "down" exists.
+        write("bin/sendmail", "#!/bin/sh\nif [ -e \"$OUT/down\" ]; then cat >/dev/null; "
+                              "echo 'msmtp: cannot connect to smtp.exemple.fr, port 587' >&2; exit 75; fi\n"
+                              "n=$(ls \"$OUT\" | grep -c '^sent') ; printf '%s|' \"$@\" > \"$OUT/args\"\n"
+                              "cat > \"$OUT/sent$n\"\n");
         qputenv("OUT", dir_.path().toUtf8());
         qputenv("PATH", dir_.filePath("bin").toUtf8() + ":" + originalPath_);
+        client_ = std::make_unique<LinuxMailClient>(dir_.path());
+        client_->submitter.retryDelays = {std::chrono::milliseconds(200), std::chrono::milliseconds(400)};
+        SetCurrentSender(Me);  // the reminder of a missing sender has its own test
+    }
+    void cleanup()
+    {
+        client_.reset();
+        QDir(dir_.path()).removeRecursively();
+        QVERIFY(QDir().mkpath(dir_.path()));
     }
 
     void routeDeliversRealMessage_data()
@@ -79,6 +112,7 @@ private slots:
             << 0 << false << QString(1500, 'x') + "\r\nfin" << QString(1500, 'x') + "\nfin";
     }
 
+    // The hand-over writes the whole message into the outbox; sendmail is not involved yet.
     void routeDeliversRealMessage()
     {
         QFETCH(int, route);
@@ -88,12 +122,11 @@ private slots:
         const OutgoingMail mail{Subject, "ana@example.org;Bob Légaré <bob@example.org>", "carl@example.org",
                                 "dina@example.org", body.toStdString(), withAttachment ? attachment_.toStdString() : ""};
         const std::time_t before = std::time(nullptr);
-        route == 0 ? SendWithOutlook(factory_, mail)
-                   : route == 1 ? SendWithNotes(factory_, mail, Posted) : SendWithExpress(factory_, mail);
+        send(route, mail);
 
-        QFile args(dir_.filePath("args")), raw(dir_.filePath("message"));
-        QVERIFY(args.open(QIODevice::ReadOnly) && raw.open(QIODevice::ReadOnly));
-        QCOMPARE(args.readAll(), QByteArray("-t|-oi|"));
+        QCOMPARE(outbox().messages().size(), 1);
+        QFile raw(outbox().path(outbox().messages().first()));
+        QVERIFY(raw.open(QIODevice::ReadOnly));
         const QByteArray text = raw.readAll();
         QVERIFY(!text.contains('\r'));
         QVERIFY(std::ranges::all_of(text.split('\n'), [](const QByteArray &line) { return line.size() <= 998; }));
@@ -117,7 +150,8 @@ private slots:
                  withAttachment ? Attachment : QByteArray());
     }
 
-    // The sender's identity: From, the envelope sender, the Message-ID's domain, their own command.
+    // The sender's identity shapes the message (From, the Message-ID's domain) and the
+    // command the submitter runs (the envelope sender, their own command).
     void senderShapesMessageAndCommand_data()
     {
         QTest::addColumn<SenderIdentity>("sender");
@@ -140,14 +174,15 @@ private slots:
         QFETCH(QByteArray, arguments);
         QFETCH(QString, from);
         QFETCH(QString, idDomain);
-        write("bin/mysend", "#!/bin/sh\nprintf '%s|' \"$@\" > \"$OUT/args\"\ncat > \"$OUT/message\"\n");
+        write("bin/mysend", read("bin/sendmail"));
         SetCurrentSender(sender);
-        SendWithOutlook(factory_, {"Sujet", "ana@example.org", "", "", "Corps", ""});
-        SetCurrentSender({});
-        QFile args(dir_.filePath("args"));
-        QVERIFY(args.open(QIODevice::ReadOnly));
-        QCOMPARE(args.readAll(), arguments);
-        const QVariantMap message = parse(dir_.filePath("message"));
+        QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
+        client_->start();
+        send(0, {"Sujet", "ana@example.org", "", "", "Corps", ""});
+        QTRY_COMPARE(attempts.size(), 1);
+        QVERIFY(attempts[0][1].toBool());
+        QCOMPARE(read("args"), arguments);
+        const QVariantMap message = parse(dir_.filePath("sent0"));
         QCOMPARE(message["from"].toString(), from);
         QVERIFY(!from.contains("é") || message["h-from"].toString().contains("=?utf-8?", Qt::CaseInsensitive));
         QVERIFY2(message["h-message-id"].toString().endsWith("@" + idDomain + ">"),
@@ -157,14 +192,15 @@ private slots:
     // Without a sender address the mail still goes, and the first delivery of the run says what to do.
     void missingSenderIsToldOnceWithTheFix()
     {
+        SetCurrentSender({});
         TestDesktop desk;
         const OutgoingMail mail{"Sujet", "ana@example.org", "", "", "Corps", ""};
-        SendWithExpress(factory_, mail);
-        SendWithExpress(factory_, mail);
+        send(2, mail);
+        send(0, mail);
         QCOMPARE(desk.messageBox.shown.size(), 1);
         QVERIFY(!desk.messageBox.shown[0].modal);
         QVERIFY(desk.messageBox.shown[0].prompt.contains("Ouvrez « Expéditeur... » dans la fenêtre principale"));
-        QVERIFY(QFile::exists(dir_.filePath("message")));
+        QCOMPARE(outbox().messages().size(), 2);
     }
 
     void attachmentTypedByContent_data()
@@ -220,58 +256,179 @@ private slots:
         QVERIFY(finished.size() == 1 || finished.wait(5000));
         QCOMPARE(finished[0][0].toBool(), sent);
         QVERIFY2(finished[0][1].toString().contains(words), qPrintable(finished[0][1].toString()));
-        QVERIFY(CurrentSender().address.empty());  // trying does not change the identity in use
+        QCOMPARE(CurrentSender().address, Me.address);  // trying does not change the identity in use
         if (sent)
             QCOMPARE(parse(dir_.filePath("message"))["to"].toString(), QStringLiteral("anne@exemple.fr"));
     }
 
-    void sendFailureRaises_data()
+    void badHandOverIsRefusedAtOnce_data()
     {
-        QTest::addColumn<QByteArray>("sendmail");  // empty: no sendmail at all
         QTest::addColumn<QString>("to");
-        QTest::addColumn<QString>("attachment");
-        const QByteArray swallow = "#!/bin/sh\ncat >/dev/null\n";
-        QTest::newRow("sendmail exits with 75") << swallow + "exit 75\n" << "a@x.org" << "";
-        QTest::newRow("no sendmail") << QByteArray() << "a@x.org" << "";
-        QTest::newRow("no recipient") << swallow << ";" << "";
-        QTest::newRow("unreadable attachment") << swallow << "a@x.org" << "/nonexistent/file.pdf";
+        QTest::addColumn<QString>("attachment");  // "fifo", "dir" or a path
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no recipient") << ";" << "" << "aucun destinataire";
+        QTest::newRow("unreadable attachment") << "a@x.org" << "/nonexistent/file.pdf" << "illisible";
+        QTest::newRow("named pipe attachment") << "a@x.org" << "fifo" << "pas un fichier ordinaire";
+        QTest::newRow("directory attachment") << "a@x.org" << "dir" << "pas un fichier ordinaire";
+        QTest::newRow("outbox on a full disk") << "a@x.org" << "" << "n'a pas pu être écrite";
     }
 
-    // Notes and Express raise on the failed send; Outlook swallows it.
-    void sendFailureRaises()
+    // Notes and Express raise at once, without blocking; Outlook swallows the
+    // failure but its stand-in tells the user, since the mail leaves the list.
+    void badHandOverIsRefusedAtOnce()
     {
-        QFETCH(QByteArray, sendmail);
         QFETCH(QString, to);
         QFETCH(QString, attachment);
-        if (!sendmail.isEmpty())
-            write("bin/sendmail", sendmail);
-        else if (QFile::exists("/usr/sbin/sendmail") || QFile::exists("/usr/lib/sendmail"))
-            QSKIP("this machine has a system sendmail");
-        else
-            qputenv("PATH", dir_.filePath("nothing-here").toUtf8());
-        const OutgoingMail mail{"Sujet", to.toStdString(), "", "", "Corps", attachment.toStdString()};
+        QFETCH(QString, reason);
+        const QString fifo = dir_.filePath("tube");
+        QVERIFY(mkfifo(QFile::encodeName(fifo), 0600) == 0);
+        attachment = attachment == "fifo" ? fifo : attachment == "dir" ? dir_.path() : attachment;
+        const bool fullDisk = reason.contains("écrite");
+        const QString disk = dir_.filePath("disk");
+        if (fullDisk) {
+            QVERIFY(QDir().mkpath(disk));
+            if (mount("tmpfs", QFile::encodeName(disk), "tmpfs", 0, "size=64k") != 0)
+                QSKIP("cannot mount a small tmpfs here (needs root)");
+            client_ = std::make_unique<LinuxMailClient>(disk);
+            QVERIFY(QDir().mkpath(outbox().directory()));
+            QFile filler(disk + "/filler");
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            while (filler.write(QByteArray(4096, 'x')) == 4096 && filler.flush()) {
+            }
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (fullDisk) {
+                client_.reset();
+                umount2(QFile::encodeName(disk), MNT_DETACH);
+            }
+        });
+        TestDesktop desk;
+        const OutgoingMail mail{"Sujet", to.toStdString(), "", "", std::string(20000, 'c'), attachment.toStdString()};
+        QElapsedTimer clock;
+        clock.start();
         for (int route : {1, 2}) {
             try {
-                route == 1 ? SendWithNotes(factory_, mail, Posted) : SendWithExpress(factory_, mail);
+                send(route, mail);
                 QFAIL("no failure raised");
             } catch (const automation::Failure &failure) {
                 QCOMPARE(failure.member(), "Send");
+                QVERIFY2(QString::fromUtf8(failure.what()).contains(reason), failure.what());
             }
         }
-        SendWithOutlook(factory_, mail);
+        QVERIFY(desk.messageBox.shown.isEmpty());  // the scheduler tells of those two
+        send(0, mail);
+        QCOMPARE(desk.messageBox.shown.size(), 1);
+        QVERIFY(desk.messageBox.shown[0].prompt.contains("\"Sujet\" pour a@x.org") || to == ";");
+        QVERIFY(desk.messageBox.shown[0].prompt.contains(reason));
+        QVERIFY(clock.elapsed() < 5000);
+        QVERIFY(outbox().messages().isEmpty());
     }
 
-    // A sendmail that never ends, whether or not it reads the message, is
-    // killed at the time limit and the send fails instead of freezing the program.
-    void hungSendmailIsStoppedAtItsTimeLimit()
+    // sendmail refuses, saying why; the message stays in the outbox, the user is
+    // told once with sendmail's own words, and it leaves exactly once when
+    // sendmail recovers. What an earlier run left in the outbox goes at the next start.
+    void submitterRetriesUntilSendmailTakesIt()
     {
-        write("bin/sendmail", "#!/bin/sh\nexec sleep 30\n");
-        for (const std::size_t size : {100, 1 << 20}) {
-            QElapsedTimer clock;
-            clock.start();
-            QVERIFY_THROWS_EXCEPTION(automation::Failure, RunSendmail(std::string(size, 'x'), std::chrono::milliseconds(300)));
-            QVERIFY(clock.elapsed() < 5000);
+        TestDesktop desk;
+        QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
+        write("down", "");
+        client_->start();
+        send(2, {"Réunion", "ana@example.org", "", "dina@example.org", "Corps", ""});
+        QTRY_VERIFY(attempts.size() >= 2);  // failed, then failed again after the first delay
+        QVERIFY(!attempts[0][1].toBool() && !attempts[1][1].toBool());
+        QCOMPARE(desk.messageBox.shown.size(), 1);  // the same failure is told once
+        const QString told = desk.messageBox.shown[0].prompt;
+        QCOMPARE(desk.messageBox.shown[0].title, QStringLiteral("Tardello - Erreur"));
+        for (const char *part : {"\"Réunion\" pour ana@example.org, dina@example.org", "cannot connect to smtp.exemple.fr",
+                                 "(code 75)", "sera renvoyé"})
+            QVERIFY2(told.contains(QString::fromUtf8(part)), qPrintable(told));
+        QCOMPARE(outbox().messages().size(), 1);
+
+        QVERIFY(QFile::remove(dir_.filePath("down")));
+        QTRY_VERIFY(attempts.last()[1].toBool());
+        QCOMPARE(desk.messageBox.shown.size(), 2);
+        QVERIFY(desk.messageBox.shown[1].prompt.contains("\"Réunion\"") &&
+                desk.messageBox.shown[1].prompt.contains("finalement parti"));
+        QCOMPARE(outbox().messages(), QStringList());
+        QCOMPARE(sent(), QStringList{"Réunion"});
+
+        // Quit with two messages waiting, start again: they go, in order.
+        write("down", "");
+        send(1, {"Premier", "ana@example.org", "", "", "Corps", ""});
+        send(0, {"Second", "ana@example.org", "", "", "Corps", ""});
+        QTRY_VERIFY(attempts.size() >= 4);
+        client_ = std::make_unique<LinuxMailClient>(dir_.path());
+        QCOMPARE(outbox().messages().size(), 2);
+        QVERIFY(QFile::remove(dir_.filePath("down")));
+        QSignalSpy afterRestart(&client_->submitter, &OutboxSubmitter::attempted);
+        client_->start();
+        QTRY_COMPARE(afterRestart.size(), 2);
+        QCOMPARE(sent(), (QStringList{"Réunion", "Premier", "Second"}));
+        QCOMPARE(outbox().messages(), QStringList());
+    }
+
+    // Without any sendmail the user is told once at start-up how to get one;
+    // hand-overs still succeed and wait in the outbox.
+    void missingSendmailIsToldAtStartUp()
+    {
+        if (QFile::exists("/usr/sbin/sendmail") || QFile::exists("/usr/lib/sendmail"))
+            QSKIP("this machine has a system sendmail");
+        qputenv("PATH", dir_.filePath("nothing-here").toUtf8());
+        TestDesktop desk;
+        QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
+        client_->start();
+        send(1, {"Sujet", "a@x.org", "", "", "Corps", ""});
+        QTRY_COMPARE(attempts.size(), 1);
+        QCOMPARE(desk.messageBox.shown.size(), 1);  // not told again for the mail that waits
+        for (const char *part : {"Aucun programme sendmail", "msmtp-mta", "~/.msmtprc", "l'aide"})
+            QVERIFY2(desk.messageBox.shown[0].prompt.contains(QString::fromUtf8(part)), part);
+        QCOMPARE(outbox().messages().size(), 1);
+    }
+
+    // A sendmail that hangs, with a child of its own, does not hold up the
+    // window nor the next due mail; at its time limit its whole process group is killed.
+    void hungSendmailIsKilledWithItsGroup()
+    {
+        write("bin/sendmail", "#!/bin/sh\nsleep 300 &\nsleep 300\n");
+        client_->submitter.timeLimit = std::chrono::milliseconds(1500);
+        TestDesktop desk;
+        desktop().automation = &client_->factory;
+        Program program(dir_.path());
+        program.mailClient.setValue(MailClient::Express);
+        Scheduler scheduler(program);
+        for (const char *when : {"05/12/2026 14:05", "05/12/2026 14:06"}) {
+            const qint16 slot = program.mailTable.FindFreeSlot();
+            program.mailTable[slot] = {.Date = SendMoment::fromDateTime(*DateText::readDateTime(QString(when), 2026)),
+                                       .Titre = when, .Dest = "a@x.fr", .InUse = true};
+            InsertPendingRow(program.mailTable, program.lstHisto, slot);
         }
+        QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
+        client_->start();
+        desk.clock.set("05/12/2026 14:05:10");
+        scheduler.SendDueMail();
+        QTRY_VERIFY(client_->submitter.runningGroup() > 0);
+        const qint64 group = client_->submitter.runningGroup();
+        QTRY_VERIFY(groupAlive(group));  // sendmail leads a group of its own
+
+        int ticks = 0;  // the event loop keeps turning while sendmail hangs
+        QTimer ticking;
+        connect(&ticking, &QTimer::timeout, [&] { ++ticks; });
+        ticking.start(20);
+        QTest::qWait(300);
+        desk.clock.set("05/12/2026 14:06:05");
+        QElapsedTimer pass;
+        pass.start();
+        scheduler.SendDueMail();
+        QVERIFY(pass.elapsed() < 1000);  // far below the hung sendmail's time limit
+        QCOMPARE(program.lstSent.ListCount(), 2);
+        QCOMPARE(outbox().messages().size(), 2);
+        QVERIFY(ticks >= 5);
+
+        QTRY_COMPARE_WITH_TIMEOUT(attempts.size(), 1, 10000);
+        QVERIFY(!attempts[0][1].toBool());
+        QVERIFY(desk.messageBox.shown.last().prompt.contains("ne répondait plus"));
+        QTRY_VERIFY(!groupAlive(group));
+        QCOMPARE(outbox().messages().size(), 2);  // the killed one waits for its retry
     }
 
     // msmtp as sendmail delivers to a local sink that keeps what it receives in a maildir.
@@ -289,30 +446,43 @@ private slots:
         QVERIFY(sink.waitForStarted(5000));
         write("bin/sendmail", "#!/bin/sh\nexec msmtp -C /dev/null --host=127.0.0.1 --port=" + port +
                                   " --auth=off --tls=off --from=tardello@example.org \"$@\"\n");
-        const OutgoingMail mail{"Compte rendu été", "ana@example.org", "carl@example.org", "dina@example.org",
-                                "Voici le compte rendu.\r\nBonne journée", attachment_.toStdString()};
-        bool sent = false;  // sending raises while the sink is not listening yet
-        for (QDeadlineTimer deadline(15000); !sent && !deadline.hasExpired(); QThread::msleep(sent ? 0 : 100)) {
-            try {
-                SendWithExpress(factory_, mail);
-                sent = true;
-            } catch (const automation::Failure &) {
-            }
-        }
-        QVERIFY(sent);
+        TestDesktop desk;  // until the sink listens, sendmail fails and the message is retried
+        client_->start();
+        send(2, {"Compte rendu été", "ana@example.org", "carl@example.org", "dina@example.org",
+                 "Voici le compte rendu.\r\nBonne journée", attachment_.toStdString()});
 
         QDir newMail(dir_.filePath("maildir/new"));
-        QTRY_COMPARE_WITH_TIMEOUT(newMail.entryList(QDir::Files).size(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(newMail.entryList(QDir::Files).size(), 1, 15000);
         const QVariantMap message = parse(newMail.filePath(newMail.entryList(QDir::Files).first()));
         QCOMPARE(message["h-x-rcptto"].toString(), QStringLiteral("ana@example.org, carl@example.org, dina@example.org"));
         QVERIFY(!message.contains("h-bcc"));
         QVERIFY(message["body"].toString().startsWith(QStringLiteral("Voici le compte rendu.\nBonne journée")));
         QCOMPARE(QByteArray::fromBase64(message["attachment"].toByteArray()), Attachment);
+        QTRY_COMPARE(outbox().messages(), QStringList());
         sink.terminate();
         QVERIFY(sink.waitForFinished(5000));
     }
 
 private:
+    void send(int route, const OutgoingMail &mail)
+    {
+        route == 0 ? SendWithOutlook(client_->factory, mail)
+                   : route == 1 ? SendWithNotes(client_->factory, mail, Posted) : SendWithExpress(client_->factory, mail);
+    }
+    Outbox &outbox() { return client_->outbox; }
+    // The subjects sendmail has taken, in order.
+    QStringList sent()
+    {
+        QStringList subjects;
+        for (int n = 0; QFile::exists(dir_.filePath("sent" + QString::number(n))); ++n)
+            subjects << parse(dir_.filePath("sent" + QString::number(n)))["subject"].toString();
+        return subjects;
+    }
+    QByteArray read(const QString &name)
+    {
+        QFile file(dir_.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     void write(const QString &name, const QByteArray &content)
     {
         QFile file(dir_.filePath(name));
@@ -322,7 +492,7 @@ private:
     QTemporaryDir dir_;
     QByteArray originalPath_ = qgetenv("PATH");
     QString attachment_ = dir_.filePath("plan é.bin");
-    LinuxAutomationFactory factory_;
+    std::unique_ptr<LinuxMailClient> client_;
 };
 
 QTEST_GUILESS_MAIN(LinuxMailTest)

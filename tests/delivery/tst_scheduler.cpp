@@ -168,11 +168,56 @@ private slots:
         const auto told = f.test.messageBox.shown.first();
         QCOMPARE(told.title, QStringLiteral("Tardello - Erreur"));
         QVERIFY(!told.modal && told.prompt.startsWith("    Le mail \"Rapport\"") && told.prompt.endsWith(".    "));
+        QVERIFY(told.prompt.contains("pendant la minute en cours seulement") && told.prompt.contains("marqué"));
 
         f.factory.failAt = -1;  // a retry that goes through moves the mail
         f.scheduler.SendDueMail();
         QCOMPARE(f.program.lstSent.ListCount(), 1);
         QVERIFY(f.program.lstHisto.ListCount() == 0 && !f.stored("Rapport"));
+    }
+
+    // A mail whose minute passed unsent (here: a Notes failure all through its
+    // minute, and one planned while the program was stopped) is marked and told
+    // once; "send now" moves the marked ones to the current minute, in order,
+    // and the passes send them one per minute. Unmarked rows stay as they are.
+    void missedMailsAreMarkedToldOnceAndSentOnRequest()
+    {
+        Fixture f(MailClient::Notes);
+        QList<QList<qint16>> told;
+        f.scheduler.missedMailsFound = [&](const QList<qint16> &mails) { told << mails; };
+        const qint16 stopped = f.add("05/12/2026 13:50", "Pendant l'arrêt");
+        const qint16 failing = f.add("05/12/2026 14:05", "Refusé");
+        const qint16 later = f.add("05/12/2026 18:00", "Plus tard");
+        f.scheduler.FindMissedMails();  // at start-up
+        f.test.clock.set("05/12/2026 14:05:10");
+        f.factory.failAt = 0;
+        f.scheduler.SendDueMail();
+        QCOMPARE(told, QList<QList<qint16>>{{stopped}});
+        f.test.clock.set("05/12/2026 14:09:00");  // the machine slept
+        f.scheduler.SendDueMail();
+        f.scheduler.SendDueMail();
+        QCOMPARE(told, (QList<QList<qint16>>{{stopped}, {failing}}));
+        const auto marks = [&] {
+            QList<bool> marked;
+            for (int row = 0; row < f.program.lstHisto.rowCount(); ++row)
+                marked << f.program.lstHisto.index(row).data(ListRows::MarkedRole).toBool();
+            return marked;
+        };
+        QCOMPARE(marks(), (QList<bool>{true, true, false}));
+
+        f.factory.failAt = -1;
+        f.scheduler.SendMissedNow({failing, stopped, later});
+        QCOMPARE(f.program.lstSent.ListCount(), 1);  // the first leaves at once, in the current minute
+        QVERIFY(f.program.lstSent.List(0).startsWith("05/12/2026 14:09") && f.program.lstSent.List(0).contains("Pendant"));
+        QCOMPARE(f.program.mailTable[failing].Date.dateTimeText(), QStringLiteral("05/12/2026 14:10"));
+        QCOMPARE(f.program.mailTable[later].Date.dateTimeText(), QStringLiteral("05/12/2026 18:00"));
+        QCOMPARE(marks(), (QList<bool>{false, false}));
+        QVERIFY(f.stored("14:10") && !f.stored("Pendant"));
+        f.test.clock.set("05/12/2026 14:10:30");
+        f.scheduler.SendDueMail();
+        QCOMPARE(f.program.lstSent.ListCount(), 2);
+        QVERIFY(f.program.lstSent.List(1).contains("Refusé"));
+        QCOMPARE(told.size(), 2);
     }
 };
 

@@ -123,7 +123,8 @@ def run(s, program, prog, artefacts):
 
 
 def install_and_uninstall(prog, work):
-    """The menu entry and icon go where the desktop looks; uninstalling takes them and the program, not the mails."""
+    """The menu entry and icon go where the desktop looks; uninstalling takes them and the program, not the
+    mails nor the outbox; --purge takes those too."""
     data, config = os.path.join(work, "data"), os.path.join(work, "config")
     env = dict(os.environ, XDG_DATA_HOME=data, XDG_CONFIG_HOME=config, TARDELLO_HOME=prog)
     program = os.path.join(prog, "tardello")
@@ -137,12 +138,20 @@ def install_and_uninstall(prog, work):
     autostart = os.path.join(config, "autostart", "tardello.desktop")
     os.makedirs(os.path.dirname(autostart))
     shutil.copy(entry, autostart)  # as if the user had turned start at login on
-    source = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-    subprocess.run([os.path.join(source, "scripts", "uninstall.sh")], env=env, check=True, timeout=30,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    outbox = os.path.join(prog, "Boîte d'envoi")
+    os.makedirs(outbox, exist_ok=True)
+    with open(os.path.join(outbox, "20261205-140500000-0001.eml"), "w") as waiting:
+        waiting.write("Subject: pas encore parti\n\nCorps\n")
+    uninstall = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))),
+                             "scripts", "uninstall.sh")
+    said = subprocess.run([uninstall], env=env, check=True, timeout=30, capture_output=True, text=True).stdout
     for gone in (entry, icon, autostart, program, os.path.join(prog, "Tardello.pdf")):
         assert not os.path.exists(gone), f"{gone} is still there after uninstalling"
     assert os.path.exists(os.path.join(prog, "Tardello.tmp")), "uninstalling removed the pending mails"
+    assert os.listdir(outbox) and "message(s) in" in said, f"the outbox must stay and be told of: {said!r}"
+    subprocess.run([uninstall, "--purge"], env=env, check=True, timeout=30, capture_output=True)
+    for gone in (outbox, os.path.join(prog, "Tardello.tmp")):
+        assert not os.path.exists(gone), f"{gone} is still there after --purge"
 
 
 def popup(s, icon):

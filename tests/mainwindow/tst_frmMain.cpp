@@ -1,10 +1,13 @@
 #include "Desktop.h"
 #include "PendingMails.h"
 #include "RecordingAutomation.h"
+#include "frmMissed.h"
 #include "frmSelect.h"
 
 #include <QLabel>
 #include <QListView>
+#include <QListWidget>
+#include <QPushButton>
 
 namespace {
 // Runs the command; returns the editor's fields if it opened the editor, which is hidden again.
@@ -141,6 +144,45 @@ private slots:
         QTRY_COMPARE(f.program.lstSent.ListCount(), 1);
         QCOMPARE(f.program.lstHisto.ListCount(), 1);
         QCOMPARE(storedSubjects(f.program.store.path()), QStringList{"Sujet 2"});
+    }
+
+    // A mail whose minute passed while the program was stopped: told at start-up
+    // without blocking, its row marked (text unchanged), sent after a click on
+    // "Envoyer maintenant"; the other window's choice leaves it marked.
+    void missedWhileStoppedIsToldMarkedAndSentOnClick_data()
+    {
+        QTest::addColumn<bool>("sendNow");
+        QTest::newRow("send now") << true;
+        QTest::newRow("leave for editing") << false;
+    }
+    void missedWhileStoppedIsToldMarkedAndSentOnClick()
+    {
+        QFETCH(bool, sendNow);
+        MainWindowFixture f;
+        RecordingFactory factory;
+        desktop().automation = &factory;
+        addPendingMails(f.program, 2);
+        const QString rowText = f.program.lstHisto.List(0);
+        f.desk.clock.set(QStringLiteral("01/01/2030 10:07:40"));
+        f.window.show();
+        f.window.FindMissedMails();
+        frmMissed *missed = f.window.missedWindow();
+        QVERIFY(missed && missed->isVisible() && !missed->isModal());
+        QCOMPARE(missed->lstMissed->count(), 1);
+        QVERIFY(missed->lstMissed->item(0)->text().contains("01/01/2030 à 10:00"));
+        QVERIFY(missed->lstMissed->item(0)->text().contains("Sujet 1"));
+        QVERIFY(f.program.lstHisto.index(0).data(ListRows::MarkedRole).toBool());
+        QVERIFY(!f.program.lstHisto.index(1).data(ListRows::MarkedRole).toBool());
+        QCOMPARE(f.program.lstHisto.List(0), rowText);
+        QVERIFY(QTest::qWaitForWindowExposed(missed));
+
+        QTest::mouseClick(sendNow ? missed->cmdSendNow : missed->cmdLeave, Qt::LeftButton);
+        QVERIFY(!missed->isVisible());
+        QCOMPARE(f.program.lstSent.ListCount(), sendNow ? 1 : 0);
+        QCOMPARE(storedSubjects(f.program.store.path()), (sendNow ? QStringList{"Sujet 2"} : QStringList{"Sujet 1", "Sujet 2"}));
+        QCOMPARE(f.program.lstHisto.index(0).data(ListRows::MarkedRole).toBool(), !sendNow);
+        f.window.Timer1_Timer();  // told once: a later pass does not bring the window back
+        QVERIFY(!missed->isVisible());
     }
 
     void hoverLightsTheLastButtonMovedOver()

@@ -132,7 +132,9 @@ private slots:
         TestMessageBox fallback;
         DesktopNotifier notifier(second, fallback);
         notifier.notifyError("Tardello - Erreur", "    Le mail n'a pas pu être transmis.    ");
-        QCOMPARE(fallback.shown.size(), 1);  // no service yet: the tray's way
+        notifier.notifyInfo("Tardello", "    Le mail est finalement parti.    ");
+        QCOMPARE(fallback.shown.size(), 2);  // no service yet: the tray's way, each of its kind
+        QCOMPARE(fallback.shown[1].buttons, MsgBox::OkOnly);  // told as information, not as an error
 
         FakeNotifications daemon;
         QVERIFY(first.registerObject("/org/freedesktop/Notifications", &daemon,
@@ -144,7 +146,12 @@ private slots:
         QCOMPARE(daemon.last[2].toString(), QStringLiteral("tardello"));
         QCOMPARE(daemon.last[3].toString(), QStringLiteral("Tardello - Erreur"));
         QCOMPARE(daemon.last[4].toString(), QStringLiteral("Le mail n'a pas pu être transmis."));
-        QCOMPARE(fallback.shown.size(), 1);
+        QCOMPARE(daemon.last[6].toMap()["urgency"].toInt(), 2);
+        notifier.notifyInfo("Tardello", "    Le mail est finalement parti.    ");
+        QTRY_COMPARE(daemon.last[3].toString(), QStringLiteral("Tardello"));
+        QCOMPARE(daemon.last[6].toMap()["urgency"].toInt(), 1);  // good news is not critical, and goes by itself
+        QVERIFY(daemon.last[7].toInt() > 0);
+        QCOMPARE(fallback.shown.size(), 2);
         first.unregisterService(DesktopNotifier::Service);
     }
 

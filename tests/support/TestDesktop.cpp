@@ -22,6 +22,11 @@ void TestMessageBox::notifyError(const QString &title, const QString &text)
     shown.append({text, MsgBox::Critical, title, false});
 }
 
+void TestMessageBox::notifyInfo(const QString &title, const QString &text)
+{
+    shown.append({text, MsgBox::OkOnly, title, false});
+}
+
 TestDesktop::TestDesktop() : previous(desktop())
 {
     setDesktop({.clock = &clock, .messageBox = &messageBox, .notifier = &messageBox, .files = &files,

@@ -34,6 +34,7 @@ public:
     };
     int show(const QString &prompt, int buttons, const QString &title) override;
     void notifyError(const QString &title, const QString &text) override;
+    void notifyInfo(const QString &title, const QString &text) override;
 
     QList<int> answers;
     QList<Shown> shown;

@@ -30,7 +30,17 @@ int QtMessageBox::show(const QString &prompt, int buttons, const QString &title)
 
 void QtMessageBox::notifyError(const QString &title, const QString &text)
 {
-    auto *box = new QMessageBox(QMessageBox::Critical, title, text, QMessageBox::Ok);
+    showNonModal(QMessageBox::Critical, title, text);
+}
+
+void QtMessageBox::notifyInfo(const QString &title, const QString &text)
+{
+    showNonModal(QMessageBox::Information, title, text);
+}
+
+void QtMessageBox::showNonModal(int icon, const QString &title, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Icon(icon), title, text, QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();

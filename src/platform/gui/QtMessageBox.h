@@ -10,4 +10,8 @@ class QtMessageBox : public MessageBox, public Notifier
 public:
     int show(const QString &prompt, int buttons, const QString &title) override;
     void notifyError(const QString &title, const QString &text) override;
+    void notifyInfo(const QString &title, const QString &text) override;
+
+private:
+    static void showNonModal(int icon, const QString &title, const QString &text);
 };

@@ -11,8 +11,10 @@ class TrayNotifier : public Notifier
 public:
     void setTrayIcon(QSystemTrayIcon *icon) { icon_ = icon; }
     void notifyError(const QString &title, const QString &text) override;
+    void notifyInfo(const QString &title, const QString &text) override;
 
 private:
+    bool balloons() const;
     QSystemTrayIcon *icon_ = nullptr;
     QtMessageBox fallback_;
 };

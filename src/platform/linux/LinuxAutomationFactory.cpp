@@ -8,12 +8,12 @@ automation::ObjectRef LinuxAutomationFactory::create(const std::string &classNam
 {
     const auto is = [&](const char *name) { return strcasecmp(className.c_str(), name) == 0; };
     if (is("Outlook.application"))
-        return NewOutlookApplication();
+        return NewOutlookApplication(outbox_);
     if (is("Notes.NotesSession"))
-        return NewNotesSession();
+        return NewNotesSession(outbox_);
     if (is("MSMAPI.MAPISession"))
         return NewMapiSession();
     if (is("MSMAPI.MAPIMessages"))
-        return NewMapiMessages();
+        return NewMapiMessages(outbox_);
     throw automation::Failure(className, "classe non enregistrée");
 }

@@ -22,11 +22,25 @@ struct MailDraft
 
 // The RFC 5322 message of a draft from sender, with Unix line ends. Raises
 // automation::Failure (member "Send") on a missing recipient, an address
-// that cannot be read or an attachment that cannot be read.
+// that cannot be read, or an attachment that is not a regular
+// readable file (a pipe or a device would block the reading).
 std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender = CurrentSender());
 
-// Composes the message and hands it to sendmail; raises on any failure.
-void DeliverDraft(const MailDraft &draft);
+class Outbox;
+
+// Composes the message and puts it in the outbox; raises when it cannot be
+// composed or written. The first hand-over without a sender address tells
+// the user how to set one.
+void DeliverDraft(Outbox &outbox, const MailDraft &draft);
+
+// What tells the user which mail a message is: its decoded subject and its
+// recipients, To, Cc and Bcc joined with ", ".
+struct MessageSummary
+{
+    std::string subject;
+    std::string recipients;
+};
+MessageSummary SummarizeMessage(const std::string &message);
 
 // "a;b" gives "a" and "b", as the ";"-separated lists of the mail clients.
 std::vector<std::string> SplitAddressList(const std::string &list);

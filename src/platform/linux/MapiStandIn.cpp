@@ -50,7 +50,7 @@ private:
 class Messages : public StandInObject
 {
 public:
-    Messages() : StandInObject("MSMAPI.MAPIMessages") {}
+    explicit Messages(Outbox &outbox) : StandInObject("MSMAPI.MAPIMessages"), outbox_(outbox) {}
 
     Variant get(int dispId) override
     {
@@ -92,6 +92,7 @@ private:
     }
     void send();
 
+    Outbox &outbox_;
     std::int32_t session_ = 0;
     bool composing_ = false;
     std::string subject_, note_;
@@ -194,7 +195,7 @@ void Messages::send()
     }
     for (const Attachment &entry : attachments_)
         draft.attachments.push_back(entry.path);
-    DeliverDraft(draft);
+    DeliverDraft(outbox_, draft);
 }
 
 } // namespace
@@ -204,7 +205,7 @@ ObjectRef NewMapiSession()
     return std::make_shared<Session>();
 }
 
-ObjectRef NewMapiMessages()
+ObjectRef NewMapiMessages(Outbox &outbox)
 {
-    return std::make_shared<Messages>();
+    return std::make_shared<Messages>(outbox);
 }

@@ -1,17 +1,19 @@
 #include "MailDraft.h"
 #include "automation/Object.h"
-#include "Sendmail.h"
 #include "SenderIdentity.h"
 
 #include <gmime/gmime.h>
 // After GMime: its GLib headers use the word Qt defines as a keyword.
 #include <QMimeDatabase>
 
+#include <cerrno>
 #include <cmath>
-#include <fstream>
-#include <iterator>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #ifndef TARDELLO_VERSION
 #define TARDELLO_VERSION "0"
@@ -107,22 +109,61 @@ void setContent(GMimePart *part, const std::string &bytes)
     g_mime_part_set_content(part, content.get());
 }
 
+// The bytes of a regular file. Opened without blocking and checked on the
+// open descriptor: a named pipe or a device would hold the hand-over forever.
+std::string readAttachment(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        fail("pièce jointe illisible : " + path + " (" + std::strerror(errno) + ")");
+    struct stat info{};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        fail("la pièce jointe n'est pas un fichier ordinaire (dossier, tube ou périphérique) : " + path);
+    }
+    std::string bytes;
+    bytes.reserve(std::size_t(info.st_size));
+    char buffer[65536];
+    ssize_t got = 0;
+    while ((got = ::read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
+        bytes.append(buffer, std::size_t(std::max<ssize_t>(got, 0)));
+    const int error = errno;
+    ::close(fd);
+    if (got < 0)
+        fail("pièce jointe illisible : " + path + " (" + std::strerror(error) + ")");
+    return bytes;
+}
+
+// Base64 in lines of 72 characters, written once into the buffer the part
+// will own: GMime's own encoding filter, and each copy of a large file, cost
+// more than the encoding itself.
+GMimeStream *base64Stream(const std::string &bytes)
+{
+    GByteArray *encoded = g_byte_array_sized_new(guint(bytes.size() / 3 * 4 + bytes.size() / 54 + 16));
+    gint state = 0, save = 0;
+    const auto *input = reinterpret_cast<const guchar *>(bytes.data());
+    auto *output = reinterpret_cast<gchar *>(encoded->data);
+    gsize length = g_base64_encode_step(input, bytes.size(), TRUE, output, &state, &save);
+    length += g_base64_encode_close(TRUE, output + length, &state, &save);
+    encoded->len = guint(length);
+    return g_mime_stream_mem_new_with_byte_array(encoded);
+}
+
 GMimeObject *attachmentPart(const std::string &path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        fail("pièce jointe illisible : " + path);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
-        fail("pièce jointe illisible : " + path);
-
+    const std::string bytes = readAttachment(path);
     // Typed by content first, then by name; unknown kinds stay application/octet-stream.
-    const QString type = QMimeDatabase().mimeTypeForFile(QString::fromStdString(path)).name();
+    const QString type = QMimeDatabase()
+                             .mimeTypeForFileNameAndData(QString::fromStdString(path),
+                                                         QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())))
+                             .name();
     const qsizetype slashAt = type.indexOf(QLatin1Char('/'));
     GMimePart *part = slashAt > 0 ? g_mime_part_new_with_type(type.left(slashAt).toLatin1().constData(),
                                                              type.mid(slashAt + 1).toLatin1().constData())
                                   : g_mime_part_new_with_type("application", "octet-stream");
-    setContent(part, bytes);
+    GRef<GMimeStream> stream(base64Stream(bytes));
+    GRef<GMimeDataWrapper> content(g_mime_data_wrapper_new_with_stream(stream.get(), GMIME_CONTENT_ENCODING_BASE64));
+    g_mime_part_set_content(part, content.get());
     g_mime_object_set_disposition(GMIME_OBJECT(part), "attachment");
     const std::size_t slash = path.find_last_of('/');
     g_mime_part_set_filename(part, (slash == std::string::npos ? path : path.substr(slash + 1)).c_str());
@@ -207,12 +248,36 @@ std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender)
         g_mime_message_set_mime_part(message.get(), GMIME_OBJECT(mixed.get()));
     }
 
-    std::unique_ptr<char, GFreeDeleter> written(g_mime_object_to_string(GMIME_OBJECT(message.get()), nullptr));
-    return written ? std::string(written.get()) : std::string();
+    // Written into a buffer sized for it, rather than one grown piece by piece.
+    std::size_t expected = draft.body.size() * 3 + 4096;
+    for (const std::string &path : draft.attachments) {
+        struct stat info{};
+        expected += ::stat(path.c_str(), &info) == 0 ? std::size_t(info.st_size) / 3 * 4 + std::size_t(info.st_size) / 54 : 0;
+    }
+    GByteArray *buffer = g_byte_array_sized_new(guint(expected));
+    GRef<GMimeStream> out(g_mime_stream_mem_new_with_byte_array(buffer));
+    if (g_mime_object_write_to_stream(GMIME_OBJECT(message.get()), nullptr, out.get()) < 0)
+        fail("message impossible à composer");
+    return std::string(reinterpret_cast<const char *>(buffer->data), buffer->len);
 }
 
-void DeliverDraft(const MailDraft &draft)
+MessageSummary SummarizeMessage(const std::string &message)
 {
-    RemindMissingSenderOnce();
-    RunSendmail(ComposeMessage(draft));
+    initialiseOnce();
+    GRef<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(message.data(), message.size()));
+    GRef<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+    GRef<GMimeMessage> parsed(g_mime_parser_construct_message(parser.get(), nullptr));
+    MessageSummary summary;
+    if (!parsed)
+        return summary;
+    if (const char *subject = g_mime_message_get_subject(parsed.get()))
+        summary.subject = subject;
+    for (GMimeAddressType type : {GMIME_ADDRESS_TYPE_TO, GMIME_ADDRESS_TYPE_CC, GMIME_ADDRESS_TYPE_BCC}) {
+        InternetAddressList *list = g_mime_message_get_addresses(parsed.get(), type);
+        if (internet_address_list_length(list) == 0)
+            continue;
+        std::unique_ptr<char, GFreeDeleter> text(internet_address_list_to_string(list, nullptr, FALSE));
+        summary.recipients += (summary.recipients.empty() ? "" : ", ") + std::string(text.get());
+    }
+    return summary;
 }

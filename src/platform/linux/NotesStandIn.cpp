@@ -50,7 +50,7 @@ private:
 class Document : public StandInObject
 {
 public:
-    Document() : StandInObject("NotesDocument") {}
+    explicit Document(Outbox &outbox) : StandInObject("NotesDocument"), outbox_(outbox) {}
     void put(const std::string &name, const Variant &value) override
     {
         if (is(name, "Form") || is(name, "SAVEMESSAGEONSEND"))
@@ -84,18 +84,19 @@ public:
         MailDraft draft = *draft_;
         if (args.size() > 1 && !std::holds_alternative<Empty>(args[1]))
             draft.to = recipients(args[1], name);  // explicit recipients replace SendTo
-        DeliverDraft(draft);
+        DeliverDraft(outbox_, draft);
         return Empty{};
     }
 
 private:
+    Outbox &outbox_;
     std::shared_ptr<MailDraft> draft_ = std::make_shared<MailDraft>();
 };
 
 class Database : public StandInObject
 {
 public:
-    Database() : StandInObject("NotesDatabase") {}
+    explicit Database(Outbox &outbox) : StandInObject("NotesDatabase"), outbox_(outbox) {}
     Variant get(const std::string &name) override
     {
         if (!is(name, "IsOpen"))
@@ -112,10 +113,11 @@ public:
             unknown(name);
         if (!open_)
             throw Failure(name, "base de courrier non ouverte");
-        return ObjectRef(std::make_shared<Document>());
+        return ObjectRef(std::make_shared<Document>(outbox_));
     }
 
 private:
+    Outbox &outbox_;
     // Only the user's own mail database is served, and only once opened.
     bool open_ = false;
 };
@@ -133,7 +135,7 @@ std::string accountName()
 class Session : public StandInObject
 {
 public:
-    Session() : StandInObject("Notes.NotesSession") {}
+    explicit Session(Outbox &outbox) : StandInObject("Notes.NotesSession"), outbox_(outbox) {}
     Variant get(const std::string &name) override
     {
         if (!is(name, "UserName"))
@@ -147,13 +149,16 @@ public:
         if (!asText(argument(args, 0, name), name).empty())
             throw Failure(name, "seule la base locale est disponible");
         asText(argument(args, 1, name), name);
-        return ObjectRef(std::make_shared<Database>());
+        return ObjectRef(std::make_shared<Database>(outbox_));
     }
+
+private:
+    Outbox &outbox_;
 };
 
 } // namespace
 
-ObjectRef NewNotesSession()
+ObjectRef NewNotesSession(Outbox &outbox)
 {
-    return std::make_shared<Session>();
+    return std::make_shared<Session>(outbox);
 }

@@ -1,5 +1,9 @@
+#include "Desktop.h"
 #include "MailDraft.h"
+#include "MessageBox.h"
 #include "StandInObject.h"
+
+#include <QString>
 
 #include <memory>
 
@@ -23,10 +27,29 @@ private:
     std::shared_ptr<MailDraft> draft_;
 };
 
+// The Outlook route swallows every failure, so the one thing that can fail
+// here, a message that cannot be put in the outbox, is told from here.
+void tellLostMail(const MailDraft &draft, const std::exception &failure)
+{
+    if (!desktop().notifier)
+        return;
+    std::string recipients;
+    for (const auto *list : {&draft.to, &draft.cc, &draft.bcc})
+        for (const std::string &entry : *list)
+            recipients += (recipients.empty() ? "" : ", ") + entry;
+    desktop().notifier->notifyError(
+        QStringLiteral("Tardello - Erreur"),
+        QStringLiteral("    Le mail \"%1\" pour %2 n'a pas pu être confié au client de messagerie (%3) : il "
+                       "n'est plus dans les mails en attente. Écrivez-le de nouveau après avoir corrigé la "
+                       "cause.    ")
+            .arg(QString::fromStdString(draft.subject), QString::fromStdString(recipients),
+                 QString::fromUtf8(failure.what())));
+}
+
 class MailItem : public StandInObject
 {
 public:
-    MailItem() : StandInObject("MailItem") {}
+    explicit MailItem(Outbox &outbox) : StandInObject("MailItem"), outbox_(outbox) {}
     Variant get(const std::string &name) override
     {
         if (!is(name, "Attachments"))
@@ -52,11 +75,17 @@ public:
     {
         if (!is(name, "Send"))
             unknown(name);
-        DeliverDraft(*draft_);
+        try {
+            DeliverDraft(outbox_, *draft_);
+        } catch (const std::exception &failure) {
+            tellLostMail(*draft_, failure);
+            throw;
+        }
         return Empty{};
     }
 
 private:
+    Outbox &outbox_;
     // Shared with the attachments collection, which may outlive the item.
     std::shared_ptr<MailDraft> draft_ = std::make_shared<MailDraft>();
 };
@@ -64,20 +93,23 @@ private:
 class Application : public StandInObject
 {
 public:
-    Application() : StandInObject("Outlook.application") {}
+    explicit Application(Outbox &outbox) : StandInObject("Outlook.application"), outbox_(outbox) {}
     Variant call(const std::string &name, const Arguments &args) override
     {
         if (!is(name, "createitem"))
             unknown(name);
         if (asInt(argument(args, 0, name), name) != 0)
             throw Failure(name, "seuls les mails sont pris en charge");
-        return ObjectRef(std::make_shared<MailItem>());
+        return ObjectRef(std::make_shared<MailItem>(outbox_));
     }
+
+private:
+    Outbox &outbox_;
 };
 
 } // namespace
 
-ObjectRef NewOutlookApplication()
+ObjectRef NewOutlookApplication(Outbox &outbox)
 {
-    return std::make_shared<Application>();
+    return std::make_shared<Application>(outbox);
 }

@@ -69,8 +69,8 @@ bool SenderTest::start(const SenderIdentity &sender)
         return false;
     address_ = QString::fromStdString(sender.address);
     timedOut_ = false;
-    const std::vector<std::string> command = SendmailCommand(sender);
-    program_ = command.empty() ? QString() : QString::fromStdString(command.front());
+    const SendmailCommand command = sendmailCommand(sender);
+    program_ = command.program;
     MailDraft draft;
     draft.to = {sender.address};
     draft.subject = "Tardello : message d'essai";
@@ -82,16 +82,13 @@ bool SenderTest::start(const SenderIdentity &sender)
         emit finished(false, QStringLiteral("L'adresse « %1 » n'est pas une adresse valable.").arg(address_));
         return true;
     }
-    if (command.empty()) {
+    if (command.program.isEmpty()) {
         Outcome outcome;
         outcome.started = false;
         conclude(outcome);
         return true;
     }
-    QStringList arguments;
-    for (std::size_t i = 1; i < command.size(); ++i)
-        arguments << QString::fromStdString(command[i]);
-    process_.start(program_, arguments);
+    process_.start(command.program, command.arguments);
     if (!process_.waitForStarted(5000))
         return true;  // errorOccurred has told
     process_.write(message);

@@ -1,24 +1,28 @@
 #include "SendmailCommand.h"
 
-#include "Sendmail.h"
-
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
-std::vector<std::string> SendmailCommand(const SenderIdentity &sender)
+SendmailCommand sendmailCommand(const SenderIdentity &sender)
 {
-    std::vector<std::string> argv;
-    if (sender.command.find_first_not_of(" \t") != std::string::npos) {
-        for (const QString &word : QProcess::splitCommand(QString::fromStdString(sender.command)))
-            argv.push_back(word.toStdString());
-    } else if (std::string program = FindSendmail(); !program.empty()) {
-        argv.push_back(program);
+    SendmailCommand command;
+    QStringList own = QProcess::splitCommand(QString::fromStdString(sender.command));
+    if (!own.isEmpty()) {
+        command.program = own.takeFirst();
+        command.arguments = own;
+    } else {
+        command.program = QStandardPaths::findExecutable(QStringLiteral("sendmail"));
+        for (const char *fallback : {"/usr/sbin/sendmail", "/usr/lib/sendmail"}) {
+            const QFileInfo candidate(QString::fromLatin1(fallback));
+            if (command.program.isEmpty() && candidate.isFile() && candidate.isExecutable())
+                command.program = candidate.filePath();
+        }
     }
-    if (argv.empty())
-        return argv;
-    argv.insert(argv.end(), {"-t", "-oi"});
+    command.arguments << QStringLiteral("-t") << QStringLiteral("-oi");
     if (!sender.address.empty())
-        argv.insert(argv.end(), {"-f", sender.address});
+        command.arguments << QStringLiteral("-f") << QString::fromStdString(sender.address);
     if (!sender.name.empty())
-        argv.insert(argv.end(), {"-F", sender.name});
-    return argv;
+        command.arguments << QStringLiteral("-F") << QString::fromStdString(sender.name);
+    return command;
 }

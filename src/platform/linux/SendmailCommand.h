@@ -2,12 +2,20 @@
 
 #include "SenderIdentity.h"
 
-#include <string>
-#include <vector>
+#include <QString>
+#include <QStringList>
 
-// The command line that submits one message read from standard input: the
-// sender's own command (split at blanks, double quotes keeping a word whole;
-// no shell runs it) or
-// the system's sendmail, then "-t -oi", then "-f address" and "-F name" when
-// the sender has them. Empty when there is no program to run.
-std::vector<std::string> SendmailCommand(const SenderIdentity &sender);
+// How a message is handed to the system, built in this one place for the
+// outbox and the sender test. The message comes on standard input.
+struct SendmailCommand
+{
+    QString program;  // empty when there is nothing to run
+    QStringList arguments;
+};
+
+// The sender's own command (split at blanks, double quotes keeping a word
+// whole; no shell runs it) or the system's sendmail -- the first "sendmail" on
+// PATH, then /usr/sbin/sendmail, then /usr/lib/sendmail -- followed by
+// "-t -oi" (recipients from the headers, a lone dot does not end the
+// message), then "-f address" and "-F name" when the sender has them.
+SendmailCommand sendmailCommand(const SenderIdentity &sender = CurrentSender());

@@ -35,8 +35,10 @@ private:
     std::string className_;
 };
 
-// The stand-ins the Linux factory serves.
-automation::ObjectRef NewOutlookApplication();
-automation::ObjectRef NewNotesSession();
+class Outbox;
+
+// The stand-ins the Linux factory serves; "Send" puts the message in the outbox.
+automation::ObjectRef NewOutlookApplication(Outbox &outbox);
+automation::ObjectRef NewNotesSession(Outbox &outbox);
 automation::ObjectRef NewMapiSession();
-automation::ObjectRef NewMapiMessages();
+automation::ObjectRef NewMapiMessages(Outbox &outbox);

@@ -1,0 +1,6 @@
+#include "LinuxMailClient.h"
+
+LinuxMailClient::LinuxMailClient(const QString &programDir) : outbox(programDir + QStringLiteral("/Boîte d'envoi"))
+{
+    outbox.deposited = [this] { submitter.wake(); };
+}
