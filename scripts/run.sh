@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, installs Tardello into its own directory and starts it.
+# Installs what is missing, builds, installs Tardello into its own directory, adds it to
+# the desktop's menu and starts it.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
 prefix=${TARDELLO_HOME:-$HOME/Tardello}
@@ -8,5 +9,7 @@ prefix=${TARDELLO_HOME:-$HOME/Tardello}
 cmake -S "$src" -B "$src/build"
 cmake --build "$src/build" -j"$(nproc)" --target tardello tardello_help
 cmake --install "$src/build" --prefix "$prefix"
+# The menu entry and the icon, for this user (scripts/uninstall.sh takes them away).
+"$prefix/tardello" --install-desktop
 echo "Tardello is installed in $prefix"
 exec "$prefix/tardello"

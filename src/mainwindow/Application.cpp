@@ -10,6 +10,12 @@
 #include "frmAbout.h"
 #include "frmMain.h"
 
+#ifdef TARDELLO_LINUX_MAIL
+#include "InstallDesktop.h"
+#include "RunningInstance.h"
+#include "SenderFile.h"
+#endif
+
 #include <QApplication>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -80,13 +86,21 @@ void InstallFrenchToolkitTexts(const QString &programDir)
 
 int Main(int argc, char **argv)
 {
+#ifdef TARDELLO_LINUX_MAIL
+    if (const std::optional<int> code = RunDesktopCommand(argc, argv))
+        return *code;
+#endif
     QApplication app(argc, argv);
     // The program lives on in the tray while no window is shown.
     app.setQuitOnLastWindowClosed(false);
     const QString programDir = QCoreApplication::applicationDirPath();
     SingleInstance instance(programDir);
-    if (!instance.tryLock())
+    if (!instance.tryLock()) {
+#ifdef TARDELLO_LINUX_MAIL
+        RunningInstance::askToShow(QDBusConnection::sessionBus(), programDir);
+#endif
         return 0;
+    }
     InstallFrenchToolkitTexts(programDir);
 
     DesktopServices services(programDir);
@@ -94,6 +108,13 @@ int Main(int argc, char **argv)
     Application tardello(programDir);
     tardello.InitApplication();
     services.notifier.setTrayIcon(&tardello.tray().icon());
+#ifdef TARDELLO_LINUX_MAIL
+    // A second start asks this one, by the directory's name on the session bus, to show itself.
+    RunningInstance running(QDBusConnection::sessionBus(), programDir);
+    QObject::connect(&running, &RunningInstance::showRequested, &tardello.tray(), &TrayIcon::mnuTardello_Click);
+    running.publish();
+    SetCurrentSender(LoadSender(SenderFilePath(programDir)));
+#endif
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [&tardello] { tardello.endSession(); });
     if (!tardello.run())
         return 0;

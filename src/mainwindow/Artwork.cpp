@@ -87,6 +87,18 @@ QIcon programIcon()
     return QIcon(programPicture());
 }
 
+QImage programImage(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
+    drawEnvelope(p, QRectF(2, 7, 24, 17));
+    drawClock(p, QPointF(23, 22), 8);
+    return image;
+}
+
 QPixmap buttonFace(QSize size, bool highlight)
 {
     QPixmap pixmap = transparentPixmap(size);

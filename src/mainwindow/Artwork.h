@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 
 // The program's pictures, all drawn here so that nothing is taken from elsewhere.
@@ -11,6 +12,8 @@ enum class Pictogram { NewMail, Delete, Clear, Web, Help };
 // An envelope with a clock: the window's and the tray's icon, 32 x 32.
 QPixmap programPicture();
 QIcon programIcon();
+// The same picture drawn at size x size, for the desktop's icon theme.
+QImage programImage(int size);
 // The face of a toolbar button, plain or lit while the mouse is over it.
 QPixmap buttonFace(QSize size, bool highlight);
 // A 32 x 32 pictogram of a toolbar command.

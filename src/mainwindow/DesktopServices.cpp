@@ -3,6 +3,7 @@
 #include "Desktop.h"
 
 #ifdef TARDELLO_LINUX_MAIL
+#include "DesktopNotifier.h"
 #include "LinuxMailClient.h"
 #endif
 #ifdef TARDELLO_WINDOWS_AUTOMATION
@@ -13,6 +14,7 @@ DesktopServices::DesktopServices([[maybe_unused]] const QString &programDir)
 {
 #ifdef TARDELLO_LINUX_MAIL
     linuxMail = std::make_unique<LinuxMailClient>(programDir);
+    desktopNotifier = std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus(), notifier);
 #endif
 #ifdef TARDELLO_WINDOWS_AUTOMATION
     automation = makeWindowsAutomationFactory();
@@ -26,7 +28,7 @@ void DesktopServices::install()
     Desktop services;
     services.clock = &clock;
     services.messageBox = &messageBox;
-    services.notifier = &notifier;
+    services.notifier = desktopNotifier ? desktopNotifier.get() : static_cast<Notifier *>(&notifier);
     services.files = &files;
     services.launcher = &launcher;
     services.shell = &shell;

@@ -24,9 +24,13 @@ struct DesktopServices
     SystemClock clock;
     QtMessageBox messageBox;
     TrayNotifier notifier;
+    // Linux: the desktop's notification service, falling back on `notifier`.
+    std::unique_ptr<Notifier> desktopNotifier;
     DiskTextFiles files;
     DetachedLauncher launcher;
     DesktopShell shell;
     std::unique_ptr<automation::Factory> automation;
+#ifdef TARDELLO_LINUX_MAIL
     std::unique_ptr<LinuxMailClient> linuxMail;
+#endif
 };

@@ -6,13 +6,18 @@
 #include "MarkedRowDelegate.h"
 #include "frmMissed.h"
 #include "frmSelect.h"
+#ifdef TARDELLO_LINUX_MAIL
+#include "frmExpediteur.h"
+#endif
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -67,6 +72,7 @@ frmMain::frmMain(Program &program, QWidget *parent)
 
     buildToolbar();
     buildClientChoice();
+    buildLinuxSettings();
     Frame1 = frame(this, QStringLiteral("Frame1"), QStringLiteral("Mails en attente"), {90, 1305, 11250, 3645});
     lstHisto = buildList(Frame1, QStringLiteral("lstHisto"));
     lstHisto->setModel(&program_.lstHisto);
@@ -174,6 +180,29 @@ void frmMain::bindClientChoice()
     choose(optOutlook, MailClient::Outlook);
     choose(optNotes, MailClient::Notes);
     choose(optExpress, MailClient::Express);
+}
+
+// The Linux program's own settings sit between the toolbar and the mail client
+// choice; the Windows program has no such control.
+void frmMain::buildLinuxSettings()
+{
+#ifdef TARDELLO_LINUX_MAIL
+    cmdExpediteur = new QPushButton(QStringLiteral("Expéditeur..."), this);
+    cmdExpediteur->setObjectName(QStringLiteral("cmdExpediteur"));
+    cmdExpediteur->setFont(arial(8.25, false));
+    cmdExpediteur->setToolTip(QStringLiteral(" Expéditeur des mails et lancement à l'ouverture de session "));
+    cmdExpediteur->setGeometry(Twips::ofScreen().rect(6000, 405, 1140, 480));
+    connect(cmdExpediteur, &QPushButton::clicked, this, &frmMain::cmdExpediteur_Click);
+#endif
+}
+
+void frmMain::cmdExpediteur_Click()
+{
+#ifdef TARDELLO_LINUX_MAIL
+    if (!expediteur_)
+        expediteur_ = new frmExpediteur(program_.paths.ProgramDir, QCoreApplication::applicationFilePath(), this);
+    expediteur_->open();
+#endif
 }
 
 QListView *frmMain::buildList(QGroupBox *frame, const QString &name)

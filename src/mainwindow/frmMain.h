@@ -12,7 +12,9 @@
 
 class QGroupBox;
 class QListView;
+class QPushButton;
 class QRadioButton;
+class frmExpediteur;
 class frmMissed;
 class frmSelect;
 struct EditorFields;
@@ -47,6 +49,9 @@ public:
     // True when the close is cancelled. UnloadMode 0: the user's close box.
     bool Form_QueryUnload(int UnloadMode);
     void Timer1_Timer();
+    // Linux only: opens the sender settings window.
+    void cmdExpediteur_Click();
+    frmExpediteur *expediteur() const { return expediteur_; }
     // At start-up, once the store is read: mails whose minute passed while the program was stopped.
     void FindMissedMails() { scheduler_.FindMissedMails(); }
     // Created the first time a missed mail is found.
@@ -65,6 +70,7 @@ public:
     QRadioButton *optExpress = nullptr;
     QListView *lstHisto = nullptr;
     QListView *lstSent = nullptr;
+    QPushButton *cmdExpediteur = nullptr;  // Linux only
     QTimer Timer1;
     std::unique_ptr<ToolbarButton> cmdNew, cmdDelete, cmdRAZ, cmdNet, cmdHelp;
     std::unique_ptr<HoverImages> hover;
@@ -77,6 +83,7 @@ protected:
 private:
     void buildToolbar();
     void buildClientChoice();
+    void buildLinuxSettings();
     QListView *buildList(QGroupBox *frame, const QString &name);
     void bindClientChoice();
     void openEditor(qint16 slot, qint16 row, const EditorFields &fields);
@@ -86,6 +93,7 @@ private:
     void showMissedMails(const QList<qint16> &mails);
 
     frmSelect *editor_ = nullptr;
+    frmExpediteur *expediteur_ = nullptr;
     frmMissed *missed_ = nullptr;
     bool centred_ = false;
 };

@@ -1,9 +1,11 @@
 #include "DateText.h"
 #include "LinuxMailClient.h"
+#include "MailDraft.h"
 #include "PendingRows.h"
 #include "Program.h"
 #include "Routes.h"
 #include "Scheduler.h"
+#include "SenderTest.h"
 #include "TestDesktop.h"
 
 #include <QtTest>
@@ -12,10 +14,13 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 
+Q_DECLARE_METATYPE(SenderIdentity)
+
 namespace {
 
 const char *const Subject = "Réunion à 14h ☕";
 const QString Python = QStringLiteral("/usr/bin/python3");
+const SenderIdentity Me{"", "moi@exemple.fr", ""};
 // 05/12/2026 14:05:30 as days since 30/12/1899.
 const automation::Date Posted{double(QDate(1899, 12, 30).daysTo(QDate(2026, 12, 5))) + (14 * 60 + 5.5) / 1440};
 
@@ -31,7 +36,8 @@ body, part = m.get_body(('plain',)), next(m.iter_attachments(), None)
 print(json.dumps({**{'h-' + k.lower(): v.strip() for k, v in m.raw_items()}, 'subject': str(m['subject']),
     'to': str(m['to'] or ''), 'cc': str(m['cc'] or ''), 'bcc': str(m['bcc'] or ''),
     'date': m['date'].datetime.timestamp(), 'body': body.get_content(), 'charset': body.get_content_charset(),
-    'name': part.get_filename() if part else '',
+    'name': part.get_filename() if part else '', 'type': part.get_content_type() if part else '',
+    'from': str(m['from'] or ''),
     'attachment': base64.b64encode(part.get_payload(decode=True) if part else b'').decode()})))"});
     python.waitForFinished(10000);
     return QJsonDocument::fromJson(python.readAllStandardOutput()).toVariant().toMap();
@@ -80,6 +86,7 @@ private slots:
         qputenv("PATH", dir_.filePath("bin").toUtf8() + ":" + originalPath_);
         client_ = std::make_unique<LinuxMailClient>(dir_.path());
         client_->submitter.retryDelays = {std::chrono::milliseconds(200), std::chrono::milliseconds(400)};
+        SetCurrentSender(Me);  // the reminder of a missing sender has its own test
     }
     void cleanup()
     {
@@ -141,6 +148,117 @@ private slots:
         QVERIFY(route == 1 ? date == posted : date >= before && date <= std::time(nullptr));
         QCOMPARE(QByteArray::fromBase64(message["attachment"].toByteArray()),
                  withAttachment ? Attachment : QByteArray());
+    }
+
+    // The sender's identity shapes the message (From, the Message-ID's domain) and the
+    // command the submitter runs (the envelope sender, their own command).
+    void senderShapesMessageAndCommand_data()
+    {
+        QTest::addColumn<SenderIdentity>("sender");
+        QTest::addColumn<QByteArray>("arguments");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("idDomain");
+        QTest::newRow("none: sendmail decides") << SenderIdentity{} << QByteArray("-t|-oi|") << ""
+                                                << QSysInfo::machineHostName();
+        QTest::newRow("name and address")
+            << SenderIdentity{"Anne Légaré", "anne@exemple.fr", ""}
+            << QByteArray("-t|-oi|-f|anne@exemple.fr|-F|Anne Légaré|") << "Anne Légaré <anne@exemple.fr>"
+            << "exemple.fr";
+        QTest::newRow("address and own command")
+            << SenderIdentity{"", "a@b.org", "mysend --account \"mon compte\""}
+            << QByteArray("--account|mon compte|-t|-oi|-f|a@b.org|") << "a@b.org" << "b.org";
+    }
+    void senderShapesMessageAndCommand()
+    {
+        QFETCH(SenderIdentity, sender);
+        QFETCH(QByteArray, arguments);
+        QFETCH(QString, from);
+        QFETCH(QString, idDomain);
+        write("bin/mysend", read("bin/sendmail"));
+        SetCurrentSender(sender);
+        QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
+        client_->start();
+        send(0, {"Sujet", "ana@example.org", "", "", "Corps", ""});
+        QTRY_COMPARE(attempts.size(), 1);
+        QVERIFY(attempts[0][1].toBool());
+        QCOMPARE(read("args"), arguments);
+        const QVariantMap message = parse(dir_.filePath("sent0"));
+        QCOMPARE(message["from"].toString(), from);
+        QVERIFY(!from.contains("é") || message["h-from"].toString().contains("=?utf-8?", Qt::CaseInsensitive));
+        QVERIFY2(message["h-message-id"].toString().endsWith("@" + idDomain + ">"),
+                 qPrintable(message["h-message-id"].toString()));
+    }
+
+    // Without a sender address the mail still goes, and the first delivery of the run says what to do.
+    void missingSenderIsToldOnceWithTheFix()
+    {
+        SetCurrentSender({});
+        TestDesktop desk;
+        const OutgoingMail mail{"Sujet", "ana@example.org", "", "", "Corps", ""};
+        send(2, mail);
+        send(0, mail);
+        QCOMPARE(desk.messageBox.shown.size(), 1);
+        QVERIFY(!desk.messageBox.shown[0].modal);
+        QVERIFY(desk.messageBox.shown[0].prompt.contains("Ouvrez « Expéditeur... » dans la fenêtre principale"));
+        QCOMPARE(outbox().messages().size(), 2);
+    }
+
+    void attachmentTypedByContent_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("PDF without extension")
+            << QByteArray("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n") << "application/pdf";
+        QTest::newRow("text") << QByteArray("Bonjour\n") << "text/plain";
+        QTest::newRow("unknown bytes") << Attachment << "application/octet-stream";
+    }
+    void attachmentTypedByContent()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, type);
+        write("piece", content);
+        MailDraft draft;
+        draft.to = {"ana@example.org"};
+        draft.attachments = {dir_.filePath("piece").toStdString()};
+        write("message", QByteArray::fromStdString(ComposeMessage(draft)));
+        QCOMPARE(parse(dir_.filePath("message"))["type"].toString(), type);
+    }
+
+    // "Tester" submits to the sender's own address and tells the outcome in words, sendmail's own among them.
+    void testMessageOutcomeInWords_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("sent");
+        QTest::addColumn<QString>("words");
+        const QString sendmail = dir_.filePath("bin/sendmail");
+        QTest::newRow("accepted") << "" << QByteArray("#!/bin/sh\ncat > \"$OUT/message\"\n") << true
+                                  << "Le message d'essai a été remis à " + sendmail + " pour anne@exemple.fr.";
+        QTest::newRow("refused")
+            << "" << QByteArray("#!/bin/sh\ncat >/dev/null\necho 'msmtp: no configuration file' >&2\nexit 78\n")
+            << false << "refusé (code 78). Message de " + sendmail + " : msmtp: no configuration file";
+        QTest::newRow("hung") << "" << QByteArray("#!/bin/sh\nexec sleep 30\n") << false << "n'a pas répondu à temps";
+        QTest::newRow("own command missing") << "/nonexistent/sendmail" << QByteArray() << false
+                                             << "La commande « /nonexistent/sendmail » n'a pas pu être lancée.";
+    }
+    void testMessageOutcomeInWords()
+    {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, script);
+        QFETCH(bool, sent);
+        QFETCH(QString, words);
+        if (!script.isEmpty())
+            write("bin/sendmail", script);
+        SenderTest test;
+        test.timeLimitMs = 500;
+        QSignalSpy finished(&test, &SenderTest::finished);
+        QVERIFY(test.start({"Anne", "anne@exemple.fr", command.toStdString()}));
+        QVERIFY(finished.size() == 1 || finished.wait(5000));
+        QCOMPARE(finished[0][0].toBool(), sent);
+        QVERIFY2(finished[0][1].toString().contains(words), qPrintable(finished[0][1].toString()));
+        QCOMPARE(CurrentSender().address, Me.address);  // trying does not change the identity in use
+        if (sent)
+            QCOMPARE(parse(dir_.filePath("message"))["to"].toString(), QStringLiteral("anne@exemple.fr"));
     }
 
     void badHandOverIsRefusedAtOnce_data()
@@ -233,7 +351,6 @@ private slots:
                 desk.messageBox.shown[1].prompt.contains("finalement parti"));
         QCOMPARE(outbox().messages(), QStringList());
         QCOMPARE(sent(), QStringList{"Réunion"});
-        QCOMPARE(read("args"), QByteArray("-t|-oi|"));
 
         // Quit with two messages waiting, start again: they go, in order.
         write("down", "");

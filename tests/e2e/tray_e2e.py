@@ -43,6 +43,7 @@ def main():
             run(session, program, prog, args.artefacts)
         finally:
             session.__exit__(None, None, None)
+        install_and_uninstall(prog, work)
     finally:
         shutil.rmtree(work, ignore_errors=True)
     print("PASS")
@@ -60,6 +61,10 @@ def run(s, program, prog, artefacts):
     store = os.path.join(prog, "Tardello.tmp")
     with open(store, "wb") as out:
         out.write(STORE)
+    # A session bus of its own, without a tray watcher, so the icon still goes to the X11 tray host.
+    if shutil.which("dbus-daemon"):
+        bus = s.start_reading("dbus-daemon", ["dbus-daemon", "--session", "--nofork", "--print-address=1"])
+        s.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
     tardello = s.start("tardello", [program], cwd=prog)
     icon = wait_for("the tray icon", lambda: embedded_icon(s), 15)
     splash = wait_for("the splash", lambda: s.find(wm_class="tardello", title="", override_redirect=False), 10)
@@ -80,9 +85,27 @@ def run(s, program, prog, artefacts):
     subprocess.run(["import", "-window", hex(main_window.id), screenshot], env=s.env, check=True, timeout=20)
     print("screenshot:", screenshot)
 
+    # The Linux settings window, opened by its button between the toolbar and the client choice.
+    s.xdotool("mousemove", "--window", main_window.id, 438, 43, "click", "1")
+    sender = wait_for("the sender settings window", lambda: s.find(title="Tardello - Expéditeur"), 10)
+    time.sleep(0.5)
+    subprocess.run(["import", "-window", hex(sender.id), os.path.join(artefacts, "expediteur.png")], env=s.env,
+                   check=True, timeout=20)
+    s.close_box(sender)
+    wait_for("the sender settings window to close", lambda: not s.is_mapped(sender), 10)
+
     s.close_box(main_window)
     wait_for("the main window to hide", lambda: not s.is_mapped(main_window), 10)
     assert tardello.poll() is None, "closing the main window ended the program"
+
+    if "DBUS_SESSION_BUS_ADDRESS" in s.env:
+        # Starting it again brings the running one's window back; the second start still ends at once.
+        again = subprocess.run([program], env=s.env, timeout=10, capture_output=True)
+        assert again.returncode == 0, f"second instance returned {again.returncode}"
+        wait_for("the main window raised by a second start", lambda: s.is_mapped(main_window), 10)
+        print("a second start brought the main window back")
+        s.close_box(main_window)
+        wait_for("the main window to hide again", lambda: not s.is_mapped(main_window), 10)
 
     # A left click acts on the release, not on the press.
     x, y = s.centre(icon)
@@ -112,6 +135,38 @@ def run(s, program, prog, artefacts):
     assert b"Client=Outlook\r\n" in content, f"settings file holds {content!r}"
     with open(store, "rb") as kept:
         assert kept.read() == STORE, "quitting must leave the store as it was"
+
+
+def install_and_uninstall(prog, work):
+    """The menu entry and icon go where the desktop looks; uninstalling takes them and the program, not the
+    mails nor the outbox; --purge takes those too."""
+    data, config = os.path.join(work, "data"), os.path.join(work, "config")
+    env = dict(os.environ, XDG_DATA_HOME=data, XDG_CONFIG_HOME=config, TARDELLO_HOME=prog)
+    program = os.path.join(prog, "tardello")
+    subprocess.run([program, "--install-desktop"], env=env, check=True, timeout=30, stderr=subprocess.DEVNULL)
+    entry = os.path.join(data, "applications", "tardello.desktop")
+    icon = os.path.join(data, "icons", "hicolor", "256x256", "apps", "tardello.png")
+    with open(entry) as text:
+        assert f"Exec={program}\n" in text.read(), "the menu entry does not start the installed program"
+    with open(icon, "rb") as png:
+        assert png.read(8) == b"\x89PNG\r\n\x1a\n", "the icon is not a PNG"
+    autostart = os.path.join(config, "autostart", "tardello.desktop")
+    os.makedirs(os.path.dirname(autostart))
+    shutil.copy(entry, autostart)  # as if the user had turned start at login on
+    outbox = os.path.join(prog, "Boîte d'envoi")
+    os.makedirs(outbox, exist_ok=True)
+    with open(os.path.join(outbox, "20261205-140500000-0001.eml"), "w") as waiting:
+        waiting.write("Subject: pas encore parti\n\nCorps\n")
+    uninstall = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))),
+                             "scripts", "uninstall.sh")
+    said = subprocess.run([uninstall], env=env, check=True, timeout=30, capture_output=True, text=True).stdout
+    for gone in (entry, icon, autostart, program, os.path.join(prog, "Tardello.pdf")):
+        assert not os.path.exists(gone), f"{gone} is still there after uninstalling"
+    assert os.path.exists(os.path.join(prog, "Tardello.tmp")), "uninstalling removed the pending mails"
+    assert os.listdir(outbox) and "message(s) in" in said, f"the outbox must stay and be told of: {said!r}"
+    subprocess.run([uninstall, "--purge"], env=env, check=True, timeout=30, capture_output=True)
+    for gone in (outbox, os.path.join(prog, "Tardello.tmp")):
+        assert not os.path.exists(gone), f"{gone} is still there after --purge"
 
 
 def popup(s, icon):

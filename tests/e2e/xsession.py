@@ -33,6 +33,12 @@ class XSession:
         self.processes.append((name, process))
         return process
 
+    def start_reading(self, name, args):
+        """As start, with the process's standard output readable by the caller."""
+        process = subprocess.Popen(args, env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.processes.append((name, process))
+        return process
+
     def __enter__(self):
         for tool in ("Xvfb", "trayer", "xdotool"):
             if not shutil.which(tool):

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SenderIdentity.h"
 #include "automation/Variant.h"
 
 #include <optional>
@@ -19,16 +20,17 @@ struct MailDraft
     std::optional<automation::Date> date;  // now when not given
 };
 
-// The RFC 5322 message of a draft, with Unix line ends. Raises
+// The RFC 5322 message of a draft from sender, with Unix line ends. Raises
 // automation::Failure (member "Send") on a missing recipient, an address
 // that cannot be read, or an attachment that is not a regular
 // readable file (a pipe or a device would block the reading).
-std::string ComposeMessage(const MailDraft &draft);
+std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender = CurrentSender());
 
 class Outbox;
 
 // Composes the message and puts it in the outbox; raises when it cannot be
-// composed or written.
+// composed or written. The first hand-over without a sender address tells
+// the user how to set one.
 void DeliverDraft(Outbox &outbox, const MailDraft &draft);
 
 // What tells the user which mail a message is: its decoded subject and its

@@ -1,7 +1,10 @@
 #include "MailDraft.h"
 #include "automation/Object.h"
+#include "SenderIdentity.h"
 
 #include <gmime/gmime.h>
+// After GMime: its GLib headers use the word Qt defines as a keyword.
+#include <QMimeDatabase>
 
 #include <cerrno>
 #include <cmath>
@@ -148,8 +151,17 @@ GMimeStream *base64Stream(const std::string &bytes)
 
 GMimeObject *attachmentPart(const std::string &path)
 {
-    GRef<GMimeStream> stream(base64Stream(readAttachment(path)));
-    GMimePart *part = g_mime_part_new_with_type("application", "octet-stream");
+    const std::string bytes = readAttachment(path);
+    // Typed by content first, then by name; unknown kinds stay application/octet-stream.
+    const QString type = QMimeDatabase()
+                             .mimeTypeForFileNameAndData(QString::fromStdString(path),
+                                                         QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())))
+                             .name();
+    const qsizetype slashAt = type.indexOf(QLatin1Char('/'));
+    GMimePart *part = slashAt > 0 ? g_mime_part_new_with_type(type.left(slashAt).toLatin1().constData(),
+                                                             type.mid(slashAt + 1).toLatin1().constData())
+                                  : g_mime_part_new_with_type("application", "octet-stream");
+    GRef<GMimeStream> stream(base64Stream(bytes));
     GRef<GMimeDataWrapper> content(g_mime_data_wrapper_new_with_stream(stream.get(), GMIME_CONTENT_ENCODING_BASE64));
     g_mime_part_set_content(part, content.get());
     g_mime_object_set_disposition(GMIME_OBJECT(part), "attachment");
@@ -183,7 +195,7 @@ std::vector<std::string> SplitAddressList(const std::string &list)
     return entries;
 }
 
-std::string ComposeMessage(const MailDraft &draft)
+std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender)
 {
     initialiseOnce();
     GRef<GMimeMessage> message(g_mime_message_new(TRUE));
@@ -200,7 +212,18 @@ std::string ComposeMessage(const MailDraft &draft)
     GDateTime *date = draft.date ? localTime(*draft.date) : g_date_time_new_now_local();
     g_mime_message_set_date(message.get(), date);
     g_date_time_unref(date);
-    std::unique_ptr<char, GFreeDeleter> id(g_mime_utils_generate_message_id(g_get_host_name()));
+    if (!sender.address.empty()) {
+        InternetAddressMailbox *from = INTERNET_ADDRESS_MAILBOX(
+            internet_address_mailbox_new(sender.name.empty() ? nullptr : sender.name.c_str(), sender.address.c_str()));
+        internet_address_set_charset(INTERNET_ADDRESS(from), "utf-8");
+        internet_address_list_add(g_mime_message_get_addresses(message.get(), GMIME_ADDRESS_TYPE_FROM),
+                                  INTERNET_ADDRESS(from));
+        g_object_unref(from);
+    }
+    // The sender's domain identifies the message better than this machine's name.
+    const std::string domain = SenderDomain(sender);
+    std::unique_ptr<char, GFreeDeleter> id(
+        g_mime_utils_generate_message_id(domain.empty() ? g_get_host_name() : domain.c_str()));
     g_mime_message_set_message_id(message.get(), id.get());
     g_mime_object_set_header(GMIME_OBJECT(message.get()), "X-Mailer", "Tardello v " TARDELLO_VERSION, nullptr);
 

@@ -76,5 +76,6 @@ bool Outbox::remove(const QString &message)
 
 void DeliverDraft(Outbox &outbox, const MailDraft &draft)
 {
+    RemindMissingSenderOnce();
     outbox.put(ComposeMessage(draft));
 }

@@ -1,15 +1,28 @@
 #include "SendmailCommand.h"
 
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 
-SendmailCommand sendmailCommand()
+SendmailCommand sendmailCommand(const SenderIdentity &sender)
 {
-    QString program = QStandardPaths::findExecutable(QStringLiteral("sendmail"));
-    for (const char *fallback : {"/usr/sbin/sendmail", "/usr/lib/sendmail"}) {
-        const QFileInfo candidate(QString::fromLatin1(fallback));
-        if (program.isEmpty() && candidate.isFile() && candidate.isExecutable())
-            program = candidate.filePath();
+    SendmailCommand command;
+    QStringList own = QProcess::splitCommand(QString::fromStdString(sender.command));
+    if (!own.isEmpty()) {
+        command.program = own.takeFirst();
+        command.arguments = own;
+    } else {
+        command.program = QStandardPaths::findExecutable(QStringLiteral("sendmail"));
+        for (const char *fallback : {"/usr/sbin/sendmail", "/usr/lib/sendmail"}) {
+            const QFileInfo candidate(QString::fromLatin1(fallback));
+            if (command.program.isEmpty() && candidate.isFile() && candidate.isExecutable())
+                command.program = candidate.filePath();
+        }
     }
-    return {program, {QStringLiteral("-t"), QStringLiteral("-oi")}};
+    command.arguments << QStringLiteral("-t") << QStringLiteral("-oi");
+    if (!sender.address.empty())
+        command.arguments << QStringLiteral("-f") << QString::fromStdString(sender.address);
+    if (!sender.name.empty())
+        command.arguments << QStringLiteral("-F") << QString::fromStdString(sender.name);
+    return command;
 }

@@ -1,17 +1,21 @@
 #pragma once
 
+#include "SenderIdentity.h"
+
 #include <QString>
 #include <QStringList>
 
-// How the outbox's messages are handed to the system: the program and its
-// arguments, built in this one place. The message comes on standard input.
+// How a message is handed to the system, built in this one place for the
+// outbox and the sender test. The message comes on standard input.
 struct SendmailCommand
 {
-    QString program;  // empty when the system has no sendmail
+    QString program;  // empty when there is nothing to run
     QStringList arguments;
 };
 
-// The first "sendmail" on PATH, then /usr/sbin/sendmail, then
-// /usr/lib/sendmail, run as "sendmail -t -oi": recipients from the headers,
-// a line holding a lone dot does not end the message.
-SendmailCommand sendmailCommand();
+// The sender's own command (split at blanks, double quotes keeping a word
+// whole; no shell runs it) or the system's sendmail -- the first "sendmail" on
+// PATH, then /usr/sbin/sendmail, then /usr/lib/sendmail -- followed by
+// "-t -oi" (recipients from the headers, a lone dot does not end the
+// message), then "-f address" and "-F name" when the sender has them.
+SendmailCommand sendmailCommand(const SenderIdentity &sender = CurrentSender());

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "SenderIdentity.h"
+
+#include <QString>
+
+// The Linux program's own settings beside the program: "Nom=", "Adresse=" and
+// "Commande=" lines, in the same text form as the other settings file.
+QString SenderFilePath(const QString &programDir);
+// An empty identity when the file is missing or unreadable.
+SenderIdentity LoadSender(const QString &path);
+// All or nothing; false when the file could not be written.
+bool SaveSender(const QString &path, const SenderIdentity &sender);

@@ -1,0 +1,41 @@
+#include "SenderIdentity.h"
+
+#include "Desktop.h"
+#include "MessageBox.h"
+
+namespace {
+SenderIdentity &current()
+{
+    static SenderIdentity sender;
+    return sender;
+}
+bool reminded = false;
+} // namespace
+
+const SenderIdentity &CurrentSender()
+{
+    return current();
+}
+
+void SetCurrentSender(const SenderIdentity &sender)
+{
+    current() = sender;
+}
+
+std::string SenderDomain(const SenderIdentity &sender)
+{
+    const std::size_t at = sender.address.rfind('@');
+    return at == std::string::npos ? std::string() : sender.address.substr(at + 1);
+}
+
+void RemindMissingSenderOnce()
+{
+    if (reminded || !CurrentSender().address.empty() || !desktop().notifier)
+        return;
+    reminded = true;
+    desktop().notifier->notifyError(
+        QStringLiteral("Tardello"),
+        QStringLiteral("    Aucune adresse d'expéditeur n'est réglée : votre serveur de messagerie peut refuser vos "
+                       "mails. Ouvrez « Expéditeur... » dans la fenêtre principale, donnez votre nom et votre "
+                       "adresse, puis cliquez sur « Tester ».    "));
+}

@@ -1,0 +1,104 @@
+#include "SenderTest.h"
+
+#include "MailDraft.h"
+#include "SendmailCommand.h"
+#include "automation/Object.h"
+
+QString SenderTest::text(const Outcome &outcome, const QString &address)
+{
+    if (!outcome.started)
+        return outcome.program.isEmpty()
+                   ? QStringLiteral("Aucun programme sendmail n'a été trouvé. Installez par exemple le paquet "
+                                    "msmtp-mta, ou indiquez la commande d'envoi.")
+                   : QStringLiteral("La commande « %1 » n'a pas pu être lancée.").arg(outcome.program);
+    if (outcome.timedOut)
+        return QStringLiteral("« %1 » n'a pas répondu à temps : il a été arrêté. Vérifiez le serveur de "
+                              "messagerie et votre connexion.")
+            .arg(outcome.program);
+    const QString said = outcome.errorOutput.trimmed();
+    if (outcome.crashed)
+        return QStringLiteral("« %1 » s'est arrêté anormalement.").arg(outcome.program)
+               + (said.isEmpty() ? QString() : QStringLiteral(" Message : ") + said);
+    if (outcome.exitCode != 0)
+        return QStringLiteral("Le message d'essai a été refusé (code %1). Message de %2 : %3")
+            .arg(outcome.exitCode)
+            .arg(outcome.program, said.isEmpty() ? QStringLiteral("aucun") : said);
+    return QStringLiteral("Le message d'essai a été remis à %1 pour %2. Vérifiez qu'il arrive dans votre boîte.")
+        .arg(outcome.program, address);
+}
+
+SenderTest::SenderTest(QObject *parent) : QObject(parent)
+{
+    limit_.setSingleShot(true);
+    connect(&limit_, &QTimer::timeout, this, [this] {
+        timedOut_ = true;
+        process_.kill();
+    });
+    connect(&process_, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
+        limit_.stop();
+        Outcome outcome;
+        outcome.program = program_;
+        outcome.timedOut = timedOut_;
+        outcome.crashed = status == QProcess::CrashExit;
+        outcome.exitCode = exitCode;
+        outcome.errorOutput = QString::fromLocal8Bit(process_.readAllStandardError());
+        conclude(outcome);
+    });
+    connect(&process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        Outcome outcome;
+        outcome.started = false;
+        outcome.program = program_;
+        conclude(outcome);
+    });
+}
+
+SenderTest::~SenderTest()
+{
+    process_.disconnect(this);
+    if (running()) {
+        process_.kill();
+        process_.waitForFinished(1000);
+    }
+}
+
+bool SenderTest::start(const SenderIdentity &sender)
+{
+    if (running())
+        return false;
+    address_ = QString::fromStdString(sender.address);
+    timedOut_ = false;
+    const SendmailCommand command = sendmailCommand(sender);
+    program_ = command.program;
+    MailDraft draft;
+    draft.to = {sender.address};
+    draft.subject = "Tardello : message d'essai";
+    draft.body = "Ce message d'essai a été envoyé par Tardello.\nSi vous le lisez, vos mails partiront.\n";
+    QByteArray message;
+    try {
+        message = QByteArray::fromStdString(ComposeMessage(draft, sender));
+    } catch (const automation::Failure &) {
+        emit finished(false, QStringLiteral("L'adresse « %1 » n'est pas une adresse valable.").arg(address_));
+        return true;
+    }
+    if (command.program.isEmpty()) {
+        Outcome outcome;
+        outcome.started = false;
+        conclude(outcome);
+        return true;
+    }
+    process_.start(command.program, command.arguments);
+    if (!process_.waitForStarted(5000))
+        return true;  // errorOccurred has told
+    process_.write(message);
+    process_.closeWriteChannel();
+    limit_.start(timeLimitMs);
+    return true;
+}
+
+void SenderTest::conclude(Outcome outcome)
+{
+    const bool sent = outcome.started && !outcome.timedOut && !outcome.crashed && outcome.exitCode == 0;
+    emit finished(sent, text(outcome, address_));
+}

@@ -1,0 +1,187 @@
+#include "DesktopEntries.h"
+#include "DesktopNotifier.h"
+#include "RunningInstance.h"
+#include "TestDesktop.h"
+
+#include <QDBusConnectionInterface>
+#include <QtTest>
+
+namespace {
+
+// Stands in for the desktop's notification daemon: keeps what it is asked to show.
+class FakeNotifications : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QVariantList last;
+public slots:
+    Q_SCRIPTABLE uint Notify(const QString &app, uint replaces, const QString &icon, const QString &summary,
+                             const QString &body, const QStringList &actions, const QVariantMap &hints, int timeout)
+    {
+        last = {app, replaces, icon, summary, body, actions, hints, timeout};
+        return 1;
+    }
+};
+
+QString entryValue(const QString &entry, const QString &key)
+{
+    for (const QString &line : entry.split(QLatin1Char('\n')))
+        if (line.startsWith(key + QLatin1Char('=')))
+            return line.mid(key.size() + 1);
+    return {};
+}
+
+} // namespace
+
+// The program on a freedesktop.org desktop: its entries, start at login, the notification
+// service and the raise of a running instance over a private session bus. Installing and
+// uninstalling are in the end-to-end test.
+class FreedesktopTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home_.filePath("data")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath("config")));
+        if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
+            return;
+        daemon_.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
+        QVERIFY(daemon_.waitForReadyRead(10000));
+        busAddress_ = QString::fromUtf8(daemon_.readLine().trimmed());
+    }
+    void cleanupTestCase()
+    {
+        QDBusConnection::disconnectFromBus("first");
+        QDBusConnection::disconnectFromBus("second");
+        daemon_.kill();
+        daemon_.waitForFinished(5000);
+    }
+
+    void execValueQuotesWhatTheLauncherWouldSplit_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("exec");
+        QTest::newRow("plain") << "/home/ana/Tardello/tardello" << "/home/ana/Tardello/tardello";
+        QTest::newRow("blank") << "/home/ana/Mes programmes/tardello" << "\"/home/ana/Mes programmes/tardello\"";
+        QTest::newRow("percent") << "/opt/100%/tardello" << "/opt/100%%/tardello";
+        // Quoted for Exec (\$, \"), then each backslash doubled as in any string value.
+        QTest::newRow("dollar and quote") << "/opt/a$b\"c/tardello" << "\"/opt/a\\\\$b\\\\\"c/tardello\"";
+        QTest::newRow("backslash") << "/opt/a\\b/tardello" << "\"/opt/a\\\\\\\\b/tardello\"";
+    }
+    void execValueQuotesWhatTheLauncherWouldSplit()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, exec);
+        QCOMPARE(DesktopEntries::execValue(path), exec);
+        const QString entry = DesktopEntries::launcherEntry(path);
+        QCOMPARE(entryValue(entry, "Exec"), exec);
+        QVERIFY(entry.startsWith("[Desktop Entry]\nType=Application\n"));
+        QCOMPARE(entryValue(entry, "Icon"), QStringLiteral("tardello"));
+        QCOMPARE(entryValue(entry, "Categories"), QStringLiteral("Office;Email;"));
+        QVERIFY(entryValue(DesktopEntries::autostartEntry(path), "Categories").isEmpty());
+        validate(entry);
+    }
+
+    // Off by default; on writes the entry for this program only; off removes it.
+    void startAtLoginTurnsOnAndOff()
+    {
+        TestDesktop test;
+        const QString program = home_.filePath("Tardello/tardello"), other = home_.filePath("Autre/tardello");
+        QVERIFY(!DesktopEntries::startsAtLogin(program));
+        QVERIFY(DesktopEntries::setStartAtLogin(program, true));
+        QCOMPARE(DesktopEntries::autostartPath(), home_.filePath("config/autostart/tardello.desktop"));
+        QVERIFY(DesktopEntries::startsAtLogin(program));
+        QVERIFY(!DesktopEntries::startsAtLogin(other));
+        QFile entry(DesktopEntries::autostartPath());
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        validate(QString::fromUtf8(entry.readAll()));
+        test.files.failWrites = true;  // an entry that cannot be removed is told, not ignored
+        QVERIFY(!DesktopEntries::setStartAtLogin(program, false));
+        QVERIFY(DesktopEntries::startsAtLogin(program));
+        test.files.failWrites = false;
+        QVERIFY(DesktopEntries::setStartAtLogin(program, false));
+        QVERIFY(!DesktopEntries::startsAtLogin(program));
+    }
+
+    // A second start reaches the instance of the same program directory, and only that one.
+    void secondStartRaisesTheRunningInstanceOfItsDirectory()
+    {
+        QDBusConnection first = bus("first"), second = bus("second");
+        RunningInstance running(first, home_.path());
+        QVERIFY(running.publish());
+        RunningInstance rival(second, home_.path());
+        QVERIFY(!rival.publish());
+        QSignalSpy shown(&running, &RunningInstance::showRequested);
+        // Asked from another thread, as from another process: this one serves the running instance.
+        std::atomic<bool> answered = false;
+        std::unique_ptr<QThread> asker(
+            QThread::create([&] { answered = RunningInstance::askToShow(second, home_.path()); }));
+        asker->start();
+        QTRY_VERIFY(asker->isFinished());
+        QVERIFY(answered);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(!RunningInstance::askToShow(second, home_.filePath("elsewhere")));
+        QVERIFY(!RunningInstance::askToShow(QDBusConnection(QStringLiteral("not connected")), home_.path()));
+    }
+
+    void notificationsGoToTheDesktopServiceWhenThereIsOne()
+    {
+        QDBusConnection first = bus("first"), second = bus("second");
+        TestMessageBox fallback;
+        DesktopNotifier notifier(second, fallback);
+        notifier.notifyError("Tardello - Erreur", "    Le mail n'a pas pu être transmis.    ");
+        notifier.notifyInfo("Tardello", "    Le mail est finalement parti.    ");
+        QCOMPARE(fallback.shown.size(), 2);  // no service yet: the tray's way, each of its kind
+        QCOMPARE(fallback.shown[1].buttons, MsgBox::OkOnly);  // told as information, not as an error
+
+        FakeNotifications daemon;
+        QVERIFY(first.registerObject("/org/freedesktop/Notifications", &daemon,
+                                     QDBusConnection::ExportScriptableSlots));
+        QVERIFY(first.registerService(DesktopNotifier::Service));
+        notifier.notifyError("Tardello - Erreur", "    Le mail n'a pas pu être transmis.    ");
+        QTRY_COMPARE(daemon.last.size(), 8);
+        QCOMPARE(daemon.last[0].toString(), QStringLiteral("Tardello"));
+        QCOMPARE(daemon.last[2].toString(), QStringLiteral("tardello"));
+        QCOMPARE(daemon.last[3].toString(), QStringLiteral("Tardello - Erreur"));
+        QCOMPARE(daemon.last[4].toString(), QStringLiteral("Le mail n'a pas pu être transmis."));
+        QCOMPARE(daemon.last[6].toMap()["urgency"].toInt(), 2);
+        notifier.notifyInfo("Tardello", "    Le mail est finalement parti.    ");
+        QTRY_COMPARE(daemon.last[3].toString(), QStringLiteral("Tardello"));
+        QCOMPARE(daemon.last[6].toMap()["urgency"].toInt(), 1);  // good news is not critical, and goes by itself
+        QVERIFY(daemon.last[7].toInt() > 0);
+        QCOMPARE(fallback.shown.size(), 2);
+        first.unregisterService(DesktopNotifier::Service);
+    }
+
+private:
+    QDBusConnection bus(const QString &name)
+    {
+        if (busAddress_.isEmpty())
+            QTest::qSkip("dbus-daemon missing: run scripts/deps.sh --tests", __FILE__, __LINE__);
+        return QDBusConnection::connectToBus(busAddress_, name);
+    }
+    // desktop-file-validate, when installed, has the last word on an entry's form.
+    void validate(const QString &entry)
+    {
+        const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+        if (validator.isEmpty())
+            return;
+        QTemporaryDir dir;
+        QFile file(dir.filePath("tardello.desktop"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(entry.toUtf8()) > 0);
+        file.close();
+        QProcess check;
+        check.start(validator, {file.fileName()});
+        QVERIFY(check.waitForFinished(10000));
+        QVERIFY2(check.exitCode() == 0, check.readAllStandardOutput().constData());
+    }
+
+    QTemporaryDir home_;
+    QProcess daemon_;
+    QString busAddress_;
+};
+
+QTEST_GUILESS_MAIN(FreedesktopTest)
+#include "tst_freedesktop.moc"
