@@ -4,8 +4,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#ifndef Q_OS_WIN
 #include <csignal>
 #include <sys/resource.h>
+#endif
 
 // A directory on a real file system that runs out of room: a small tmpfs
 // mounted for the test (the tests run as root). Where mounting is refused, the
@@ -13,6 +15,15 @@
 class FullDisk
 {
 public:
+#ifdef Q_OS_WIN
+    // A Windows program cannot mount a file system or limit its file sizes.
+    static constexpr bool supported = false;
+    QString filePath(const QString &name) const { return dir_.filePath(name); }
+    QString path() const { return dir_.path(); }
+    void fill() {}
+    void makeRoom() {}
+#else
+    static constexpr bool supported = true;
     FullDisk()
     {
         mounted_ = QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", dir_.path()}) == 0;
@@ -47,6 +58,7 @@ public:
         setrlimit(RLIMIT_FSIZE, &any);
         QFile::remove(filePath(QStringLiteral(".filler")));
     }
+#endif
 
 private:
     QTemporaryDir dir_;
