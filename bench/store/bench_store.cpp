@@ -36,9 +36,11 @@ void fillTable(MailTable &table)
         mail.Attach = QStringLiteral("C:\\Docs\\piece.doc");
         mail.Date = SendMoment::fromDateTime(QDate(2026, 12, 4), QTime(10, 0)).nextMinute();
         mail.Date = SendMoment::fromMinutes(mail.Date.minutes() + slot);
-        while (mail.Contenu.size() < bodySize)
-            mail.Contenu += line;
-        mail.Contenu.truncate(bodySize);
+        QString body;
+        while (body.size() < bodySize)
+            body += line;
+        body.truncate(bodySize);
+        mail.Contenu = body;
     }
 }
 

@@ -32,13 +32,24 @@ bool bodyNeedsEscape(const QString &body)
     }
 }
 
-bool needsEscape(const MailItem &mail)
+// As bodyNeedsEscape, on the code page's bytes: the ASCII characters are the same bytes.
+bool bodyNeedsEscape(QByteArrayView body)
+{
+    for (AnsiText::LineCursor cursor(body); cursor.next();) {
+        if (cursor.line() == endMarkerBytes || (cursor.lineEnd() < body.size() && !cursor.endedWithCrLf()))
+            return true;
+    }
+    return false;
+}
+
+bool needsEscape(const MailItem &mail, const QString &body)
 {
     for (const QString *field : {&mail.Titre, &mail.Dest, &mail.CC, &mail.BCC, &mail.Attach}) {
         if (field->contains(QLatin1Char('\n')))
             return true;
     }
-    return bodyNeedsEscape(mail.Contenu);
+    const QByteArray *bytes = mail.Contenu.codePageBytes();
+    return bytes ? bodyNeedsEscape(QByteArrayView(*bytes)) : bodyNeedsEscape(body);
 }
 
 QString escaped(const QString &text)
@@ -97,19 +108,20 @@ int fieldOf(QByteArrayView key)
 QStringList recordLines(const MailItem &mail)
 {
     QStringList lines;
-    if (!needsEscape(mail)) {
+    const QString body = mail.Contenu.text();
+    if (!needsEscape(mail, body)) {
         // The body's own CR LF breaks already separate its lines.
         lines << QStringLiteral("Titre=") + mail.Titre << QStringLiteral("Dest=") + mail.Dest
               << QStringLiteral("CC=") + mail.CC << QStringLiteral("BCC=") + mail.BCC
               << QStringLiteral("Date=") + mail.Date.dateTimeText() << QStringLiteral("Attach=") + mail.Attach
-              << bodyStart << mail.Contenu << endMarker;
+              << bodyStart << body << endMarker;
         return lines;
     }
     lines << escapeKey + QStringLiteral("=1") << QStringLiteral("Titre=") + escaped(mail.Titre)
           << QStringLiteral("Dest=") + escaped(mail.Dest) << QStringLiteral("CC=") + escaped(mail.CC)
           << QStringLiteral("BCC=") + escaped(mail.BCC) << QStringLiteral("Date=") + mail.Date.dateTimeText()
           << QStringLiteral("Attach=") + escaped(mail.Attach) << bodyStart;
-    for (const QString &line : mail.Contenu.split(lineBreak)) {
+    for (const QString &line : body.split(lineBreak)) {
         const QString text = escaped(line);
         lines << (text.startsWith(QLatin1Char('=')) ? QLatin1Char('\\') + text : text);
     }
@@ -190,7 +202,11 @@ Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
         mail.BCC = text(values[BCC].value_or(QByteArrayView()));
         mail.Attach = text(values[Attach].value_or(QByteArrayView()));
         if (crLfBreaks && !escapedRecord) {
-            mail.Contenu = file.decode(body);
+            // Bytes of the code page are kept as they are, not decoded.
+            if (file.inCodePage() && AnsiText::allCharacters(body))
+                mail.Contenu = MailBody::fromCodePage(body.toByteArray());
+            else
+                mail.Contenu = file.decode(body);
         } else {
             QStringList lines;
             for (AnsiText::LineCursor line(body); line.next();)

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // The program's two files: 8-bit text in the ANSI code page with CR LF line ends.
 // Text the code page cannot hold is written as UTF-8 after a byte-order mark instead,
@@ -14,6 +15,14 @@ namespace AnsiText {
 
 // Name of the 8-bit code page the files are written in.
 QByteArray codePageName();
+
+// The text in the code page, one byte per character; nothing when a character has no byte there.
+std::optional<QByteArray> toCodePage(const QString &text);
+// The code page's bytes as text; `exact` tells whether every byte was a character.
+QString fromCodePage(QByteArrayView bytes, bool *exact);
+
+// True when every byte is a character of the code page, so the bytes can stand for the text.
+bool allCharacters(QByteArrayView bytes);
 
 // Every line followed by CR LF.
 QByteArray encodeLines(const QStringList &lines);
@@ -39,6 +48,8 @@ public:
     // The content without the byte-order mark.
     QByteArrayView bytes() const { return bytes_; }
     QString decode(QByteArrayView piece);
+    // True when the content is in the code page (no byte-order mark).
+    bool inCodePage() const { return !utf8_; }
     // False once a decoded piece held bytes that are no character of the encoding.
     bool exact() const { return exact_; }
 
