@@ -4,6 +4,7 @@
 
 #include "EditorDialog.h"
 
+class BodyTextEdit;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -45,7 +46,7 @@ public:
     void cmdCancel_Click();
 
     QLineEdit *txtTitre = nullptr;
-    QPlainTextEdit *txtContenu = nullptr;
+    BodyTextEdit *txtContenu = nullptr;
     QPlainTextEdit *txtDest = nullptr;
     QPlainTextEdit *txtCC = nullptr;
     QPlainTextEdit *txtBCC = nullptr;
