@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "DesktopServices.h"
+#include "MappedReport.h"
 #include "Program.h"
 #include "Settings.h"
 #include "SingleInstance.h"
@@ -49,6 +50,7 @@ bool Application::run()
     if (tray_->ended())
         return false;
     program_->store.LoadMailStore(program_->mailTable, program_->lstHisto);
+    ReportWhenMapped(*main_);
     main_->show();
     tray_->startupDone = true;
     return true;
