@@ -16,12 +16,19 @@ const QByteArrayView bodyStartBytes = "DebutContenu=";
 const QByteArrayView endMarkerBytes = "=FinContenu";
 const QString lineBreak = QStringLiteral("\r\n");
 
-// Does the body, cut at its CR LF breaks, hold a lone line feed or an end-marker line?
+bool startsWithLine(QStringView text, const QString &line)
+{
+    return text.startsWith(line) && (text.size() == line.size() || text.sliced(line.size()).startsWith(lineBreak));
+}
+
+// Does the body, cut at its CR LF breaks, hold a lone line feed, an end-marker
+// line or a body-start line? The last one is escaped so that a body never holds
+// a whole record's header, which is how the loader sees a damaged end marker.
 bool bodyNeedsEscape(const QString &body)
 {
     for (qsizetype lineStart = 0;;) {
         const QStringView rest = QStringView(body).sliced(lineStart);
-        if (rest.startsWith(endMarker) && (rest.size() == endMarker.size() || rest.sliced(endMarker.size()).startsWith(lineBreak)))
+        if (startsWithLine(rest, endMarker) || startsWithLine(rest, bodyStart))
             return true;
         const qsizetype at = body.indexOf(QLatin1Char('\n'), lineStart);
         if (at < 0)
@@ -94,6 +101,28 @@ QString unescaped(const QString &text)
 
 enum Field { Titre, Dest, CC, BCC, Attach, Date, FieldCount };
 
+// Follows the body's lines for a whole record header written in order, the
+// sign that an end marker was damaged and the next record ran into the body.
+class SwallowedHeader
+{
+public:
+    bool found() const { return matched_ == steps.size(); }
+    void see(QByteArrayView line)
+    {
+        if (found())
+            return;
+        matched_ = fits(line, matched_) ? matched_ + 1 : fits(line, 0) ? 1 : 0;
+    }
+
+private:
+    static constexpr std::array<QByteArrayView, 7> steps{"Titre=", "Dest=", "CC=", "BCC=", "Date=", "Attach=", "DebutContenu="};
+    static bool fits(QByteArrayView line, size_t step)
+    {
+        return step + 1 == steps.size() ? line == steps[step] : line.startsWith(steps[step]);
+    }
+    size_t matched_ = 0;
+};
+
 int fieldOf(QByteArrayView key)
 {
     static const std::array<QByteArrayView, FieldCount> keys{"Titre", "Dest", "CC", "BCC", "Attach", "Date"};
@@ -123,7 +152,10 @@ QStringList recordLines(const MailItem &mail)
           << QStringLiteral("Attach=") + escaped(mail.Attach) << bodyStart;
     for (const QString &line : body.split(lineBreak)) {
         const QString text = escaped(line);
-        lines << (text.startsWith(QLatin1Char('=')) ? QLatin1Char('\\') + text : text);
+        if (text == bodyStart)
+            lines << QStringLiteral("DebutContenu\\=");
+        else
+            lines << (text.startsWith(QLatin1Char('=')) ? QLatin1Char('\\') + text : text);
     }
     lines << endMarker;
     return lines;
@@ -144,7 +176,7 @@ Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
         }
         std::array<std::optional<QByteArrayView>, FieldCount> values;
         bool escapedRecord = false;
-        bool headerOdd = false;
+        bool blankHeaderLine = false;
         bool anyText = false;
         bool bodyFound = false;
         for (; more; more = cursor.next()) {
@@ -154,19 +186,18 @@ Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
                 more = cursor.next();
                 break;
             }
-            anyText = anyText || !line.trimmed().isEmpty();
+            const bool blank = line.trimmed().isEmpty();
+            anyText = anyText || !blank;
+            blankHeaderLine = blankHeaderLine || blank;
             const qsizetype equals = line.indexOf('=');
             const QByteArrayView key = equals < 0 ? line : line.first(equals);
             const QByteArrayView value = equals < 0 ? QByteArrayView() : line.sliced(equals + 1);
+            // A repeated key overwrites, an unknown one is ignored.
             const int field = fieldOf(key);
-            if (field >= 0) {
-                headerOdd = headerOdd || values[field].has_value();
+            if (field >= 0)
                 values[field] = value;
-            } else if (key == escapeKeyBytes && value == "1") {
+            else if (key == escapeKeyBytes && value == "1")
                 escapedRecord = true;
-            } else {
-                headerOdd = true;
-            }
         }
         if (!bodyFound && !anyText)
             break;  // blank lines after the last record: nothing is lost
@@ -178,12 +209,14 @@ Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
         bool bodyClosed = false;
         bool crLfBreaks = true;
         bool previousCrLf = true;
+        SwallowedHeader swallowed;
         for (bool first = true; bodyFound && more; more = cursor.next(), first = false) {
             if (cursor.line() == endMarkerBytes) {
                 bodyClosed = true;
                 more = cursor.next();
                 break;
             }
+            swallowed.see(cursor.line());
             crLfBreaks = crLfBreaks && (first || previousCrLf);
             bodyEnd = cursor.lineEnd();
             previousCrLf = cursor.endedWithCrLf();
@@ -215,13 +248,13 @@ Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
                 lines << QString();
             mail.Contenu = lines.join(lineBreak);
         }
-        bool dateRead = true;
+        bool dateRead = false;  // a mail without a date would never leave
         if (values[Date]) {
             const auto moment = DateText::readDateTime(file.decode(*values[Date]), currentYear);
             dateRead = moment.has_value();
             mail.Date = moment ? SendMoment::fromDateTime(*moment) : SendMoment();
         }
-        loaded.whole = loaded.whole && bodyClosed && !headerOdd && dateRead;
+        loaded.whole = loaded.whole && bodyClosed && !blankHeaderLine && dateRead && !swallowed.found();
         loaded.mails.append(mail);
     }
     loaded.whole = loaded.whole && file.exact();

@@ -11,10 +11,11 @@
 // A record is "Titre=", "Dest=", "CC=", "BCC=", "Date=", "Attach=",
 // "DebutContenu=", the body's lines and "=FinContenu". A mail whose texts this
 // layout cannot carry (a line feed inside a one-line field or a lone one in the
-// body, a body line that is exactly "=FinContenu") gets an "Echappement=1"
-// line first, and in that record every value and body line is escaped:
-// "\" as "\\", line feed as "\n", carriage return as "\r", and a leading "=" of
-// a body line as "\=". Every other record keeps the plain layout.
+// body, a body line that is exactly "=FinContenu" or "DebutContenu=") gets an
+// "Echappement=1" line first, and in that record every value and body line is escaped:
+// "\" as "\\", line feed as "\n", carriage return as "\r", a leading "=" of
+// a body line as "\=", and a body line "DebutContenu=" as "DebutContenu\=".
+// Every other record keeps the plain layout.
 namespace StoreRecords {
 
 // The lines of one record.
@@ -23,10 +24,11 @@ QStringList recordLines(const MailItem &mail);
 struct Loaded
 {
     QList<MailItem> mails;  // in file order, each marked in use
-    // False when something of the file is not in `mails`: records beyond the
-    // limit, a record cut by the end of the file, a header line that is not
-    // one of the record's keys (or repeats one), an unreadable date, bytes
-    // that are no character.
+    // False when something of the file is not in `mails` as written: records
+    // beyond the limit, a record cut by the end of the file, a blank header
+    // line, a missing or unreadable date, a body holding a whole record header
+    // (a damaged end marker), bytes that are no character. Repeated keys (the
+    // last wins) and unknown ones are normal.
     bool whole = true;
 };
 

@@ -72,15 +72,16 @@ void frmMain::cmdDelete_Click()
     const int row = lstHistoListIndex();
     if (row < 0)
         return;
+    const auto slot = qint16(program_.lstHisto.ItemData(row));
     const int answer = desktop().messageBox->show(QStringLiteral("    Supprimer définitivement ce mail ?    "),
                                                   MsgBox::YesNo, QStringLiteral("Tardello"));
     if (answer != MsgBox::Yes)
         return;
-    // The scheduler may have sent mails while the question was open: find the row again.
-    const int current = lstHistoListIndex();
+    // The scheduler may have sent this very mail while the question was open,
+    // and the selection moved to another one: only the mail asked about goes.
+    const int current = program_.lstHisto.indexOfItemData(slot);
     if (current < 0)
         return;
-    const auto slot = qint16(program_.lstHisto.ItemData(current));
     program_.mailTable.ReleaseSlot(slot);
     program_.store.SaveMailStore(program_.mailTable);
     program_.lstHisto.RemoveItem(current);

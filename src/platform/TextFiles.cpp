@@ -1,7 +1,15 @@
 #include "TextFiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 bool TextFiles::writeFrom(const QString &path, const ByteSource &source)
 {
@@ -26,8 +34,42 @@ bool DiskTextFiles::write(const QString &path, const QByteArray &content)
     return DiskTextFiles::writeFrom(path, [&](const ByteSink &sink) { return sink(content); });
 }
 
-// A temporary file beside the target, flushed to disk and renamed over it by
-// commit(); never written in place, so a failure leaves the old file as it was.
+namespace {
+// Makes a rename or removal in path's directory survive a power cut, so that
+// an older store (with mails already sent) cannot come back. False when the
+// disk refused; a directory that cannot be opened is left as it is.
+bool syncDirectoryOf(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const int directory = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (directory < 0)
+        return true;
+    const bool synced = ::fsync(directory) == 0;
+    ::close(directory);
+    return synced;
+#else
+    Q_UNUSED(path);  // NTFS journals the rename itself
+    return true;
+#endif
+}
+
+// The data on the disk, or the reason it is not (a full disk may only tell here).
+bool syncedToDisk(QSaveFile &file)
+{
+#ifdef Q_OS_UNIX
+    return ::fdatasync(file.handle()) == 0;
+#else
+    Q_UNUSED(file);  // commit() flushes the file's buffers itself
+    return true;
+#endif
+}
+} // namespace
+
+// A temporary file beside the target, renamed over it by commit(); never
+// written in place, so a failure leaves the old file as it was. QSaveFile
+// buffers small writes and its commit() does not look at the error of the
+// final flush (a full disk then replaces the file with an empty one), so the
+// data is flushed, synced and checked here first.
 bool DiskTextFiles::writeFrom(const QString &path, const ByteSource &source)
 {
     QSaveFile file(path);
@@ -37,11 +79,11 @@ bool DiskTextFiles::writeFrom(const QString &path, const ByteSource &source)
     const bool produced = source([&file](QByteArrayView piece) {
         return file.write(piece.data(), piece.size()) == piece.size();
     });
-    if (!produced) {
+    if (!produced || !file.flush() || file.error() != QFileDevice::NoError || !syncedToDisk(file)) {
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return file.commit() && syncDirectoryOf(path);
 }
 
 bool DiskTextFiles::exists(const QString &path)
@@ -51,10 +93,24 @@ bool DiskTextFiles::exists(const QString &path)
 
 bool DiskTextFiles::remove(const QString &path)
 {
-    return !QFile::exists(path) || QFile::remove(path);
+    return !QFile::exists(path) || (QFile::remove(path) && syncDirectoryOf(path));
 }
 
 bool DiskTextFiles::rename(const QString &from, const QString &to)
 {
-    return QFile::rename(from, to);
+    return QFile::rename(from, to) && syncDirectoryOf(to);
+}
+
+// QSaveFile names its temporary file after the target with a dot and six
+// random letters; a run killed between linking and renaming it leaves it there.
+void DiskTextFiles::removeUnfinishedWrites(const QString &path, const QString &suffixes)
+{
+    const QFileInfo target(path);
+    const QRegularExpression unfinished(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(target.fileName()) + QStringLiteral("(?:%1)?\\.[A-Za-z]{6}").arg(suffixes)));
+    QDir directory = target.absoluteDir();
+    for (const QString &name : directory.entryList({target.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
+        if (unfinished.match(name).hasMatch())
+            directory.remove(name);
+    }
 }

@@ -28,6 +28,10 @@ public:
     virtual bool remove(const QString &path) = 0;
     // Renames an existing file; false when the target exists or the rename fails.
     virtual bool rename(const QString &from, const QString &to) = 0;
+    // Removes the temporary files that writes cut short (a killed run) left
+    // beside path, for path itself and for the files named path followed by a
+    // text that `suffixes` (a regular expression) matches whole.
+    virtual void removeUnfinishedWrites(const QString &path, const QString &suffixes) = 0;
 };
 
 class DiskTextFiles : public TextFiles
@@ -39,4 +43,5 @@ public:
     bool exists(const QString &path) override;
     bool remove(const QString &path) override;
     bool rename(const QString &from, const QString &to) override;
+    void removeUnfinishedWrites(const QString &path, const QString &suffixes) override;
 };

@@ -1,3 +1,5 @@
+#include "FullDisk.h"
+#include "Settings.h"
 #include "StoreFixtures.h"
 
 #include <QDir>
@@ -22,6 +24,10 @@ private slots:
         QTest::newRow("end marker inside the body is escaped")
             << "a\\b" << "=FinContenu\r\nz"
             << "Echappement=1\r\n" + record("a\\\\b", "\\=FinContenu\r\nz").replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
+        const QByteArray header = "Titre=t\r\nDest=\r\nCC=\r\nBCC=\r\nDate=\r\nAttach=\r\n";
+        QTest::newRow("a record header inside the body is escaped, not taken for damage")
+            << "h" << QString(header + "DebutContenu=")
+            << "Echappement=1\r\n" + record("h", header + "DebutContenu\\=").replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
     }
     void savesByteForByteAndLoadsInFileOrder()
     {
@@ -34,6 +40,7 @@ private slots:
         QVERIFY(s.store.SaveMailStore(s.table));
         QCOMPARE(s.bytes(), expected + record("sept", ""));
         s.load();
+        QVERIFY(s.store.keptCopyPath().isEmpty());
         QCOMPARE(fields(s.table[1]), fields(mail(titre, body)));
         QCOMPARE(s.table[2].Date, s.table[1].Date.nextMinute());
         QCOMPARE(s.rows.ItemData(1), 2);
@@ -95,6 +102,50 @@ private slots:
         QCOMPARE(s.desk.messageBox.shown.size(), 2);
         QVERIFY(QFileInfo(s.path).isDir());
         QCOMPARE(QDir(s.dir.path()).entryList(QDir::NoDotAndDotDot | QDir::Dirs | QDir::Files), QStringList{"Tardello.tmp"});
+    }
+
+    // The writes are small enough to stay in the file's buffer until the commit,
+    // where a full disk was once found too late.
+    void aFullDiskKeepsEveryOldFileAndTellsOnce()
+    {
+        TestDesktop desk;
+        FullDisk disk;
+        MailStore store(disk.filePath("Tardello.tmp"));
+        MailTable table;
+        table[1] = mail("un");
+        QVERIFY(store.SaveMailStore(table));
+        const QString settings = disk.filePath("Tardello.ini");
+        MailClientChoice client;
+        ListRows book;
+        QVERIFY(SaveSettings(settings, client, book));
+        const QByteArray damaged = "Titre=cut";
+        QVERIFY(QDir(disk.path()).mkdir("old"));
+        QVERIFY(desk.files.write(disk.filePath("old/Tardello.tmp"), damaged));
+        const auto files = [&] { return QDir(disk.path()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name); };
+        const QStringList before = files();
+
+        disk.fill();
+        table[2] = mail("deux");
+        QVERIFY(!store.SaveMailStore(table));
+        table[3] = mail("trois");
+        QVERIFY(!store.SaveMailStore(table));
+        QCOMPARE(desk.files.read(store.path()), record("un", ""));
+        QCOMPARE(table.inUseCount(), 3);
+        QCOMPARE(desk.messageBox.shown.size(), 1);
+        client.setValue(MailClient::Notes);
+        QVERIFY(!SaveSettings(settings, client, book));
+        QCOMPARE(desk.files.read(settings), "Client=Outlook\r\n");
+        MailStore old(disk.filePath("old/Tardello.tmp"));  // a damaged store whose copy finds no room
+        MailTable oldTable;
+        ListRows oldRows;
+        old.LoadMailStore(oldTable, oldRows);
+        QVERIFY(old.keptCopyPath().isEmpty());
+        QCOMPARE(QDir(disk.filePath("old")).entryList(QDir::Files), QStringList{"Tardello.tmp"});
+        QCOMPARE(files(), before);
+
+        disk.makeRoom();
+        QVERIFY(store.SaveMailStore(table));
+        QCOMPARE(desk.files.read(store.path()), record("un", "") + record("deux", "") + record("trois", ""));
     }
 };
 

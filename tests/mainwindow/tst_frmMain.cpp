@@ -53,28 +53,45 @@ private slots:
     {
         QTest::addColumn<int>("selectedRow");
         QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("sentDuringQuestion");
         QTest::addColumn<QStringList>("storeAfter");
+        QTest::addColumn<int>("freeSlot");
         const QStringList all{"Sujet 1", "Sujet 2", "Sujet 3"};
-        QTest::newRow("yes") << 1 << int(MsgBox::Yes) << QStringList{"Sujet 1", "Sujet 3"};
-        QTest::newRow("no") << 1 << int(MsgBox::No) << all;
-        QTest::newRow("nothing selected") << -1 << int(MsgBox::Yes) << all;
+        QTest::newRow("yes") << 1 << int(MsgBox::Yes) << false << QStringList{"Sujet 1", "Sujet 3"} << 2;
+        QTest::newRow("no") << 1 << int(MsgBox::No) << false << all << 4;
+        QTest::newRow("nothing selected") << -1 << int(MsgBox::Yes) << false << all << 4;
+        QTest::newRow("the mail leaves meanwhile: no other goes")
+            << 0 << int(MsgBox::Yes) << true << QStringList{"Sujet 2", "Sujet 3"} << 1;
     }
     void deleteAsksThenFreesSlotAndRewritesStore()
     {
         QFETCH(int, selectedRow);
         QFETCH(int, answer);
+        QFETCH(bool, sentDuringQuestion);
         QFETCH(QStringList, storeAfter);
+        QFETCH(int, freeSlot);
         MainWindowFixture f;
+        RecordingFactory factory;
+        desktop().automation = &factory;
+        f.desk.clock.set(QStringLiteral("01/01/2030 10:00:30"));  // Sujet 1 is due
         addPendingMails(f.program, 3);
         if (selectedRow >= 0)
             f.window.lstHisto->setCurrentIndex(f.program.lstHisto.index(selectedRow));
         f.desk.messageBox.answers << answer;
+        if (sentDuringQuestion) {
+            f.desk.messageBox.whileOpen = [&] {
+                f.window.Timer1.setInterval(1);
+                QTRY_COMPARE(f.program.lstSent.ListCount(), 1);
+                f.window.Timer1.stop();
+                QCOMPARE(f.window.lstHistoListIndex(), 0);  // the selection has moved to the next mail
+            };
+        }
         f.window.cmdDelete_Click();
         const QString ask = "Tardello|4|    Supprimer définitivement ce mail ?    ";
         QCOMPARE(shownBoxes(f.desk.messageBox), selectedRow < 0 ? QStringList() : QStringList{ask});
         QCOMPARE(storedSubjects(f.program.store.path()), storeAfter);
         QCOMPARE(f.program.lstHisto.ListCount(), storeAfter.size());
-        QCOMPARE(f.program.mailTable.FindFreeSlot(), qint16(storeAfter.size() == 2 ? 2 : 4));
+        QCOMPARE(f.program.mailTable.FindFreeSlot(), qint16(freeSlot));
     }
 
     void enterOpensEditorOnlyFromPendingList()

@@ -13,6 +13,8 @@ void TestClock::set(const QString &dayFirst)
 int TestMessageBox::show(const QString &prompt, int buttons, const QString &title)
 {
     shown.append({prompt, buttons, title, true});
+    if (whileOpen)
+        whileOpen();
     const int unanswered = (buttons & 7) == MsgBox::YesNo ? MsgBox::No : MsgBox::Ok;
     return answers.isEmpty() ? unanswered : answers.takeFirst();
 }

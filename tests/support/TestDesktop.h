@@ -10,6 +10,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // A clock the test sets.
 class TestClock : public Clock
 {
@@ -37,6 +39,8 @@ public:
 
     QList<int> answers;
     QList<Shown> shown;
+    // Runs while a modal box is open, as the timers of the real box's event loop would.
+    std::function<void()> whileOpen;
 };
 
 class TestLauncher : public ProgramLauncher
