@@ -45,11 +45,15 @@ void MailStore::LoadMailStore(MailTable &table, ListRows &lstHisto)
     TextFiles &files = *desktop().files;
     if (!files.exists(path_))
         return;
-    const std::optional<QByteArray> content = files.read(path_);
-    const StoreRecords::Loaded loaded =
-        StoreRecords::readRecords(content.value_or(QByteArray()), MailSlots, desktopNow().date().year());
+    // Read in pieces: the file is never whole in memory beside the mails taken from it.
+    const std::unique_ptr<QIODevice> device = files.openToRead(path_);
+    StoreRecords::Loaded loaded;
+    if (device)
+        loaded = StoreRecords::readRecords(*device, MailSlots, desktopNow().date().year());
 
-    if (!content || !loaded.whole) {
+    if (!device || !loaded.whole) {
+        // Read whole only to be kept aside.
+        const std::optional<QByteArray> content = device ? files.read(path_) : std::nullopt;
         const QString file = QDir::toNativeSeparators(path_);
         if (keepOriginal(content)) {
             tell(QStringLiteral("Le fichier %1 n'a pas pu être lu en entier. Son contenu d'origine est conservé "

@@ -39,24 +39,13 @@ bool bodyNeedsEscape(const QString &body)
     }
 }
 
-// As bodyNeedsEscape, on the code page's bytes: the ASCII characters are the same bytes.
-bool bodyNeedsEscape(QByteArrayView body)
-{
-    for (AnsiText::LineCursor cursor(body); cursor.next();) {
-        if (cursor.line() == endMarkerBytes || (cursor.lineEnd() < body.size() && !cursor.endedWithCrLf()))
-            return true;
-    }
-    return false;
-}
-
 bool needsEscape(const MailItem &mail, const QString &body)
 {
     for (const QString *field : {&mail.Titre, &mail.Dest, &mail.CC, &mail.BCC, &mail.Attach}) {
         if (field->contains(QLatin1Char('\n')))
             return true;
     }
-    const QByteArray *bytes = mail.Contenu.codePageBytes();
-    return bytes ? bodyNeedsEscape(QByteArrayView(*bytes)) : bodyNeedsEscape(body);
+    return bodyNeedsEscape(body);
 }
 
 QString escaped(const QString &text)
@@ -161,29 +150,29 @@ QStringList recordLines(const MailItem &mail)
     return lines;
 }
 
-Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
+Loaded readRecords(QIODevice &device, int maxRecords, int currentYear)
 {
     Loaded loaded;
-    AnsiText::FileText file(content);
-    const QByteArrayView bytes = file.bytes();
-    AnsiText::LineCursor cursor(bytes);
-    bool more = cursor.next();
+    AnsiText::LineReader reader(device);
+    AnsiText::FileText file(reader.utf8());
+    QByteArray body;  // one record's body at a time, its room kept for the next
+    bool more = reader.next();
     while (more) {
         if (loaded.mails.size() >= maxRecords) {
-            for (; more; more = cursor.next())
-                loaded.whole = loaded.whole && cursor.line().trimmed().isEmpty();
+            for (; more; more = reader.next())
+                loaded.whole = loaded.whole && reader.line().trimmed().isEmpty();
             break;
         }
-        std::array<std::optional<QByteArrayView>, FieldCount> values;
+        std::array<std::optional<QByteArray>, FieldCount> values;
         bool escapedRecord = false;
         bool blankHeaderLine = false;
         bool anyText = false;
         bool bodyFound = false;
-        for (; more; more = cursor.next()) {
-            const QByteArrayView line = cursor.line();
+        for (; more; more = reader.next()) {
+            const QByteArrayView line = reader.line();
             if (line == bodyStartBytes) {
                 bodyFound = true;
-                more = cursor.next();
+                more = reader.next();
                 break;
             }
             const bool blank = line.trimmed().isEmpty();
@@ -195,7 +184,7 @@ Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
             // A repeated key overwrites, an unknown one is ignored.
             const int field = fieldOf(key);
             if (field >= 0)
-                values[field] = value;
+                values[field] = value.toByteArray();
             else if (key == escapeKeyBytes && value == "1")
                 escapedRecord = true;
         }
@@ -204,24 +193,25 @@ Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
 
         // The body runs from its first line to the end of its last line; it is
         // rebuilt line by line only when its line ends or escapes need it.
-        const qsizetype bodyBegin = more ? cursor.lineStart() : bytes.size();
-        qsizetype bodyEnd = bodyBegin;
+        body.resize(0);
+        QByteArrayView previousEnd;
         bool bodyClosed = false;
         bool crLfBreaks = true;
-        bool previousCrLf = true;
         SwallowedHeader swallowed;
-        for (bool first = true; bodyFound && more; more = cursor.next(), first = false) {
-            if (cursor.line() == endMarkerBytes) {
+        for (bool first = true; bodyFound && more; more = reader.next(), first = false) {
+            if (reader.line() == endMarkerBytes) {
                 bodyClosed = true;
-                more = cursor.next();
+                more = reader.next();
                 break;
             }
-            swallowed.see(cursor.line());
-            crLfBreaks = crLfBreaks && (first || previousCrLf);
-            bodyEnd = cursor.lineEnd();
-            previousCrLf = cursor.endedWithCrLf();
+            swallowed.see(reader.line());
+            if (!first) {
+                crLfBreaks = crLfBreaks && previousEnd.size() == 2;
+                body += previousEnd;
+            }
+            body += reader.line();
+            previousEnd = reader.lineEnd();
         }
-        const QByteArrayView body = bytes.sliced(bodyBegin, bodyEnd - bodyBegin);
 
         MailItem mail;
         mail.InUse = true;
@@ -229,15 +219,15 @@ Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
             const QString decoded = file.decode(piece);
             return escapedRecord ? unescaped(decoded) : decoded;
         };
-        mail.Titre = text(values[Titre].value_or(QByteArrayView()));
-        mail.Dest = text(values[Dest].value_or(QByteArrayView()));
-        mail.CC = text(values[CC].value_or(QByteArrayView()));
-        mail.BCC = text(values[BCC].value_or(QByteArrayView()));
-        mail.Attach = text(values[Attach].value_or(QByteArrayView()));
+        mail.Titre = text(values[Titre].value_or(QByteArray()));
+        mail.Dest = text(values[Dest].value_or(QByteArray()));
+        mail.CC = text(values[CC].value_or(QByteArray()));
+        mail.BCC = text(values[BCC].value_or(QByteArray()));
+        mail.Attach = text(values[Attach].value_or(QByteArray()));
         if (crLfBreaks && !escapedRecord) {
-            // Bytes of the code page are kept as they are, not decoded.
+            // Bytes of the code page are kept as they are (a copy of their exact size), not decoded.
             if (file.inCodePage() && AnsiText::allCharacters(body))
-                mail.Contenu = MailBody::fromCodePage(body.toByteArray());
+                mail.Contenu = MailBody::fromCodePage(QByteArray(body.constData(), body.size()));
             else
                 mail.Contenu = file.decode(body);
         } else {
@@ -257,7 +247,7 @@ Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
         loaded.whole = loaded.whole && bodyClosed && !blankHeaderLine && dateRead && !swallowed.found();
         loaded.mails.append(mail);
     }
-    loaded.whole = loaded.whole && file.exact();
+    loaded.whole = loaded.whole && file.exact() && !reader.failed();
     return loaded;
 }
 

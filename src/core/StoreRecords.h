@@ -2,6 +2,7 @@
 
 #include "MailItem.h"
 
+#include <QIODevice>
 #include <QList>
 #include <QStringList>
 #include <QStringView>
@@ -32,8 +33,8 @@ struct Loaded
     bool whole = true;
 };
 
-// Reads at most maxRecords records from the file's bytes (Windows-1252, or UTF-8 after a mark). A date is read day-first, a missing year
+// Reads at most maxRecords records from the file, a piece at a time (Windows-1252, or UTF-8 after a mark). A date is read day-first, a missing year
 // being currentYear; an unreadable one gives the zero moment.
-Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear);
+Loaded readRecords(QIODevice &device, int maxRecords, int currentYear);
 
 } // namespace StoreRecords

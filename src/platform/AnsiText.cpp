@@ -292,4 +292,51 @@ bool LineCursor::next()
     return true;
 }
 
+LineReader::LineReader(QIODevice &device) : device_(device)
+{
+    while (buffer_.size() < utf8Bom.size() && !atEnd_)
+        readMore();
+    if (buffer_.startsWith(utf8Bom)) {
+        utf8_ = true;
+        start_ = searched_ = utf8Bom.size();
+    }
+}
+
+void LineReader::readMore()
+{
+    constexpr qsizetype pieceSize = 64 * 1024;
+    // The lines already handed out go; the one being read stays.
+    buffer_.remove(0, start_);
+    searched_ -= start_;
+    start_ = 0;
+    const qsizetype kept = buffer_.size();
+    buffer_.resize(kept + pieceSize);
+    const qint64 got = device_.read(buffer_.data() + kept, pieceSize);
+    buffer_.resize(kept + std::max<qint64>(got, 0));
+    atEnd_ = got <= 0;
+    failed_ = got < 0;
+}
+
+bool LineReader::next()
+{
+    static const QByteArray crLf("\r\n");
+    static const QByteArray lf("\n");
+    for (;;) {
+        const qsizetype feed = buffer_.indexOf('\n', searched_);
+        if (feed < 0 && !atEnd_) {
+            searched_ = buffer_.size();
+            readMore();
+            continue;
+        }
+        if (feed < 0 && start_ >= buffer_.size())
+            return false;
+        const qsizetype end = feed < 0 ? buffer_.size() : feed;
+        const bool crlf = feed > start_ && buffer_.at(feed - 1) == '\r';
+        line_ = QByteArrayView(buffer_).sliced(start_, end - start_ - (crlf ? 1 : 0));
+        lineEnd_ = feed < 0 ? QByteArrayView() : crlf ? QByteArrayView(crLf) : QByteArrayView(lf);
+        start_ = searched_ = feed < 0 ? buffer_.size() : feed + 1;
+        return true;
+    }
+}
+
 } // namespace AnsiText

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -45,6 +46,8 @@ class FileText
 {
 public:
     explicit FileText(const QByteArray &content);
+    // For content read elsewhere, whose byte-order mark told the encoding.
+    explicit FileText(bool utf8) : utf8_(utf8) {}
     // The content without the byte-order mark.
     QByteArrayView bytes() const { return bytes_; }
     QString decode(QByteArrayView piece);
@@ -80,6 +83,38 @@ private:
     qsizetype start_ = 0;
     qsizetype lineStart_ = 0;
     bool crlf_ = false;
+};
+
+// Reads a device's lines as LineCursor cuts them, a piece of the file at a
+// time, so that a file of megabytes is never whole in memory. A UTF-8
+// byte-order mark at the start is skipped and told by utf8().
+class LineReader
+{
+public:
+    explicit LineReader(QIODevice &device);
+    // Moves to the next line; false at the end.
+    bool next();
+    // Valid until the next call of next().
+    QByteArrayView line() const { return line_; }
+    bool endedWithCrLf() const { return lineEnd_.size() == 2; }
+    // The bytes that ended the current line: CR LF, LF, or none at the end of the file.
+    QByteArrayView lineEnd() const { return lineEnd_; }
+    bool utf8() const { return utf8_; }
+    // True when the device failed before its end.
+    bool failed() const { return failed_; }
+
+private:
+    void readMore();
+
+    QIODevice &device_;
+    QByteArray buffer_;
+    qsizetype start_ = 0;       // of the next line in buffer_
+    qsizetype searched_ = 0;    // buffer_ holds no line feed from start_ to here
+    QByteArrayView line_;
+    QByteArrayView lineEnd_;
+    bool atEnd_ = false;
+    bool failed_ = false;
+    bool utf8_ = false;
 };
 
 } // namespace AnsiText

@@ -1,5 +1,6 @@
 #include "TextFiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +20,25 @@ bool TextFiles::writeFrom(const QString &path, const ByteSource &source)
         return true;
     });
     return produced && write(path, content);
+}
+
+std::unique_ptr<QIODevice> TextFiles::openToRead(const QString &path)
+{
+    std::optional<QByteArray> content = read(path);
+    if (!content)
+        return nullptr;
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(*content);
+    buffer->open(QIODevice::ReadOnly);
+    return buffer;
+}
+
+std::unique_ptr<QIODevice> DiskTextFiles::openToRead(const QString &path)
+{
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return nullptr;
+    return file;
 }
 
 std::optional<QByteArray> DiskTextFiles::read(const QString &path)

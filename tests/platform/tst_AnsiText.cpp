@@ -1,4 +1,5 @@
 #include "AnsiText.h"
+#include <QBuffer>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTest>
@@ -42,6 +43,16 @@ private slots:
         bool readExactly = !exact;
         QCOMPARE(AnsiText::decodeLines(bytes, &readExactly), lines);
         QCOMPARE(readExactly, exact);
+
+        // Read in pieces from a device, the lines are the same.
+        QBuffer device(&bytes);
+        QVERIFY(device.open(QIODevice::ReadOnly));
+        AnsiText::LineReader reader(device);
+        AnsiText::FileText file(reader.utf8());
+        QStringList read;
+        while (reader.next())
+            read << file.decode(reader.line());
+        QCOMPARE(read, lines);
     }
     // The program's own table of the code page reads and writes every byte and
     // character exactly as the converter does.
