@@ -16,18 +16,18 @@ const QString padding(4, QLatin1Char(' '));
 
 bool MailStore::SaveMailStore(const MailTable &table)
 {
-    QStringList lines;
+    QList<const MailItem *> mails;
     for (qint16 slot = 1; slot <= MailSlots; ++slot) {
         if (table[slot].InUse)
-            lines << StoreRecords::recordLines(table[slot]);
+            mails << &table[slot];
     }
     TextFiles &files = *desktop().files;
     if (originalAtRisk_ && (!files.exists(path_) || keepOriginal(std::nullopt)))
         originalAtRisk_ = false;
     bool saved = false;
     if (!originalAtRisk_)
-        saved = lines.isEmpty() ? files.remove(path_) : files.writeFrom(path_, [&lines](const ByteSink &sink) {
-            return AnsiText::encodeLinesTo(lines, sink);
+        saved = mails.isEmpty() ? files.remove(path_) : files.writeFrom(path_, [&mails](const ByteSink &sink) {
+            return StoreRecords::writeRecords(mails, sink);
         });
     if (saved) {
         failureShown_ = false;

@@ -150,6 +150,39 @@ QStringList recordLines(const MailItem &mail)
     return lines;
 }
 
+bool writeRecords(const QList<const MailItem *> &mails, const std::function<bool(QByteArrayView)> &sink)
+{
+    // A body kept as the code page's bytes is copied as it stands when the
+    // plain layout carries it; its place among the lines stays empty. Bodies
+    // holding a marker's text or a lone line feed anywhere are left to
+    // recordLines(), which looks at them exactly.
+    QStringList lines;
+    QList<std::pair<qsizetype, const QByteArray *>> bodies;  // line index, bytes
+    for (const MailItem *mail : mails) {
+        const QByteArray *bytes = mail->Contenu.codePageBytes();
+        const bool asBytes = bytes && !bytes->contains(endMarkerBytes) && !bytes->contains(bodyStartBytes)
+            && bytes->count('\n') == bytes->count("\r\n") && !needsEscape(*mail, QString());
+        if (!asBytes) {
+            lines << recordLines(*mail);
+            continue;
+        }
+        lines << recordLines(MailItem{mail->Date, mail->Titre, mail->Dest, mail->CC, mail->BCC, {}, mail->Attach, true});
+        bodies.append({lines.size() - 2, bytes});  // the empty body before the end marker
+    }
+    if (!AnsiText::fitsCodePage(lines)) {
+        for (const auto &[line, bytes] : bodies)
+            lines[line] = MailBody::fromCodePage(*bytes).text();
+        return AnsiText::encodeLinesTo(lines, sink);
+    }
+    qsizetype written = 0;
+    for (const auto &[line, bytes] : bodies) {
+        if (!AnsiText::encodeLinesTo(lines.mid(written, line - written), sink) || !sink(*bytes) || !sink("\r\n"))
+            return false;
+        written = line + 1;
+    }
+    return AnsiText::encodeLinesTo(lines.mid(written), sink);
+}
+
 Loaded readRecords(QIODevice &device, int maxRecords, int currentYear)
 {
     Loaded loaded;

@@ -2,10 +2,13 @@
 
 #include "MailItem.h"
 
+#include <QByteArrayView>
 #include <QIODevice>
 #include <QList>
 #include <QStringList>
 #include <QStringView>
+
+#include <functional>
 
 // The records of the store file.
 //
@@ -21,6 +24,11 @@ namespace StoreRecords {
 
 // The lines of one record.
 QStringList recordLines(const MailItem &mail);
+
+// Writes the records of the mails, in order, to sink as the file holds them:
+// in the code page, or as UTF-8 after a byte-order mark when a text needs it.
+// False when sink refused a piece.
+bool writeRecords(const QList<const MailItem *> &mails, const std::function<bool(QByteArrayView)> &sink);
 
 struct Loaded
 {

@@ -159,6 +159,14 @@ QString fromCodePage(QByteArrayView bytes, bool *exact)
     return text;
 }
 
+bool fitsCodePage(const QStringList &lines)
+{
+    const ByteTable &table = byteTable();
+    return table.usable && std::all_of(lines.begin(), lines.end(), [&table](const QString &line) {
+        return std::all_of(line.begin(), line.end(), [&table](QChar c) { return table.byteOf(c.unicode()) >= 0; });
+    });
+}
+
 bool allCharacters(QByteArrayView bytes)
 {
     const ByteTable &table = byteTable();

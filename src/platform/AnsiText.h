@@ -22,6 +22,9 @@ std::optional<QByteArray> toCodePage(const QString &text);
 // The code page's bytes as text; `exact` tells whether every byte was a character.
 QString fromCodePage(QByteArrayView bytes, bool *exact);
 
+// True when every character of every line has a byte of its own in the code page.
+bool fitsCodePage(const QStringList &lines);
+
 // True when every byte is a character of the code page, so the bytes can stand for the text.
 bool allCharacters(QByteArrayView bytes);
 
