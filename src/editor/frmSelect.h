@@ -2,9 +2,9 @@
 
 #include "EditorFields.h"
 
+#include "BodyTextEdit.h"
 #include "EditorDialog.h"
 
-class BodyTextEdit;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;

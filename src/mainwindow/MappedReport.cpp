@@ -6,7 +6,9 @@
 #include <QWidget>
 #include <QWindow>
 
+#ifdef Q_OS_UNIX
 #include <sys/resource.h>
+#endif
 
 namespace {
 class MappedReport : public QObject
@@ -27,6 +29,7 @@ public:
 private:
     void write() const
     {
+#ifdef Q_OS_UNIX
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
         const auto micros = [](const timeval &time) { return qint64(time.tv_sec) * 1000000 + time.tv_usec; };
@@ -41,6 +44,7 @@ private:
         QFile report(path_);
         if (report.open(QIODevice::WriteOnly))
             report.write("cpu_us=" + QByteArray::number(micros(usage.ru_utime) + micros(usage.ru_stime)) + " hwm_kib=" + peak + "\n");
+#endif
     }
 
     QWidget &window_;
