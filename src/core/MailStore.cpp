@@ -74,6 +74,11 @@ void MailStore::LoadMailStore(MailTable &table, ListRows &lstHisto)
     }
 }
 
+void MailStore::removeUnfinishedSaves() const
+{
+    desktop().files->removeUnfinishedWrites(path_, QStringLiteral("\\.bak[0-9]*"));
+}
+
 // Keeps the store file as it is under a name not used yet: a copy of the bytes
 // read when there are some (or an earlier copy holding the same bytes), else
 // the file itself renamed.

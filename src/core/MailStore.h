@@ -25,6 +25,9 @@ public:
     // under a new name before anything rewrites the store, and the user is told.
     void LoadMailStore(MailTable &table, ListRows &lstHisto);
 
+    // Removes the temporary files of saves and copies that a killed run cut short.
+    void removeUnfinishedSaves() const;
+
     // Where the last load kept a file it could not take whole; empty when none.
     const QString &keptCopyPath() const { return keptCopy_; }
 

@@ -53,6 +53,11 @@ frmAttach::frmAttach(QLineEdit *editorAttach, QWidget *parent) : EditorDialog(pa
         if (row >= 0)
             flList_Click();
     });
+    // The file under the pointer, even if the press did not make it current.
+    connect(flList, &QListWidget::itemClicked, this, [this](QListWidgetItem *file) {
+        flList->setCurrentItem(file);
+        flList_Click();
+    });
     connect(cmdClose, &QPushButton::clicked, this, &frmAttach::cmdClose_Click);
     connect(cmdAbandon, &QPushButton::clicked, this, &frmAttach::cmdAbandon_Click);
 }
@@ -104,7 +109,7 @@ void frmAttach::flList_Click()
     if (!file)
         return;
     // Joined as they are: a root directory gives its separator twice.
-    txtAttach->setText(QDir::toNativeSeparators(dirList->highlighted()) + QDir::separator() + file->text());
+    txtAttach->setText(QDir::toNativeSeparators(shownDirectory_) + QDir::separator() + file->text());
 }
 
 void frmAttach::cmdClose_Click()
@@ -119,11 +124,18 @@ void frmAttach::cmdAbandon_Click()
     hide();
 }
 
+// Leaving the directory list on a press in the file list makes the directory
+// shown current again: that refresh must not move the rows under the pointer.
 void frmAttach::showFilesOf(const QString &directory)
 {
+    const QStringList files = QDir(directory).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    if (directory == shownDirectory_ && files == shownFiles_)
+        return;
+    shownDirectory_ = directory;
+    shownFiles_ = files;
     const QSignalBlocker blocker(flList);
     flList->clear();
-    flList->addItems(QDir(directory).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+    flList->addItems(files);
     flList->setCurrentRow(-1);
 }
 

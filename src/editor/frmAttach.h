@@ -47,5 +47,7 @@ private:
     void selectDriveOf(const QString &path);
 
     QLineEdit *editorAttach_;
+    QString shownDirectory_;  // whose files flList shows
+    QStringList shownFiles_;
     LostFocus *lostFocus_ = nullptr;
 };

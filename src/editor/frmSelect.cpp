@@ -224,6 +224,17 @@ void frmSelect::showModal()
     exec();
 }
 
+// Showing a dialog gives its focus field a tab focus, which selects a line
+// edit's whole text: the first key typed would replace the subject.
+void frmSelect::setVisible(bool visible)
+{
+    EditorDialog::setVisible(visible);
+    if (visible && focusWidget() == txtTitre) {
+        txtTitre->deselect();
+        txtTitre->end(false);
+    }
+}
+
 frmDest *frmSelect::recipientsPicker()
 {
     if (!recipientsPicker_)

@@ -60,6 +60,8 @@ public:
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
 
+    void setVisible(bool visible) override;
+
 protected:
     void abandon() override { cmdCancel_Click(); }
 

@@ -1,10 +1,12 @@
 #include "Application.h"
 
+#include "Desktop.h"
 #include "DesktopServices.h"
 #include "MappedReport.h"
 #include "Program.h"
 #include "Settings.h"
 #include "SingleInstance.h"
+#include "TextFiles.h"
 #include "TrayIcon.h"
 #include "frmAbout.h"
 #include "frmMain.h"
@@ -44,6 +46,9 @@ void Application::InitApplication()
 
 bool Application::run()
 {
+    // The lock is held: no other run is in the middle of a save.
+    desktop().files->removeUnfinishedWrites(program_->paths.SettingsPath, {});
+    program_->store.removeUnfinishedSaves();
     LoadSettings(program_->paths.SettingsPath, program_->mailClient, program_->AddressBook);
     about_->showModal();
     // Ending the program leaves the splash's event loop; the main loop has not started yet.

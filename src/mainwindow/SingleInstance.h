@@ -3,9 +3,12 @@
 #include <QLockFile>
 #include <QString>
 
-// One running instance per program directory. The lock lives in the temporary
-// directory, so a second start touches no file of the program's own; a lock
-// left behind by a crashed run is recognised by its dead process and taken over.
+#include <optional>
+
+// One running instance per program directory. The lock lives in the program
+// directory itself, so that no environment (TMPDIR, TEMP) can give two runs of
+// it two different locks; a lock left behind by a crashed run is recognised by
+// its dead process and taken over.
 class SingleInstance
 {
 public:
@@ -15,7 +18,12 @@ public:
     bool tryLock();
 
     static QString lockPath(const QString &programDir);
+    // Where the lock goes when the program directory takes no file (read-only).
+    static QString fallbackLockPath(const QString &programDir);
 
 private:
-    QLockFile lock_;
+    bool tryLockAt(const QString &path);
+
+    QString programDir_;
+    std::optional<QLockFile> lock_;
 };

@@ -5,9 +5,11 @@
 #include "MessageBox.h"
 #include "Program.h"
 #include "Settings.h"
+#include "X11TrayClicks.h"
 #include "frmMain.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QCursor>
 #include <QMenu>
 
@@ -46,6 +48,12 @@ TrayIcon::TrayIcon(Program &program, frmMain &mainWindow, QObject *parent)
         icon_.get(), &QSystemTrayIcon::activated, this,
         [this](QSystemTrayIcon::ActivationReason reason) { Picture1_MouseMove(eventCode(reason)); },
         Qt::QueuedConnection);
+    if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
+        x11Clicks_ = std::make_unique<X11TrayClicks>([this](int code) {
+            QMetaObject::invokeMethod(this, [this, code] { Picture1_MouseMove(code); }, Qt::QueuedConnection);
+        });
+        QCoreApplication::instance()->installNativeEventFilter(x11Clicks_.get());
+    }
 }
 
 TrayIcon::~TrayIcon() = default;

@@ -9,6 +9,7 @@
 class QMenu;
 class QAction;
 class frmMain;
+class X11TrayClicks;
 struct Program;
 
 // The program's icon in the notification area, its popup menu and the quit
@@ -59,6 +60,7 @@ private:
     std::unique_ptr<QMenu> menu_;
     QAction *mnuTardello_ = nullptr;
     QAction *mnuHardQuit_ = nullptr;
+    std::unique_ptr<X11TrayClicks> x11Clicks_;
     bool trayBusy_ = false;
     bool ended_ = false;
 };

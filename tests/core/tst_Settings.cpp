@@ -25,6 +25,10 @@ private slots:
         QTest::newRow("odd lines ignored, code page")
             << QByteArray("Address\r\nClient\r\naddress=x\r\nClient =Notes\r\n=Notes\r\nAddress=\xE9\x80\n") << outlook
             << QStringList{"é€"} << QByteArray("Client=Outlook\r\nAddress=\xE9\x80\r\n");
+        QTest::newRow("an address with a line break: escaped addresses")
+            << QByteArray("Client=Notes\r\nEchappement=1\r\nAddress=Anne\\r\\n<a@x.fr>\r\nAddress=c:\\\\d\r\n") << notes
+            << QStringList{"Anne\r\n<a@x.fr>", "c:\\d"}
+            << QByteArray("Client=Notes\r\nEchappement=1\r\nAddress=Anne\\r\\n<a@x.fr>\r\nAddress=c:\\\\d\r\n");
     }
     void loadingFollowsTheLineRulesAndSavingWritesClientThenAddresses()
     {

@@ -77,12 +77,20 @@ def run(s, program, prog, artefacts):
     wait_for("the main window to hide", lambda: not s.is_mapped(main_window), 10)
     assert tardello.poll() is None, "closing the main window ended the program"
 
+    # A left click acts on the release, not on the press.
     x, y = s.centre(icon)
-    s.xdotool("mousemove", x, y, "click", "1")
+    s.xdotool("mousemove", x, y, "mousedown", "1")
+    time.sleep(1)
+    assert not s.is_mapped(main_window), "the main window came back on the press"
+    s.xdotool("mouseup", "1")
     wait_for("the main window after a left click on the icon", lambda: s.is_mapped(main_window), 10)
 
+    # With the (modal) editor open, the icon still offers its menu.
+    new_mail = (930 // 15, 667 // 15)  # the centre of "Nouveau mail >>", in twips at 96 dpi
+    s.xdotool("mousemove", "--window", main_window.id, *new_mail, "click", "1")
+    wait_for("the editor", lambda: s.find(title="Tardello - Instance de mail"), 10)
     s.xdotool("mousemove", x, y, "click", "3")
-    menu = wait_for("the tray menu", lambda: popup(s, icon), 10)
+    menu = wait_for("the tray menu while the editor is open", lambda: popup(s, icon), 10)
     # Two items of equal height: "Quitter" is the lower one.
     menu_x, menu_y = s.centre(menu)
     s.xdotool("mousemove", menu_x, menu_y + menu.get_geometry().height // 4, "click", "1")

@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(run.editor.fields().txtTitre + run.editor.fields().txtAttach, longText + longText);
     }
 
-    void opensInSubjectIgnoresEnterAndEscapeAndClosesAsAbandonner()
+    void opensInSubjectAfterItsTextIgnoresEnterAndEscapeAndClosesAsAbandonner()
     {
         EditorRun run;
         run.editor.setFields(mail);
@@ -116,6 +116,9 @@ private slots:
             // A modal window that a failed check leaves open is hidden on the way out, so no test can hang.
             const auto hideOnExit = qScopeGuard([&] { run.editor.hide(); });
             QTRY_COMPARE(QApplication::focusWidget(), run.editor.txtTitre);
+            // A key typed goes after the subject rather than replacing it.
+            QVERIFY(!run.editor.txtTitre->hasSelectedText());
+            QCOMPARE(run.editor.txtTitre->cursorPosition(), mail.txtTitre.size());
             QTest::keyClick(run.editor.txtDate, Qt::Key_Escape);
             QTest::keyClick(run.editor.txtHeure, Qt::Key_Return);
             QTest::keyClick(run.editor.cmdOK, Qt::Key_Return);
@@ -203,29 +206,42 @@ private slots:
         LoadSettings(settings, restarted.mailClient, restarted.AddressBook);
         QCOMPARE(restarted.AddressBook.texts(), book);
     }
-    void attachmentListsFollowOneAnotherAndOnlyTermineCopies()
+    // Through real clicks on scrolled lists: the press that leaves the
+    // directory list makes its entry current while the file is being clicked.
+    void attachmentPathJoinsTheShownDirectoryAndTheClickedFile()
     {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
-        QVERIFY(QFile(dir.filePath(QStringLiteral("sub/inner.txt"))).open(QIODevice::WriteOnly));
+        for (const QString &folder : {QStringLiteral("sub/"), QString()}) {
+            for (int n = 10; n < 70; ++n)
+                QVERIFY(QFile(dir.filePath(folder + QStringLiteral("f%1.txt").arg(n))).open(QIODevice::WriteOnly));
+        }
         QLineEdit editorAttach(QStringLiteral("earlier"));
         frmAttach picker(&editorAttach);
         QVERIFY(picker.dirList->setPath(dir.path()));
         picker.cmdClose_Click();  // no file clicked: the editor's attachment stays
         QCOMPARE(editorAttach.text(), QStringLiteral("earlier"));
-        // A click on a directory shows its files; the current directory stays.
-        picker.dirList->setCurrentItem(picker.dirList->findItems(QStringLiteral(" sub"), Qt::MatchEndsWith).value(0));
-        QCOMPARE(picker.dirList->Path(), QDir(dir.path()).absolutePath());
-        picker.flList->setCurrentRow(0);
-        const QString chosen = QDir::toNativeSeparators(dir.filePath(QStringLiteral("sub/inner.txt")));
-        QCOMPARE(picker.txtAttach->text(), chosen);
+        picker.show();
+        picker.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&picker));
+        const auto click = [](QListWidget *list, QListWidgetItem *item) {
+            QVERIFY(item);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+        };
+        // Into "sub" and back to its parent, each time by one click, then a file far down.
+        for (const QString &folder : {QStringLiteral("sub"), QDir(dir.path()).dirName()}) {
+            click(picker.dirList, picker.dirList->findItems(' ' + folder, Qt::MatchEndsWith).value(0));
+            picker.flList->scrollToBottom();
+            click(picker.flList, picker.flList->item(57));
+            const QString shown = folder == "sub" ? dir.filePath("sub") : dir.path();
+            QCOMPARE(picker.dirList->Path(), QDir(shown).absolutePath());
+            QCOMPARE(picker.flList->currentItem()->text(), QStringLiteral("f67.txt"));
+            QCOMPARE(picker.txtAttach->text(), QDir::toNativeSeparators(shown + "/f67.txt"));
+        }
         picker.cmdAbandon_Click();
         QCOMPARE(editorAttach.text(), QStringLiteral("earlier"));
-        // Leaving the directory list makes the highlighted entry current; the path is kept.
-        picker.dirList_LostFocus();
-        QCOMPARE(picker.dirList->Path(), QDir(dir.filePath(QStringLiteral("sub"))).absolutePath());
         picker.cmdClose_Click();
-        QCOMPARE(editorAttach.text(), chosen);
+        QCOMPARE(editorAttach.text(), QDir::toNativeSeparators(dir.filePath("f67.txt")));
     }
 
     void attachmentAtARootAndUnreadableDrive()

@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QRadioButton>
 #include <QSysInfo>
 
@@ -37,6 +38,11 @@ private slots:
         }
         const QString settingsPath = dir.path() + "/Tardello.ini";
         QVERIFY(desk.files.write(settingsPath, "Client=Express\r\nAddress=anne@exemple.fr\r\n"));
+        // Temporary files of saves cut short by a kill go; every other file stays.
+        const QStringList unfinished{"Tardello.tmp.AbCdEf", "Tardello.ini.xYzabc", "Tardello.tmp.bak2.QwErTy"};
+        const QStringList others{"Tardello.ini", "Tardello.tmp", "Tardello.tmp.AbCdE", "Tardello.tmp.bak", "Tardello.tmp.bak999"};
+        for (const QString &name : unfinished + others.mid(2))
+            QVERIFY(desk.files.write(dir.filePath(name), "x"));
         const int writesBefore = desk.files.writes;
         Application app(dir.path());
         app.InitApplication();
@@ -74,6 +80,7 @@ private slots:
         QCOMPARE(app.run(), !ends);
         QVERIFY(splash.elapsed() >= 40);
         QVERIFY(splashUp && !mainShown && settingsRead && !storeRead);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), others);
 
         // Ending in the splash skips the rest of start-up; only quitting writes the settings.
         const QString quitBox = "Tardello|4|    Quitter Tardello ?    \r\n    Vos données ne seront pas perdues.    ";
@@ -92,16 +99,30 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<bool>("runs");
         QTest::newRow("another instance runs") << "held" << false;
+        QTest::newRow("another instance runs, another TMPDIR") << "held, TMPDIR" << false;
         QTest::newRow("other instance has ended") << "released" << true;
         QTest::newRow("lock left by a crashed run") << "crashed" << true;
         QTest::newRow("another directory's instance") << "other directory" << true;
+        QTest::newRow("read-only program directory, another TMPDIR") << "held, TMPDIR, read-only" << false;
     }
     void oneInstancePerProgramDirectory()
     {
         QFETCH(QString, before);
         QFETCH(bool, runs);
-        QTemporaryDir dir, otherDir;
-        const QString lockPath = SingleInstance::lockPath(dir.path());
+        QTemporaryDir dir, otherDir, firstTemp, secondTemp;
+        const bool readOnly = before.endsWith("read-only");
+        if (readOnly && QProcess::execute("mount", {"-t", "tmpfs", "-o", "ro,size=4k", "tmpfs", dir.path()}) != 0)
+            QSKIP("a read-only file system cannot be mounted here");
+        const auto unmount = qScopeGuard([&] {
+            if (readOnly)
+                QProcess::execute("umount", {dir.path()});
+        });
+        const QByteArray tmpdir = qgetenv("TMPDIR");
+        const auto restore = qScopeGuard([&] { qputenv("TMPDIR", tmpdir); });
+        const bool otherTmpdir = before.contains("TMPDIR");
+        if (otherTmpdir)
+            qputenv("TMPDIR", firstTemp.path().toUtf8());
+        const QString lockPath = readOnly ? SingleInstance::fallbackLockPath(dir.path()) : SingleInstance::lockPath(dir.path());
         auto running = std::make_unique<SingleInstance>(before == "other directory" ? otherDir.path() : dir.path());
         if (before != "crashed")
             QVERIFY(running->tryLock());
@@ -110,11 +131,11 @@ private slots:
         if (before == "crashed")  // a process that is gone, on this machine
             QVERIFY(TestFiles().write(lockPath,
                                       "2147480000\ntardello\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+        if (otherTmpdir)
+            qputenv("TMPDIR", secondTemp.path().toUtf8());
         SingleInstance second(dir.path());
         QCOMPARE(second.tryLock(), runs);
         QVERIFY(QFile::exists(lockPath));
-        // The lock is not kept in the program's directory.
-        QVERIFY(QDir(dir.path()).entryInfoList(QDir::Files | QDir::Hidden).isEmpty());
     }
 
     void textFieldMenusAreFrench()
