@@ -47,14 +47,20 @@ def status_value(pid, key):
 
 
 def wakeups(pid):
-    total = 0
+    """Context switches of each thread, by thread id."""
+    counts = {}
     for task in os.listdir(f"/proc/{pid}/task"):
         try:
-            total += status_value(f"{pid}/task/{task}", "voluntary_ctxt_switches")
-            total += status_value(f"{pid}/task/{task}", "nonvoluntary_ctxt_switches")
+            counts[task] = (status_value(f"{pid}/task/{task}", "voluntary_ctxt_switches")
+                            + status_value(f"{pid}/task/{task}", "nonvoluntary_ctxt_switches"))
         except FileNotFoundError:
             pass  # the thread ended meanwhile
-    return total
+    return counts
+
+
+def woken(before, after):
+    """Wake-ups between two readings of wakeups(); a thread that ended in between is not counted."""
+    return sum(count - before.get(task, 0) for task, count in after.items())
 
 
 class Started:
@@ -154,7 +160,7 @@ def main():
                 # The timer starts about when the process does.
                 ticks = int((window_end - program.started) // TIMER_SECONDS) - int(
                     (window_start - program.started) // TIMER_SECONDS)
-                idle = (after[0] - before[0], after[1] - before[1], ticks,
+                idle = (woken(before[0], after[0]), woken(before[1], after[1]), ticks,
                         status_value(program.process.pid, "VmHWM:"), status_value(yardstick.process.pid, "VmHWM:"))
                 program.stop()
                 yardstick.stop()

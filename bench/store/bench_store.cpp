@@ -152,6 +152,10 @@ int main(int argc, char *argv[])
     report("ratio, per run (target <= 2 in every run)", ratios);
     report("  save / write+fdatasync+rename", saveRatios);
     report("  load / read", loadRatios);
+    std::printf("ratio of each run, in order:");
+    for (const double ratio : ratios)
+        std::printf(" %.2f", ratio);
+    std::printf("\n");
     const double worst = *std::max_element(ratios.begin(), ratios.end());
     std::printf("every run <= 2: %s; CPU per MB <= 1.5: %s\n", worst <= 2 ? "yes" : "NO",
                 median(perMegabyte) <= 1.5 ? "yes" : "NO");
