@@ -1,5 +1,6 @@
-// Saves and loads a full store of large mails, and compares that with writing
-// and reading the same bytes as one plain file (write, flush to disk, rename).
+// Saves and loads a full store of large mails (CPU time per megabyte), and
+// compares each run with writing and reading the same bytes as one plain file
+// (write, flush to disk, rename) right after it.
 
 #include "Desktop.h"
 #include "MailStore.h"
@@ -8,10 +9,13 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -36,12 +40,16 @@ void fillTable(MailTable &table)
         mail.Attach = QStringLiteral("C:\\Docs\\piece.doc");
         mail.Date = SendMoment::fromDateTime(QDate(2026, 12, 4), QTime(10, 0)).nextMinute();
         mail.Date = SendMoment::fromMinutes(mail.Date.minutes() + slot);
-        while (mail.Contenu.size() < bodySize)
-            mail.Contenu += line;
-        mail.Contenu.truncate(bodySize);
+        QString body;
+        while (body.size() < bodySize)
+            body += line;
+        body.truncate(bodySize);
+        mail.Contenu = body;
     }
 }
 
+// What the store's save does at the least: a new file beside, its data synced,
+// renamed over the old one, the directory synced.
 bool writePlain(const QString &path, const QByteArray &bytes)
 {
     const QString temporary = path + QStringLiteral(".new");
@@ -51,13 +59,45 @@ bool writePlain(const QString &path, const QByteArray &bytes)
     if (::fdatasync(file.handle()) != 0)
         return false;
     file.close();
-    return std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) == 0;
+    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
+        return false;
+    const int directory = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    const bool synced = directory >= 0 && ::fsync(directory) == 0;
+    ::close(directory);
+    return synced;
 }
 
 QByteArray readPlain(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct Cost
+{
+    double wall = 0;  // ms
+    double cpu = 0;   // ms of the process's CPU time
+};
+
+// Runs step and measures it; false when the step failed.
+template <typename Step>
+bool measure(Cost &cost, Step step)
+{
+    timespec cpuStart{}, cpuEnd{};
+    QElapsedTimer timer;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpuStart);
+    timer.start();
+    const bool done = step();
+    cost.wall = timer.nsecsElapsed() / 1e6;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpuEnd);
+    cost.cpu = (cpuEnd.tv_sec - cpuStart.tv_sec) * 1e3 + (cpuEnd.tv_nsec - cpuStart.tv_nsec) / 1e6;
+    return done;
+}
+
+void report(const char *what, QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    std::printf("%-44s median %7.2f  [%.2f - %.2f]\n", what, median(values), values.first(), values.last());
 }
 } // namespace
 
@@ -75,39 +115,49 @@ int main(int argc, char *argv[])
     MailStore store(dir.filePath(QStringLiteral("Tardello.tmp")));
     const QString plainPath = dir.filePath(QStringLiteral("plain.bin"));
 
-    QList<double> saves, loads, plainWrites, plainReads;
-    QElapsedTimer timer;
+    QList<double> plainCpu, saveCpu, loadCpu, perMegabyte, ratios, saveRatios, loadRatios, storeWall, plainWall;
     for (int run = 0; run < runs; ++run) {
-        timer.start();
-        if (!store.SaveMailStore(table))
-            return 1;
-        saves << timer.nsecsElapsed() / 1e6;
-
+        Cost save, load, write, read;
         MailTable loaded;
         ListRows rows;
-        timer.start();
-        store.LoadMailStore(loaded, rows);
-        loads << timer.nsecsElapsed() / 1e6;
-        if (loaded.inUseCount() != MailSlots || loaded[50].Contenu != table[50].Contenu)
+        if (!measure(save, [&] { return store.SaveMailStore(table); })
+            || !measure(load, [&] { return store.LoadMailStore(loaded, rows), true; })
+            || loaded.inUseCount() != MailSlots || !(loaded[50].Contenu == table[50].Contenu))
             return 1;
-
         const QByteArray bytes = readPlain(store.path());
-        timer.start();
-        if (!writePlain(plainPath, bytes))
+        QByteArray back;
+        if (!measure(write, [&] { return writePlain(plainPath, bytes); })
+            || !measure(read, [&] { return (back = readPlain(plainPath)).size() == bytes.size(); }))
             return 1;
-        plainWrites << timer.nsecsElapsed() / 1e6;
-        timer.start();
-        if (readPlain(plainPath).size() != bytes.size())
-            return 1;
-        plainReads << timer.nsecsElapsed() / 1e6;
+        const double megabytes = bytes.size() / 1e6;
+        plainCpu << (write.cpu + read.cpu) / megabytes;
+        saveCpu << save.cpu / megabytes;
+        loadCpu << load.cpu / megabytes;
+        perMegabyte << (save.cpu + load.cpu) / megabytes;
+        storeWall << save.wall + load.wall;
+        plainWall << write.wall + read.wall;
+        ratios << (save.wall + load.wall) / (write.wall + read.wall);
+        saveRatios << save.wall / write.wall;
+        loadRatios << load.wall / read.wall;
     }
 
-    const double store_ = median(saves) + median(loads);
-    const double plain = median(plainWrites) + median(plainReads);
-    std::printf("store file: %lld bytes, %d runs, medians in ms\n", QFileInfo(store.path()).size(), runs);
-    std::printf("save %.2f  load %.2f  total %.2f\n", median(saves), median(loads), store_);
-    std::printf("plain write %.2f  read %.2f  total %.2f\n", median(plainWrites), median(plainReads), plain);
-    std::printf("ratio %.2f (save %.2f, load %.2f)\n", store_ / plain, median(saves) / median(plainWrites),
-                median(loads) / median(plainReads));
+    std::printf("store file: %lld bytes (50 mails of %d KB), %d runs, built %s\n", QFileInfo(store.path()).size(),
+                bodySize / 1024, runs, TARDELLO_BUILD_FLAGS);
+    report("save, CPU ms per MB", saveCpu);
+    report("load, CPU ms per MB", loadCpu);
+    report("save + load, CPU ms per MB (target <= 1.5)", perMegabyte);
+    report("plain write+fdatasync+rename+read, CPU ms per MB", plainCpu);
+    report("save + load, wall ms", storeWall);
+    report("plain write+fdatasync+rename+read, wall ms", plainWall);
+    report("ratio, per run (target <= 2 in every run)", ratios);
+    report("  save / write+fdatasync+rename", saveRatios);
+    report("  load / read", loadRatios);
+    std::printf("ratio of each run, in order:");
+    for (const double ratio : ratios)
+        std::printf(" %.2f", ratio);
+    std::printf("\n");
+    const double worst = *std::max_element(ratios.begin(), ratios.end());
+    std::printf("every run <= 2: %s; CPU per MB <= 1.5: %s\n", worst <= 2 ? "yes" : "NO",
+                median(perMegabyte) <= 1.5 ? "yes" : "NO");
     return 0;
 }

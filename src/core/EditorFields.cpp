@@ -22,7 +22,7 @@ EditorFields EditorFieldsOf(const MailItem &mail)
 {
     EditorFields fields;
     fields.txtTitre = mail.Titre;
-    fields.txtContenu = mail.Contenu;
+    fields.txtContenu = mail.Contenu.text();
     fields.txtDest = mail.Dest;
     fields.txtCC = mail.CC;
     fields.txtBCC = mail.BCC;

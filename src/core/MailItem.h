@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MailBody.h"
 #include "SendMoment.h"
 
 #include <QString>
@@ -13,7 +14,7 @@ struct MailItem
     QString Dest;
     QString CC;
     QString BCC;
-    QString Contenu;
+    MailBody Contenu;
     QString Attach;
     bool InUse = false;
 };

@@ -16,18 +16,18 @@ const QString padding(4, QLatin1Char(' '));
 
 bool MailStore::SaveMailStore(const MailTable &table)
 {
-    QStringList lines;
+    QList<const MailItem *> mails;
     for (qint16 slot = 1; slot <= MailSlots; ++slot) {
         if (table[slot].InUse)
-            lines << StoreRecords::recordLines(table[slot]);
+            mails << &table[slot];
     }
     TextFiles &files = *desktop().files;
     if (originalAtRisk_ && (!files.exists(path_) || keepOriginal(std::nullopt)))
         originalAtRisk_ = false;
     bool saved = false;
     if (!originalAtRisk_)
-        saved = lines.isEmpty() ? files.remove(path_) : files.writeFrom(path_, [&lines](const ByteSink &sink) {
-            return AnsiText::encodeLinesTo(lines, sink);
+        saved = mails.isEmpty() ? files.remove(path_) : files.writeFrom(path_, [&mails](const ByteSink &sink) {
+            return StoreRecords::writeRecords(mails, sink);
         });
     if (saved) {
         failureShown_ = false;
@@ -45,11 +45,15 @@ void MailStore::LoadMailStore(MailTable &table, ListRows &lstHisto)
     TextFiles &files = *desktop().files;
     if (!files.exists(path_))
         return;
-    const std::optional<QByteArray> content = files.read(path_);
-    const StoreRecords::Loaded loaded =
-        StoreRecords::readRecords(content.value_or(QByteArray()), MailSlots, desktopNow().date().year());
+    // Read in pieces: the file is never whole in memory beside the mails taken from it.
+    const std::unique_ptr<QIODevice> device = files.openToRead(path_);
+    StoreRecords::Loaded loaded;
+    if (device)
+        loaded = StoreRecords::readRecords(*device, MailSlots, desktopNow().date().year());
 
-    if (!content || !loaded.whole) {
+    if (!device || !loaded.whole) {
+        // Read whole only to be kept aside.
+        const std::optional<QByteArray> content = device ? files.read(path_) : std::nullopt;
         const QString file = QDir::toNativeSeparators(path_);
         if (keepOriginal(content)) {
             tell(QStringLiteral("Le fichier %1 n'a pas pu être lu en entier. Son contenu d'origine est conservé "

@@ -40,13 +40,13 @@ bool bodyNeedsEscape(const QString &body)
     }
 }
 
-bool needsEscape(const MailItem &mail)
+bool needsEscape(const MailItem &mail, const QString &body)
 {
     for (const QString *field : {&mail.Titre, &mail.Dest, &mail.CC, &mail.BCC, &mail.Attach}) {
         if (field->contains(QLatin1Char('\n')))
             return true;
     }
-    return bodyNeedsEscape(mail.Contenu);
+    return bodyNeedsEscape(body);
 }
 
 using EscapedText::escaped;
@@ -90,19 +90,20 @@ int fieldOf(QByteArrayView key)
 QStringList recordLines(const MailItem &mail)
 {
     QStringList lines;
-    if (!needsEscape(mail)) {
+    const QString body = mail.Contenu.text();
+    if (!needsEscape(mail, body)) {
         // The body's own CR LF breaks already separate its lines.
         lines << QStringLiteral("Titre=") + mail.Titre << QStringLiteral("Dest=") + mail.Dest
               << QStringLiteral("CC=") + mail.CC << QStringLiteral("BCC=") + mail.BCC
               << QStringLiteral("Date=") + mail.Date.dateTimeText() << QStringLiteral("Attach=") + mail.Attach
-              << bodyStart << mail.Contenu << endMarker;
+              << bodyStart << body << endMarker;
         return lines;
     }
     lines << escapeKey + QStringLiteral("=1") << QStringLiteral("Titre=") + escaped(mail.Titre)
           << QStringLiteral("Dest=") + escaped(mail.Dest) << QStringLiteral("CC=") + escaped(mail.CC)
           << QStringLiteral("BCC=") + escaped(mail.BCC) << QStringLiteral("Date=") + mail.Date.dateTimeText()
           << QStringLiteral("Attach=") + escaped(mail.Attach) << bodyStart;
-    for (const QString &line : mail.Contenu.split(lineBreak)) {
+    for (const QString &line : body.split(lineBreak)) {
         const QString text = escaped(line);
         if (text == bodyStart)
             lines << QStringLiteral("DebutContenu\\=");
@@ -113,29 +114,62 @@ QStringList recordLines(const MailItem &mail)
     return lines;
 }
 
-Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
+bool writeRecords(const QList<const MailItem *> &mails, const std::function<bool(QByteArrayView)> &sink)
+{
+    // A body kept as the code page's bytes is copied as it stands when the
+    // plain layout carries it; its place among the lines stays empty. Bodies
+    // holding a marker's text or a lone line feed anywhere are left to
+    // recordLines(), which looks at them exactly.
+    QStringList lines;
+    QList<std::pair<qsizetype, const QByteArray *>> bodies;  // line index, bytes
+    for (const MailItem *mail : mails) {
+        const QByteArray *bytes = mail->Contenu.codePageBytes();
+        const bool asBytes = bytes && !bytes->contains(endMarkerBytes) && !bytes->contains(bodyStartBytes)
+            && bytes->count('\n') == bytes->count("\r\n") && !needsEscape(*mail, QString());
+        if (!asBytes) {
+            lines << recordLines(*mail);
+            continue;
+        }
+        lines << recordLines(MailItem{mail->Date, mail->Titre, mail->Dest, mail->CC, mail->BCC, {}, mail->Attach, true});
+        bodies.append({lines.size() - 2, bytes});  // the empty body before the end marker
+    }
+    if (!AnsiText::fitsCodePage(lines)) {
+        for (const auto &[line, bytes] : bodies)
+            lines[line] = MailBody::fromCodePage(*bytes).text();
+        return AnsiText::encodeLinesTo(lines, sink);
+    }
+    qsizetype written = 0;
+    for (const auto &[line, bytes] : bodies) {
+        if (!AnsiText::encodeLinesTo(lines.mid(written, line - written), sink) || !sink(*bytes) || !sink("\r\n"))
+            return false;
+        written = line + 1;
+    }
+    return AnsiText::encodeLinesTo(lines.mid(written), sink);
+}
+
+Loaded readRecords(QIODevice &device, int maxRecords, int currentYear)
 {
     Loaded loaded;
-    AnsiText::FileText file(content);
-    const QByteArrayView bytes = file.bytes();
-    AnsiText::LineCursor cursor(bytes);
-    bool more = cursor.next();
+    AnsiText::LineReader reader(device);
+    AnsiText::FileText file(reader.utf8());
+    QByteArray body;  // one record's body at a time, its room kept for the next
+    bool more = reader.next();
     while (more) {
         if (loaded.mails.size() >= maxRecords) {
-            for (; more; more = cursor.next())
-                loaded.whole = loaded.whole && cursor.line().trimmed().isEmpty();
+            for (; more; more = reader.next())
+                loaded.whole = loaded.whole && reader.line().trimmed().isEmpty();
             break;
         }
-        std::array<std::optional<QByteArrayView>, FieldCount> values;
+        std::array<std::optional<QByteArray>, FieldCount> values;
         bool escapedRecord = false;
         bool blankHeaderLine = false;
         bool anyText = false;
         bool bodyFound = false;
-        for (; more; more = cursor.next()) {
-            const QByteArrayView line = cursor.line();
+        for (; more; more = reader.next()) {
+            const QByteArrayView line = reader.line();
             if (line == bodyStartBytes) {
                 bodyFound = true;
-                more = cursor.next();
+                more = reader.next();
                 break;
             }
             const bool blank = line.trimmed().isEmpty();
@@ -147,7 +181,7 @@ Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
             // A repeated key overwrites, an unknown one is ignored.
             const int field = fieldOf(key);
             if (field >= 0)
-                values[field] = value;
+                values[field] = value.toByteArray();
             else if (key == escapeKeyBytes && value == "1")
                 escapedRecord = true;
         }
@@ -156,24 +190,25 @@ Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
 
         // The body runs from its first line to the end of its last line; it is
         // rebuilt line by line only when its line ends or escapes need it.
-        const qsizetype bodyBegin = more ? cursor.lineStart() : bytes.size();
-        qsizetype bodyEnd = bodyBegin;
+        body.resize(0);
+        QByteArrayView previousEnd;
         bool bodyClosed = false;
         bool crLfBreaks = true;
-        bool previousCrLf = true;
         SwallowedHeader swallowed;
-        for (bool first = true; bodyFound && more; more = cursor.next(), first = false) {
-            if (cursor.line() == endMarkerBytes) {
+        for (bool first = true; bodyFound && more; more = reader.next(), first = false) {
+            if (reader.line() == endMarkerBytes) {
                 bodyClosed = true;
-                more = cursor.next();
+                more = reader.next();
                 break;
             }
-            swallowed.see(cursor.line());
-            crLfBreaks = crLfBreaks && (first || previousCrLf);
-            bodyEnd = cursor.lineEnd();
-            previousCrLf = cursor.endedWithCrLf();
+            swallowed.see(reader.line());
+            if (!first) {
+                crLfBreaks = crLfBreaks && previousEnd.size() == 2;
+                body += previousEnd;
+            }
+            body += reader.line();
+            previousEnd = reader.lineEnd();
         }
-        const QByteArrayView body = bytes.sliced(bodyBegin, bodyEnd - bodyBegin);
 
         MailItem mail;
         mail.InUse = true;
@@ -181,13 +216,17 @@ Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
             const QString decoded = file.decode(piece);
             return escapedRecord ? unescaped(decoded) : decoded;
         };
-        mail.Titre = text(values[Titre].value_or(QByteArrayView()));
-        mail.Dest = text(values[Dest].value_or(QByteArrayView()));
-        mail.CC = text(values[CC].value_or(QByteArrayView()));
-        mail.BCC = text(values[BCC].value_or(QByteArrayView()));
-        mail.Attach = text(values[Attach].value_or(QByteArrayView()));
+        mail.Titre = text(values[Titre].value_or(QByteArray()));
+        mail.Dest = text(values[Dest].value_or(QByteArray()));
+        mail.CC = text(values[CC].value_or(QByteArray()));
+        mail.BCC = text(values[BCC].value_or(QByteArray()));
+        mail.Attach = text(values[Attach].value_or(QByteArray()));
         if (crLfBreaks && !escapedRecord) {
-            mail.Contenu = file.decode(body);
+            // Bytes of the code page are kept as they are (a copy of their exact size), not decoded.
+            if (file.inCodePage() && AnsiText::allCharacters(body))
+                mail.Contenu = MailBody::fromCodePage(QByteArray(body.constData(), body.size()));
+            else
+                mail.Contenu = file.decode(body);
         } else {
             QStringList lines;
             for (AnsiText::LineCursor line(body); line.next();)
@@ -205,7 +244,7 @@ Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear)
         loaded.whole = loaded.whole && bodyClosed && !blankHeaderLine && dateRead && !swallowed.found();
         loaded.mails.append(mail);
     }
-    loaded.whole = loaded.whole && file.exact();
+    loaded.whole = loaded.whole && file.exact() && !reader.failed();
     return loaded;
 }
 

@@ -2,9 +2,13 @@
 
 #include "MailItem.h"
 
+#include <QByteArrayView>
+#include <QIODevice>
 #include <QList>
 #include <QStringList>
 #include <QStringView>
+
+#include <functional>
 
 // The records of the store file.
 //
@@ -21,6 +25,11 @@ namespace StoreRecords {
 // The lines of one record.
 QStringList recordLines(const MailItem &mail);
 
+// Writes the records of the mails, in order, to sink as the file holds them:
+// in the code page, or as UTF-8 after a byte-order mark when a text needs it.
+// False when sink refused a piece.
+bool writeRecords(const QList<const MailItem *> &mails, const std::function<bool(QByteArrayView)> &sink);
+
 struct Loaded
 {
     QList<MailItem> mails;  // in file order, each marked in use
@@ -32,8 +41,8 @@ struct Loaded
     bool whole = true;
 };
 
-// Reads at most maxRecords records from the file's bytes (Windows-1252, or UTF-8 after a mark). A date is read day-first, a missing year
+// Reads at most maxRecords records from the file, a piece at a time (Windows-1252, or UTF-8 after a mark). A date is read day-first, a missing year
 // being currentYear; an unreadable one gives the zero moment.
-Loaded readRecords(const QByteArray &content, int maxRecords, int currentYear);
+Loaded readRecords(QIODevice &device, int maxRecords, int currentYear);
 
 } // namespace StoreRecords

@@ -37,7 +37,7 @@ QString clientName(MailClient client)
 OutgoingMail OutgoingMailOf(const MailItem &mail)
 {
     return {mail.Titre.toStdString(), mail.Dest.toStdString(), mail.CC.toStdString(),
-            mail.BCC.toStdString(), mail.Contenu.toStdString(), mail.Attach.toStdString()};
+            mail.BCC.toStdString(), mail.Contenu.text().toStdString(), mail.Attach.toStdString()};
 }
 
 void Scheduler::SendDueMail()

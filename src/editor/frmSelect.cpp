@@ -1,5 +1,7 @@
 #include "frmSelect.h"
 
+#include "BodyTextEdit.h"
+
 #include "Clock.h"
 #include "ConfirmMail.h"
 #include "Desktop.h"
@@ -111,10 +113,9 @@ void frmSelect::buildControls()
     txtTitre->setGeometry(tw.rect(945, 285, 9315, 300));
     keepClearOf(subject, txtTitre);
     QLabel *body = label(QStringLiteral("Texte :"), mailFrame, tw.rect(240, 675, 1605, 285));
-    txtContenu = new QPlainTextEdit(mailFrame);
+    txtContenu = new BodyTextEdit(mailFrame);
     txtContenu->setGeometry(tw.rect(945, 660, 9315, 2565));
     keepClearOf(body, txtContenu);
-    txtContenu->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtContenu->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtContenu->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtContenu->setTabChangesFocus(true);
@@ -189,7 +190,7 @@ QPlainTextEdit *frmSelect::recipientField(QGroupBox *frame, QPushButton *&button
 void frmSelect::setFields(const EditorFields &fields)
 {
     txtTitre->setText(fields.txtTitre);
-    txtContenu->setPlainText(fromCrLf(fields.txtContenu));
+    txtContenu->setBody(fromCrLf(fields.txtContenu));
     txtDest->setPlainText(fromCrLf(fields.txtDest));
     txtCC->setPlainText(fromCrLf(fields.txtCC));
     txtBCC->setPlainText(fromCrLf(fields.txtBCC));
@@ -202,7 +203,7 @@ EditorFields frmSelect::fields() const
 {
     EditorFields fields;
     fields.txtTitre = txtTitre->text();
-    fields.txtContenu = toCrLf(txtContenu->toPlainText());
+    fields.txtContenu = toCrLf(txtContenu->body());
     fields.txtDest = toCrLf(txtDest->toPlainText());
     fields.txtCC = toCrLf(txtCC->toPlainText());
     fields.txtBCC = toCrLf(txtBCC->toPlainText());

@@ -2,6 +2,7 @@
 
 #include "EditorFields.h"
 
+#include "BodyTextEdit.h"
 #include "EditorDialog.h"
 
 class QGroupBox;
@@ -45,7 +46,7 @@ public:
     void cmdCancel_Click();
 
     QLineEdit *txtTitre = nullptr;
-    QPlainTextEdit *txtContenu = nullptr;
+    BodyTextEdit *txtContenu = nullptr;
     QPlainTextEdit *txtDest = nullptr;
     QPlainTextEdit *txtCC = nullptr;
     QPlainTextEdit *txtBCC = nullptr;

@@ -2,6 +2,7 @@
 
 #include "Desktop.h"
 #include "DesktopServices.h"
+#include "MappedReport.h"
 #include "Program.h"
 #include "Settings.h"
 #include "SingleInstance.h"
@@ -60,6 +61,7 @@ bool Application::run()
     if (tray_->ended())
         return false;
     program_->store.LoadMailStore(program_->mailTable, program_->lstHisto);
+    ReportWhenMapped(*main_);
     main_->show();
     main_->FindMissedMails();
     tray_->startupDone = true;

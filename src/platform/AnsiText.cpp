@@ -13,19 +13,49 @@ namespace AnsiText {
 namespace {
 const QByteArray utf8Bom("\xEF\xBB\xBF");
 
-// A code page of one byte per character, as the converter maps it. Files of
-// several megabytes go through these tables instead of the converter's own
-// loop, which is several times slower. `usable` is false when the code page
-// is not one byte per character; the converter itself is used then.
+// A code page of one byte per character. Files of several megabytes go
+// through this table instead of the converter's own loop, which is several
+// times slower. `usable` is false when the code page is not one byte per
+// character; the converter itself is used then.
 struct ByteTable
 {
     bool usable = false;
     std::array<char16_t, 256> toUnicode{};
     std::array<bool, 256> undefined{};
     bool anyUndefined = false;
-    std::vector<qint16> fromUnicode = std::vector<qint16>(0x10000, -1);
+    // The byte of each character below U+0100, -1 for none; the few others
+    // (at most 256) sorted by character.
+    std::array<qint16, 256> fromLow{};
+    std::vector<std::pair<char16_t, uchar>> fromHigh;
+
+    qint16 byteOf(char16_t unit) const
+    {
+        if (unit < 256)
+            return fromLow[unit];
+        const auto found = std::lower_bound(fromHigh.begin(), fromHigh.end(), std::pair<char16_t, uchar>(unit, 0));
+        return found != fromHigh.end() && found->first == unit ? found->second : -1;
+    }
+
+    void complete()
+    {
+        fromLow.fill(-1);
+        for (int byte = 0; byte < 256; ++byte) {
+            anyUndefined = anyUndefined || undefined[byte];
+            const char16_t unit = toUnicode[byte];
+            if (undefined[byte] || byteOf(unit) >= 0)
+                continue;
+            if (unit < 256)
+                fromLow[unit] = qint16(byte);
+            else
+                fromHigh.insert(std::lower_bound(fromHigh.begin(), fromHigh.end(), std::pair(unit, uchar(0))),
+                                std::pair(unit, uchar(byte)));
+        }
+        usable = true;
+    }
 };
 
+#ifdef Q_OS_WIN
+// The system's code page, as the converter maps it.
 ByteTable buildTable()
 {
     ByteTable table;
@@ -37,22 +67,45 @@ ByteTable buildTable()
         const QString text = decoder.decode(QByteArrayView(&single, 1));
         if (text.size() != 1 || text.at(0).isSurrogate())
             return table;
-        const char16_t unit = text.at(0).unicode();
-        table.toUnicode[byte] = unit;
-        table.undefined[byte] = decoder.hasError() || unit == 0xFFFD;
-        table.anyUndefined = table.anyUndefined || table.undefined[byte];
-        if (!table.undefined[byte] && table.fromUnicode[unit] < 0)
-            table.fromUnicode[unit] = qint16(byte);
+        table.toUnicode[byte] = text.at(0).unicode();
+        table.undefined[byte] = decoder.hasError() || text.at(0).unicode() == 0xFFFD;
     }
-    table.usable = true;
+    table.complete();
     return table;
 }
+#else
+// Windows-1252 as the converter maps it (the five bytes Windows leaves
+// undefined stand for the C1 controls of the same number), written out so
+// that reading a file does not load the converter's whole library; a test
+// holds it to the converter.
+ByteTable buildTable()
+{
+    static constexpr char16_t from80[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    ByteTable table;
+    for (int byte = 0; byte < 256; ++byte)
+        table.toUnicode[byte] = byte >= 0x80 && byte < 0xA0 ? from80[byte - 0x80] : char16_t(byte);
+    table.complete();
+    return table;
+}
+#endif
 
 const ByteTable &byteTable()
 {
     static const ByteTable table = buildTable();
     return table;
 }
+
+QString fromUtf8(QByteArrayView bytes, bool *exact)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    *exact = !decoder.hasError();
+    return text;
+}
+} // namespace
 
 // The 8-bit text of `text`, or nothing when the code page cannot hold every
 // character: the converter must report no error and the bytes must read back
@@ -64,7 +117,7 @@ std::optional<QByteArray> toCodePage(const QString &text)
         QByteArray bytes(text.size(), Qt::Uninitialized);
         char *out = bytes.data();
         for (const QChar c : text) {
-            const qint16 byte = table.fromUnicode[c.unicode()];
+            const qint16 byte = table.byteOf(c.unicode());
             if (byte < 0)
                 return std::nullopt;
             *out++ = char(byte);
@@ -106,14 +159,20 @@ QString fromCodePage(QByteArrayView bytes, bool *exact)
     return text;
 }
 
-QString fromUtf8(QByteArrayView bytes, bool *exact)
+bool fitsCodePage(const QStringList &lines)
 {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    *exact = !decoder.hasError();
-    return text;
+    const ByteTable &table = byteTable();
+    return table.usable && std::all_of(lines.begin(), lines.end(), [&table](const QString &line) {
+        return std::all_of(line.begin(), line.end(), [&table](QChar c) { return table.byteOf(c.unicode()) >= 0; });
+    });
 }
-} // namespace
+
+bool allCharacters(QByteArrayView bytes)
+{
+    const ByteTable &table = byteTable();
+    return table.usable
+        && (!table.anyUndefined || std::none_of(bytes.begin(), bytes.end(), [&](char byte) { return table.undefined[uchar(byte)]; }));
+}
 
 QByteArray codePageName()
 {
@@ -143,7 +202,7 @@ bool encodeLinesTo(const QStringList &lines, const std::function<bool(QByteArray
     const QLatin1String lineEnd("\r\n");
     const ByteTable &table = byteTable();
     const auto fits = [&table](const QString &line) {
-        return std::all_of(line.begin(), line.end(), [&table](QChar c) { return table.fromUnicode[c.unicode()] >= 0; });
+        return std::all_of(line.begin(), line.end(), [&table](QChar c) { return table.byteOf(c.unicode()) >= 0; });
     };
     if (table.usable && std::all_of(lines.begin(), lines.end(), fits)) {
         // Room for one more character and a line end after the piece is full.
@@ -159,7 +218,7 @@ bool encodeLinesTo(const QStringList &lines, const std::function<bool(QByteArray
         };
         for (const QString &line : lines) {
             for (const QChar c : line) {
-                *out++ = char(table.fromUnicode[c.unicode()]);
+                *out++ = char(table.byteOf(c.unicode()));
                 if (!flushFull())
                     return false;
             }
@@ -239,6 +298,53 @@ bool LineCursor::next()
     line_ = bytes_.sliced(start_, end - start_ - (crlf_ ? 1 : 0));
     start_ = end + 1;
     return true;
+}
+
+LineReader::LineReader(QIODevice &device) : device_(device)
+{
+    while (buffer_.size() < utf8Bom.size() && !atEnd_)
+        readMore();
+    if (buffer_.startsWith(utf8Bom)) {
+        utf8_ = true;
+        start_ = searched_ = utf8Bom.size();
+    }
+}
+
+void LineReader::readMore()
+{
+    constexpr qsizetype pieceSize = 64 * 1024;
+    // The lines already handed out go; the one being read stays.
+    buffer_.remove(0, start_);
+    searched_ -= start_;
+    start_ = 0;
+    const qsizetype kept = buffer_.size();
+    buffer_.resize(kept + pieceSize);
+    const qint64 got = device_.read(buffer_.data() + kept, pieceSize);
+    buffer_.resize(kept + std::max<qint64>(got, 0));
+    atEnd_ = got <= 0;
+    failed_ = got < 0;
+}
+
+bool LineReader::next()
+{
+    static const QByteArray crLf("\r\n");
+    static const QByteArray lf("\n");
+    for (;;) {
+        const qsizetype feed = buffer_.indexOf('\n', searched_);
+        if (feed < 0 && !atEnd_) {
+            searched_ = buffer_.size();
+            readMore();
+            continue;
+        }
+        if (feed < 0 && start_ >= buffer_.size())
+            return false;
+        const qsizetype end = feed < 0 ? buffer_.size() : feed;
+        const bool crlf = feed > start_ && buffer_.at(feed - 1) == '\r';
+        line_ = QByteArrayView(buffer_).sliced(start_, end - start_ - (crlf ? 1 : 0));
+        lineEnd_ = feed < 0 ? QByteArrayView() : crlf ? QByteArrayView(crLf) : QByteArrayView(lf);
+        start_ = searched_ = feed < 0 ? buffer_.size() : feed + 1;
+        return true;
+    }
 }
 
 } // namespace AnsiText

@@ -2,10 +2,12 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // The program's two files: 8-bit text in the ANSI code page with CR LF line ends.
 // Text the code page cannot hold is written as UTF-8 after a byte-order mark instead,
@@ -14,6 +16,17 @@ namespace AnsiText {
 
 // Name of the 8-bit code page the files are written in.
 QByteArray codePageName();
+
+// The text in the code page, one byte per character; nothing when a character has no byte there.
+std::optional<QByteArray> toCodePage(const QString &text);
+// The code page's bytes as text; `exact` tells whether every byte was a character.
+QString fromCodePage(QByteArrayView bytes, bool *exact);
+
+// True when every character of every line has a byte of its own in the code page.
+bool fitsCodePage(const QStringList &lines);
+
+// True when every byte is a character of the code page, so the bytes can stand for the text.
+bool allCharacters(QByteArrayView bytes);
 
 // Every line followed by CR LF.
 QByteArray encodeLines(const QStringList &lines);
@@ -36,9 +49,13 @@ class FileText
 {
 public:
     explicit FileText(const QByteArray &content);
+    // For content read elsewhere, whose byte-order mark told the encoding.
+    explicit FileText(bool utf8) : utf8_(utf8) {}
     // The content without the byte-order mark.
     QByteArrayView bytes() const { return bytes_; }
     QString decode(QByteArrayView piece);
+    // True when the content is in the code page (no byte-order mark).
+    bool inCodePage() const { return !utf8_; }
     // False once a decoded piece held bytes that are no character of the encoding.
     bool exact() const { return exact_; }
 
@@ -69,6 +86,38 @@ private:
     qsizetype start_ = 0;
     qsizetype lineStart_ = 0;
     bool crlf_ = false;
+};
+
+// Reads a device's lines as LineCursor cuts them, a piece of the file at a
+// time, so that a file of megabytes is never whole in memory. A UTF-8
+// byte-order mark at the start is skipped and told by utf8().
+class LineReader
+{
+public:
+    explicit LineReader(QIODevice &device);
+    // Moves to the next line; false at the end.
+    bool next();
+    // Valid until the next call of next().
+    QByteArrayView line() const { return line_; }
+    bool endedWithCrLf() const { return lineEnd_.size() == 2; }
+    // The bytes that ended the current line: CR LF, LF, or none at the end of the file.
+    QByteArrayView lineEnd() const { return lineEnd_; }
+    bool utf8() const { return utf8_; }
+    // True when the device failed before its end.
+    bool failed() const { return failed_; }
+
+private:
+    void readMore();
+
+    QIODevice &device_;
+    QByteArray buffer_;
+    qsizetype start_ = 0;       // of the next line in buffer_
+    qsizetype searched_ = 0;    // buffer_ holds no line feed from start_ to here
+    QByteArrayView line_;
+    QByteArrayView lineEnd_;
+    bool atEnd_ = false;
+    bool failed_ = false;
+    bool utf8_ = false;
 };
 
 } // namespace AnsiText

@@ -1,6 +1,8 @@
 #include "DateText.h"
 
-#include <QRegularExpression>
+#include <QList>
+
+#include <algorithm>
 
 namespace DateText {
 
@@ -27,20 +29,37 @@ QString formatDateTime(QDate date, QTime time)
     return formatDate(date) + QLatin1Char(' ') + formatTime(time);
 }
 
+namespace {
+// The ASCII digit groups of "a<separator>b[<separator>c]", each one to
+// maxDigits long; empty when the text has any other form.
+QList<int> digitGroups(QStringView text, QChar separator, qsizetype maxDigits, QList<qsizetype> *lengths = nullptr)
+{
+    QList<int> groups;
+    for (const QStringView group : text.split(separator)) {
+        const bool digits = std::all_of(group.begin(), group.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        if (group.isEmpty() || group.size() > maxDigits || !digits || groups.size() == 3)
+            return {};
+        groups << group.toInt();
+        if (lengths)
+            *lengths << group.size();
+    }
+    return groups.size() >= 2 ? groups : QList<int>();
+}
+} // namespace
+
 std::optional<QDate> readDate(const QString &text, int currentYear)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(^([0-9]{1,2})/([0-9]{1,2})(?:/([0-9]{2}|[0-9]{4}))?$)"));
-    const auto match = pattern.match(text.trimmed());
-    if (!match.hasMatch())
+    QList<qsizetype> lengths;
+    const QList<int> groups = digitGroups(QStringView(text).trimmed(), u'/', 4, &lengths);
+    if (groups.isEmpty() || lengths[0] > 2 || lengths[1] > 2 || (groups.size() == 3 && lengths[2] != 2 && lengths[2] != 4))
         return std::nullopt;
     int year = currentYear;
-    if (match.hasCaptured(3)) {
-        const QString digits = match.captured(3);
-        year = digits.toInt();
-        if (digits.size() == 2)
+    if (groups.size() == 3) {
+        year = groups[2];
+        if (lengths[2] == 2)
             year += year < 50 ? 2000 : 1900;
     }
-    const QDate date(year, match.captured(2).toInt(), match.captured(1).toInt());
+    const QDate date(year, groups[1], groups[0]);
     if (!date.isValid())
         return std::nullopt;
     return date;
@@ -48,16 +67,13 @@ std::optional<QDate> readDate(const QString &text, int currentYear)
 
 std::optional<QTime> readTime(const QString &text)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(^([0-9]{1,2}):([0-9]{1,2})(?::([0-9]{1,2}))?$)"));
-    const auto match = pattern.match(text.trimmed());
-    if (!match.hasMatch())
+    const QList<int> groups = digitGroups(QStringView(text).trimmed(), u':', 2);
+    if (groups.isEmpty())
         return std::nullopt;
-    const int hour = match.captured(1).toInt();
-    const int minute = match.captured(2).toInt();
-    const int second = match.hasCaptured(3) ? match.captured(3).toInt() : 0;
-    if (hour > 23 || minute > 59 || second > 59)
+    const int second = groups.size() == 3 ? groups[2] : 0;
+    if (groups[0] > 23 || groups[1] > 59 || second > 59)
         return std::nullopt;
-    return QTime(hour, minute);
+    return QTime(groups[0], groups[1]);
 }
 
 std::optional<QDateTime> readDateTime(const QString &text, int currentYear)

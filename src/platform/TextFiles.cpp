@@ -1,10 +1,13 @@
 #include "TextFiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -19,6 +22,25 @@ bool TextFiles::writeFrom(const QString &path, const ByteSource &source)
         return true;
     });
     return produced && write(path, content);
+}
+
+std::unique_ptr<QIODevice> TextFiles::openToRead(const QString &path)
+{
+    std::optional<QByteArray> content = read(path);
+    if (!content)
+        return nullptr;
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(*content);
+    buffer->open(QIODevice::ReadOnly);
+    return buffer;
+}
+
+std::unique_ptr<QIODevice> DiskTextFiles::openToRead(const QString &path)
+{
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return nullptr;
+    return file;
 }
 
 std::optional<QByteArray> DiskTextFiles::read(const QString &path)
@@ -106,11 +128,20 @@ bool DiskTextFiles::rename(const QString &from, const QString &to)
 void DiskTextFiles::removeUnfinishedWrites(const QString &path, const QString &suffixes)
 {
     const QFileInfo target(path);
-    const QRegularExpression unfinished(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(target.fileName()) + QStringLiteral("(?:%1)?\\.[A-Za-z]{6}").arg(suffixes)));
+    // Compiled only when a name ends like a temporary file's: most starts have
+    // none, and then the regular-expression engine is never loaded (nor by a
+    // name filter, which is one too).
+    std::optional<QRegularExpression> unfinished;
     QDir directory = target.absoluteDir();
-    for (const QString &name : directory.entryList({target.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
-        if (unfinished.match(name).hasMatch())
+    for (const QString &name : directory.entryList(QDir::Files | QDir::Hidden)) {
+        const QStringView tail = QStringView(name).right(7);
+        if (!name.startsWith(target.fileName() + QLatin1Char('.')) || tail.size() < 7 || tail.front() != u'.'
+            || !std::all_of(tail.begin() + 1, tail.end(), [](QChar c) { return c.unicode() < 128 && c.isLetter(); }))
+            continue;
+        if (!unfinished)
+            unfinished.emplace(QRegularExpression::anchoredPattern(QRegularExpression::escape(target.fileName())
+                                                                   + QStringLiteral("(?:%1)?\\.[A-Za-z]{6}").arg(suffixes)));
+        if (unfinished->match(name).hasMatch())
             directory.remove(name);
     }
 }

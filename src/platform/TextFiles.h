@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QIODevice>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // Takes the bytes of a file being written, piece by piece; false stops the writing.
@@ -18,6 +20,9 @@ public:
     virtual ~TextFiles() = default;
     // nullopt when the file does not exist or cannot be read.
     virtual std::optional<QByteArray> read(const QString &path) = 0;
+    // The file opened for reading in pieces; null when it does not exist or cannot be read.
+    // By default a copy of read()'s bytes.
+    virtual std::unique_ptr<QIODevice> openToRead(const QString &path);
     // All or nothing: either the complete new content is in place or the old file is untouched.
     virtual bool write(const QString &path, const QByteArray &content) = 0;
     // As write, the content coming from source in pieces, so that it need not be whole in memory.
@@ -38,6 +43,7 @@ class DiskTextFiles : public TextFiles
 {
 public:
     std::optional<QByteArray> read(const QString &path) override;
+    std::unique_ptr<QIODevice> openToRead(const QString &path) override;
     bool write(const QString &path, const QByteArray &content) override;
     bool writeFrom(const QString &path, const ByteSource &source) override;
     bool exists(const QString &path) override;

@@ -22,7 +22,7 @@ inline QByteArray record(const QByteArray &titre, const QByteArray &body)
 
 inline QStringList fields(const MailItem &m)
 {
-    return {m.Titre, m.Dest, m.CC, m.BCC, m.Attach, m.Contenu, m.Date.dateTimeText(), m.InUse ? "in use" : "free"};
+    return {m.Titre, m.Dest, m.CC, m.BCC, m.Attach, m.Contenu.text(), m.Date.dateTimeText(), m.InUse ? "in use" : "free"};
 }
 
 // A store file in a fresh folder, loaded as start-up does into an empty table and list.

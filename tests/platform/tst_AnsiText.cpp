@@ -1,5 +1,10 @@
 #include "AnsiText.h"
+#include <QBuffer>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
+
+#include <numeric>
 
 class AnsiTextTest : public QObject
 {
@@ -38,6 +43,41 @@ private slots:
         bool readExactly = !exact;
         QCOMPARE(AnsiText::decodeLines(bytes, &readExactly), lines);
         QCOMPARE(readExactly, exact);
+
+        // Read in pieces from a device, the lines are the same.
+        QBuffer device(&bytes);
+        QVERIFY(device.open(QIODevice::ReadOnly));
+        AnsiText::LineReader reader(device);
+        AnsiText::FileText file(reader.utf8());
+        QStringList read;
+        while (reader.next())
+            read << file.decode(reader.line());
+        QCOMPARE(read, lines);
+    }
+    // The program's own table of the code page reads and writes every byte and
+    // character exactly as the converter does.
+    void codePageAgreesWithTheConverter()
+    {
+        const QByteArray name = AnsiText::codePageName();
+        if (!QStringDecoder(name.constData()).isValid())
+            QSKIP("the converter does not know the code page");
+        QByteArray everyByte(256, Qt::Uninitialized);
+        std::iota(everyByte.begin(), everyByte.end(), char(0));
+        QStringDecoder decoder(name.constData());
+        AnsiText::FileText file(QByteArray{});
+        QCOMPARE(file.decode(everyByte), decoder.decode(everyByte));
+        QCOMPARE(file.exact(), !decoder.hasError());
+        for (char32_t unit = 0; unit < 0x10000; ++unit) {
+            const QString character{QChar(char16_t(unit))};
+            if (character.at(0).isSurrogate())
+                continue;
+            QStringEncoder encoder(name.constData());
+            const QByteArray byte = encoder.encode(character);
+            const bool held = !encoder.hasError() && byte.size() == 1 && QStringDecoder(name.constData()).decode(byte) == character;
+            const QByteArray written = AnsiText::encodeLines({character});
+            QVERIFY2(written == (held ? byte + "\r\n" : "\xEF\xBB\xBF" + character.toUtf8() + "\r\n"),
+                     qPrintable(QString::number(unit, 16)));
+        }
     }
 };
 
