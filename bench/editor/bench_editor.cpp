@@ -39,7 +39,8 @@ double measure(QWidget &window, Step step)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    DesktopServices services;
+    QTemporaryDir programDir;
+    DesktopServices services(programDir.path());
     services.install();
     const int runs = 7;
     const QString words = QStringLiteral("Voici une ligne du message, avec des accents é à ç et 5 €. ");
