@@ -10,7 +10,7 @@ purge=false
 case "${1:-}" in
   "") ;;
   --purge) purge=true ;;
-  *) echo "usage: $0 [--purge]" >&2; exit 2 ;;
+  *) echo "utilisation : $0 [--purge]" >&2; exit 2 ;;
 esac
 
 if [ -x "$prefix/tardello" ]; then
@@ -24,12 +24,12 @@ rm -f "$prefix/tardello" "$prefix/Tardello.pdf"
 if $purge; then
   rm -f "$prefix"/Tardello.tmp "$prefix"/Tardello.tmp.bak* "$prefix/Tardello.ini" "$prefix/TardelloLinux.ini"
   rm -rf "$outbox"
-  rmdir "$prefix" 2>/dev/null || echo "Left in $prefix: $(ls -A "$prefix" | tr '\n' ' ')"
-  echo "Tardello is uninstalled"
+  rmdir "$prefix" 2>/dev/null || echo "Restent dans $prefix : $(ls -A "$prefix" | tr '\n' ' ')"
+  echo "Tardello est désinstallé."
 else
-  echo "Tardello is uninstalled; the pending mails, the outbox and the settings stay in $prefix"
+  echo "Tardello est désinstallé ; les mails en attente, la boîte d'envoi et les réglages restent dans $prefix."
   if waiting=$(ls "$outbox"/*.eml 2>/dev/null | wc -l) && [ "$waiting" -gt 0 ]; then
-    echo "($waiting message(s) in $outbox were not handed to sendmail yet)"
+    echo "($waiting message(s) de $outbox n'ont pas encore été remis à sendmail.)"
   fi
-  echo "(run $0 --purge to remove them too)"
+  echo "(Lancez $0 --purge pour les supprimer aussi.)"
 fi

@@ -163,7 +163,7 @@ def install_and_uninstall(prog, work):
     for gone in (entry, icon, autostart, program, os.path.join(prog, "Tardello.pdf")):
         assert not os.path.exists(gone), f"{gone} is still there after uninstalling"
     assert os.path.exists(os.path.join(prog, "Tardello.tmp")), "uninstalling removed the pending mails"
-    assert os.listdir(outbox) and "message(s) in" in said, f"the outbox must stay and be told of: {said!r}"
+    assert os.listdir(outbox) and "message(s) de" in said, f"the outbox must stay and be told of: {said!r}"
     subprocess.run([uninstall, "--purge"], env=env, check=True, timeout=30, capture_output=True)
     for gone in (outbox, os.path.join(prog, "Tardello.tmp")):
         assert not os.path.exists(gone), f"{gone} is still there after --purge"
