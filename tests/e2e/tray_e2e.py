@@ -66,7 +66,7 @@ def run(s, program, prog, artefacts):
         bus = s.start_reading("dbus-daemon", ["dbus-daemon", "--session", "--nofork", "--print-address=1"])
         s.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
     tardello = s.start("tardello", [program], cwd=prog)
-    icon = wait_for("the tray icon", lambda: embedded_icon(s), 15)
+    icon = wait_for("the tray icon", lambda: s.docked("tardello"), 15)
     splash = wait_for("the splash", lambda: s.find(wm_class="tardello", title="", override_redirect=False), 10)
     splash_seen = time.monotonic()
     print("tray icon shown at", s.centre(icon))
@@ -120,7 +120,7 @@ def run(s, program, prog, artefacts):
     s.xdotool("mousemove", "--window", main_window.id, *new_mail, "click", "1")
     wait_for("the editor", lambda: s.find(title="Tardello - Instance de mail"), 10)
     s.xdotool("mousemove", x, y, "click", "3")
-    menu = wait_for("the tray menu while the editor is open", lambda: popup(s, icon), 10)
+    menu = wait_for("the tray menu while the editor is open", lambda: s.popup(icon), 10)
     # Two items of equal height: "Quitter" is the lower one.
     menu_x, menu_y = s.centre(menu)
     s.xdotool("mousemove", menu_x, menu_y + menu.get_geometry().height // 4, "click", "1")
@@ -167,35 +167,6 @@ def install_and_uninstall(prog, work):
     subprocess.run([uninstall, "--purge"], env=env, check=True, timeout=30, capture_output=True)
     for gone in (outbox, os.path.join(prog, "Tardello.tmp")):
         assert not os.path.exists(gone), f"{gone} is still there after --purge"
-
-
-def popup(s, icon):
-    """A mapped override-redirect window of the program other than its tray icon."""
-    for window in s.windows():
-        try:
-            klass = window.get_wm_class()
-            attributes = window.get_attributes()
-        except Exception:
-            continue
-        if (klass and "tardello" in klass and window.id != icon.id and attributes.override_redirect
-                and attributes.map_state == 2):
-            return window
-    return None
-
-
-def embedded_icon(s):
-    """The program's window inside the tray host."""
-    panel = s.find(wm_class="trayer", mapped=True)
-    if panel is None:
-        return None
-    for window in s.windows(panel):
-        try:
-            klass = window.get_wm_class()
-        except Exception:
-            continue
-        if klass and "tardello" in klass and s.is_mapped(window):
-            return window
-    return None
 
 
 if __name__ == "__main__":

@@ -116,6 +116,34 @@ class XSession:
             return window
         return None
 
+    def docked(self, wm_class):
+        """The window of class wm_class that the tray host holds: a program's tray icon."""
+        panel = self.find(wm_class="trayer", mapped=True)
+        if panel is None:
+            return None
+        for window in self.windows(panel):
+            try:
+                klass = window.get_wm_class()
+            except Exception:
+                continue
+            if klass and wm_class in klass and self.is_mapped(window):
+                return window
+        return None
+
+    def popup(self, *others):
+        """A mapped override-redirect window of the program other than the given ones: its tray menu."""
+        ids = {window.id for window in others}
+        for window in self.windows():
+            try:
+                klass = window.get_wm_class()
+                attributes = window.get_attributes()
+            except Exception:
+                continue
+            if (window.id not in ids and attributes.override_redirect and attributes.map_state == X.IsViewable
+                    and klass and "tardello" in " ".join(klass).lower()):
+                return window
+        return None
+
     def centre(self, window):
         geometry = window.get_geometry()
         origin = window.translate_coords(self.x.screen().root, 0, 0)

@@ -146,7 +146,7 @@ def deliver(s, prog, client, artefacts):
         out.write(b"\xef\xbb\xbf" + "\r\n".join(due_mail(when) + LATER + [""]).encode("utf-8"))
     tardello = s.start("tardello.exe", ["wine", "tardello.exe"], cwd=prog)
     main_window = wait_for("the main window", lambda: s.find(title=TITLE), 60)
-    icon = wait_for("the tray icon", lambda: embedded_icon(s), 15)
+    icon = wait_for("the tray icon", lambda: s.docked("explorer.exe"), 15)
     if last:
         time.sleep(1)
         screenshot = os.path.join(artefacts, "mainwindow-wine.png")
@@ -215,39 +215,10 @@ def open_tray_menu(s, icon, main_window):
         x, y = s.centre(icon)
         s.xdotool("mousemove", x, y, "mousedown", "3", "sleep", "0.3", "mouseup", "3")
         try:
-            return wait_for("the tray menu", lambda: find_popup(s, icon, main_window), 3)
+            return wait_for("the tray menu", lambda: s.popup(icon, main_window), 3)
         except TimeoutError:
             continue
     raise TimeoutError("the tray menu did not open")
-
-
-def find_popup(s, icon, main_window):
-    """A mapped override-redirect window of the program: its tray menu."""
-    for window in s.windows():
-        try:
-            attributes = window.get_attributes()
-            klass = window.get_wm_class()
-        except Exception:
-            continue
-        if (window.id not in (icon.id, main_window.id) and attributes.override_redirect
-                and attributes.map_state == 2 and klass and "tardello" in " ".join(klass).lower()):
-            return window
-    return None
-
-
-def embedded_icon(s):
-    """The icon inside the tray host: Wine's explorer.exe docks it there for the program."""
-    panel = s.find(wm_class="trayer", mapped=True)
-    if panel is None:
-        return None
-    for window in s.windows(panel):
-        try:
-            klass = window.get_wm_class()
-        except Exception:
-            continue
-        if klass and "explorer.exe" in klass and s.is_mapped(window):
-            return window
-    return None
 
 
 if __name__ == "__main__":
