@@ -61,6 +61,8 @@ Section "Uninstall"
   Delete "$INSTDIR\translations\qtbase_fr.qm"
   RMDir "$INSTDIR\translations"
   Delete "$INSTDIR\uninstall.exe"
+  ; Left by a run that was killed; a running one holds it open and it stays.
+  Delete "$INSTDIR\Tardello.lock"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

@@ -8,6 +8,10 @@
 #include <optional>
 #include <vector>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace AnsiText {
 
 namespace {
@@ -55,16 +59,22 @@ struct ByteTable
 };
 
 #ifdef Q_OS_WIN
-// The system's code page, as the converter maps it.
+// The system's code page, as the converter maps it, when it has one byte per
+// character (a lone lead byte of a double-byte page still decodes to one).
 ByteTable buildTable()
 {
     ByteTable table;
-    if (!QStringDecoder(codePageName().constData()).isValid())
+    CPINFO info;
+    if (!GetCPInfo(CP_ACP, &info) || info.MaxCharSize != 1 || !QStringDecoder(codePageName().constData()).isValid())
         return table;
     for (int byte = 0; byte < 256; ++byte) {
         QStringDecoder decoder(codePageName().constData());
-        const char single = char(byte);
-        const QString text = decoder.decode(QByteArrayView(&single, 1));
+        // The converter drops a NUL at the end of what it decodes, so each
+        // byte goes in before a space.
+        const char pair[2] = {char(byte), ' '};
+        QString text = decoder.decode(QByteArrayView(pair, 2));
+        if (text.endsWith(u' '))
+            text.chop(1);
         if (text.size() != 1 || text.at(0).isSurrogate())
             return table;
         table.toUnicode[byte] = text.at(0).unicode();

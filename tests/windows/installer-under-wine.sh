@@ -29,6 +29,9 @@ done
 wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tardello' /v UninstallString >/dev/null 2>&1 ||
   fail "not listed among the user's programs"
 echo "installed in ${home#"$WINEPREFIX"/}"
+# The session the install ran in (still going: the shortcut's menu entry is being
+# made) has a desktop without a display, where the program's windows would go.
+wineserver -k
 
 # It starts from there alone (no DLL missing) and shows its main window, on a
 # display of its own.
