@@ -25,7 +25,7 @@ cmake --build "$build" -j2
 rm -rf "$build/program"
 cmake --install "$build" --prefix "$build/program" >/dev/null
 
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 # The first start creates a prefix, which can take a minute.
 for prefix in "$build/wineprefix" "$build/wineprefix-tests"; do
