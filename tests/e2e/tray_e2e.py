@@ -121,12 +121,7 @@ def run(s, program, prog, artefacts):
     wait_for("the editor", lambda: s.find(title="Tardello - Instance de mail"), 10)
     s.xdotool("mousemove", x, y, "click", "3")
     menu = wait_for("the tray menu while the editor is open", lambda: s.popup(icon), 10)
-    # Two items of equal height: "Quitter" is the lower one.
-    menu_x, menu_y = s.centre(menu)
-    s.xdotool("mousemove", menu_x, menu_y + menu.get_geometry().height // 4, "click", "1")
-    question = wait_for("the quit question", lambda: s.find(title="Tardello"), 10)
-    s.xdotool("windowfocus", "--sync", question.id)
-    s.xdotool("key", "Return")  # Yes is the default button
+    s.quit_from(menu)
     code = tardello.wait(15)
     assert code == 0, f"the program ended with {code}"
 

@@ -144,6 +144,14 @@ class XSession:
                 return window
         return None
 
+    def quit_from(self, menu):
+        """Chooses "Quitter" in the tray menu and answers the question with Oui, its default button."""
+        x, y = self.centre(menu)  # two items of equal height: "Quitter" is the lower one
+        self.xdotool("mousemove", x, y + menu.get_geometry().height // 4, "click", "1")
+        question = wait_for("the quit question", lambda: self.find(title="Tardello"), 10)
+        self.xdotool("windowfocus", "--sync", question.id)
+        self.xdotool("key", "Return")
+
     def centre(self, window):
         geometry = window.get_geometry()
         origin = window.translate_coords(self.x.screen().root, 0, 0)

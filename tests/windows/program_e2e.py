@@ -167,11 +167,7 @@ def deliver(s, prog, client, artefacts):
     # Quitting from the tray menu, as a user does. A killed Wine session would
     # leave a lock whose process number the next session soon gives again.
     menu = open_tray_menu(s, icon, main_window)
-    menu_x, menu_y = s.centre(menu)  # two items of equal height: "Quitter" is the lower one
-    s.xdotool("mousemove", menu_x, menu_y + menu.get_geometry().height // 4, "click", "1")
-    question = wait_for("the quit question", lambda: s.find(title="Tardello"), 10)
-    s.xdotool("windowfocus", "--sync", question.id)
-    s.xdotool("key", "Return")  # Oui is the default button
+    s.quit_from(menu)
     code = tardello.wait(30)
     assert code == 0, f"the program ended with {code}"
     assert read(settings) == f"Client={client}\r\n".encode(), f"settings file holds {read(settings)!r}"
