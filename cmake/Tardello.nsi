@@ -1,7 +1,7 @@
 ; Installer of the Windows program, built on Linux by makensis (target "installer").
 ; Per user, without administrator rights: the program writes its files beside
 ; itself, so it lives under the user's local programs folder, not Program Files.
-; makensis -DVERSION=1.15 -DFILES=<installed program directory> -DOUTFILE=<setup.exe> Tardello.nsi
+; makensis -DVERSION=<version> -DFILES=<installed program directory> -DOUTFILE=<setup.exe> Tardello.nsi
 ; A 64-bit installer for a 64-bit program (and a Wine without 32-bit support).
 Target amd64-unicode
 !include "MUI2.nsh"

@@ -3,16 +3,12 @@
 #include "AnsiText.h"
 #include "Desktop.h"
 #include "MessageBox.h"
+#include "MessageTexts.h"
 #include "PendingRows.h"
 #include "StoreRecords.h"
 #include "TextFiles.h"
 
 #include <QDir>
-
-namespace {
-const QString errorTitle = QStringLiteral("Tardello - Erreur");
-const QString padding(4, QLatin1Char(' '));
-} // namespace
 
 bool MailStore::SaveMailStore(const MailTable &table)
 {
@@ -102,5 +98,5 @@ bool MailStore::keepOriginal(const std::optional<QByteArray> &content)
 void MailStore::tell(const QString &text) const
 {
     if (Notifier *notifier = desktop().notifier)
-        notifier->notifyError(errorTitle, padding + text + padding);
+        notifier->notifyError(MessageTexts::ErrorTitle, MessageTexts::padded(text));
 }

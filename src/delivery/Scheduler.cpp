@@ -4,6 +4,7 @@
 #include "DateText.h"
 #include "Desktop.h"
 #include "MessageBox.h"
+#include "MessageTexts.h"
 #include "PendingRows.h"
 #include "Program.h"
 #include "ProgramLauncher.h"
@@ -164,6 +165,5 @@ void Scheduler::tellFailure(qint16 slot, const QString &reason)
                                         "Il sera réessayé pendant la minute en cours seulement ; ensuite il "
                                         "restera dans les mails en attente, marqué comme non parti.")
                              .arg(mail.Titre, clientName(program_.mailClient.value()), reason);
-    desktop().notifier->notifyError(QStringLiteral("Tardello - Erreur"),
-                                    QStringLiteral("    ") + text + QStringLiteral("    "));
+    desktop().notifier->notifyError(MessageTexts::ErrorTitle, MessageTexts::padded(text));
 }

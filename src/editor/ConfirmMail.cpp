@@ -2,19 +2,17 @@
 
 #include "Desktop.h"
 #include "MessageBox.h"
+#include "MessageTexts.h"
 #include "PendingRows.h"
 #include "Program.h"
 
-const QString MissingFieldsPrompt = QStringLiteral("    Il manque une information obligatoire.    \r\n"
-                                                   "    Destinataire, date ou heure d'envoi.    ");
-const QString AlreadySentPrompt = QStringLiteral("    Ce mail a déjà été transmis au client de messagerie.    \r\n"
-                                                 "    Faut-il le programmer à nouveau ?    ");
-const QString TableFullPrompt = QStringLiteral("    Nombre maximum de mails atteint.    ");
+const QString MissingFieldsPrompt = MessageTexts::padded(
+    {QStringLiteral("Il manque une information obligatoire."), QStringLiteral("Destinataire, date ou heure d'envoi.")});
+const QString AlreadySentPrompt = MessageTexts::padded(
+    {QStringLiteral("Ce mail a déjà été transmis au client de messagerie."),
+     QStringLiteral("Faut-il le programmer à nouveau ?")});
 
 namespace {
-
-const QString ErrorTitle = QStringLiteral("Tardello - Erreur");
-const QString QuestionTitle = QStringLiteral("Tardello");
 
 bool isSlot(qint16 slot)
 {
@@ -40,7 +38,7 @@ qint16 takeFreeSlot(Program &program)
 {
     const qint16 slot = program.mailTable.FindFreeSlot();
     if (slot == 0)
-        desktop().messageBox->show(TableFullPrompt, MsgBox::Critical, ErrorTitle);
+        desktop().messageBox->show(MessageTexts::TableFull, MsgBox::Critical, MessageTexts::ErrorTitle);
     return slot;
 }
 
@@ -49,7 +47,7 @@ qint16 takeFreeSlot(Program &program)
 ConfirmOutcome ConfirmMail(Program &program, const EditorFields &fields)
 {
     if (fields.txtDest.isEmpty() || fields.txtHeure.isEmpty() || fields.txtDate.isEmpty()) {
-        desktop().messageBox->show(MissingFieldsPrompt, MsgBox::Critical, ErrorTitle);
+        desktop().messageBox->show(MissingFieldsPrompt, MsgBox::Critical, MessageTexts::ErrorTitle);
         return ConfirmOutcome::StayOpen;
     }
 
@@ -61,7 +59,8 @@ ConfirmOutcome ConfirmMail(Program &program, const EditorFields &fields)
             slot = takeFreeSlot(program);
     } else if (!isSlot(slot) || !program.mailTable[slot].InUse) {
         // Handed to the mail client while it was being changed.
-        const int answer = desktop().messageBox->show(AlreadySentPrompt, MsgBox::YesNo, QuestionTitle);
+        const MsgBox::Answer answer =
+            desktop().messageBox->show(AlreadySentPrompt, MsgBox::YesNo, MessageTexts::Title);
         if (answer != MsgBox::Yes)
             return ConfirmOutcome::Close;
         slot = takeFreeSlot(program);

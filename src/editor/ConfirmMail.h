@@ -16,4 +16,3 @@ ConfirmOutcome ConfirmMail(Program &program, const EditorFields &fields);
 
 extern const QString MissingFieldsPrompt;
 extern const QString AlreadySentPrompt;
-extern const QString TableFullPrompt;

@@ -9,9 +9,10 @@ class QPushButton;
 class DirectoryList;
 class LostFocus;
 
-// The attachment picker: drive, directory and file lists that follow one
-// another; "Terminé" copies the path of the file last clicked into the
-// editor's attachment field. Created once, so it keeps its place between uses.
+// The attachment picker: the one file attached to the mail.
+// Drive, directory and file lists that follow one another; "Terminé" copies the path of
+// the file last clicked into the editor's attachment field. Created once, so it keeps its
+// place between uses.
 class frmAttach : public EditorDialog
 {
     Q_OBJECT

@@ -10,9 +10,10 @@ class QPlainTextEdit;
 class QPushButton;
 struct Program;
 
-// The recipients picker: the address book on the left (the program's one
-// AddressBook, shown, not copied), the recipients chosen this time on the right.
-// "Terminé" appends them to the editor field named by RecipientTarget.
+// The recipients picker: addresses chosen from the address book for To, CC or BCC.
+// The address book on the left (the program's one AddressBook, shown, not copied), the
+// recipients chosen this time on the right; "Terminé" appends them to the editor field
+// named by RecipientTarget.
 class frmDest : public EditorDialog
 {
     Q_OBJECT

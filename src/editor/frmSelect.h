@@ -10,12 +10,12 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class LostFocus;
-class frmAttach;
-class frmDest;
+class frmAttach;  // the attachment picker
+class frmDest;    // the recipients picker
 struct Program;
 
-// The mail editor: one mail written and scheduled. Created once, then only
-// shown and hidden; its fields keep their text until the next opening.
+// The mail editor: one mail written and scheduled.
+// Created once, then only shown and hidden; its fields keep their text until the next opening.
 class frmSelect : public EditorDialog
 {
     Q_OBJECT

@@ -4,6 +4,7 @@
 #include "DesktopServices.h"
 #include "MappedReport.h"
 #include "Program.h"
+#include "ProgramVersion.h"
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "TextFiles.h"
@@ -22,10 +23,6 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-namespace {
-const QString Version = QStringLiteral("v 1.15");
-}
-
 Application::Application(QString programDir) : programDir_(std::move(programDir)) {}
 
 Application::~Application()
@@ -41,9 +38,9 @@ void Application::InitApplication()
     // The paths are formed here, with the program's state; nothing reads a file yet.
     program_ = std::make_unique<Program>(programDir_);
     main_ = std::make_unique<frmMain>(*program_);
-    main_->setWindowTitle(QStringLiteral("Tardello - ") + Version);
+    main_->setWindowTitle(QStringLiteral("Tardello - " TARDELLO_VERSION_TEXT));
     about_ = std::make_unique<frmAbout>();
-    about_->lblVers->setText(Version);
+    about_->lblVers->setText(QStringLiteral(TARDELLO_VERSION_TEXT));
     tray_ = std::make_unique<TrayIcon>(*program_, *main_);
     tray_->AddTrayIcon();
     program_->lstHisto.Clear();

@@ -3,7 +3,9 @@
 #include "Artwork.h"
 #include "Desktop.h"
 #include "MessageBox.h"
+#include "MessageTexts.h"
 #include "Program.h"
+#include "ProgramVersion.h"
 #include "Settings.h"
 #include "X11TrayClicks.h"
 #include "frmMain.h"
@@ -13,24 +15,12 @@
 #include <QCursor>
 #include <QMenu>
 
-int TrayIcon::eventCode(QSystemTrayIcon::ActivationReason reason)
-{
-    switch (reason) {
-    case QSystemTrayIcon::Trigger: return LeftUp;
-    case QSystemTrayIcon::DoubleClick: return LeftDoubleClick;
-    case QSystemTrayIcon::Context: return RightUp;
-    case QSystemTrayIcon::MiddleClick:
-    case QSystemTrayIcon::Unknown: return 0;
-    }
-    return 0;
-}
-
 TrayIcon::TrayIcon(Program &program, frmMain &mainWindow, QObject *parent)
     : QObject(parent), program_(program), mainWindow_(mainWindow), icon_(std::make_unique<QSystemTrayIcon>()),
       menu_(std::make_unique<QMenu>(QStringLiteral("Menu Déroulant")))
 {
     icon_->setIcon(Artwork::programIcon());
-    icon_->setToolTip(QStringLiteral(" Tardello v 1.15 "));
+    icon_->setToolTip(QStringLiteral(" Tardello " TARDELLO_VERSION_TEXT " "));
     mnuTardello_ = menu_->addAction(QStringLiteral("Montrer Tardello"), this, &TrayIcon::mnuTardello_Click);
     mnuHardQuit_ = menu_->addAction(QStringLiteral("Quitter"), this, &TrayIcon::mnuHardQuit_Click);
     QFont bold = mnuTardello_->font();
@@ -46,10 +36,10 @@ TrayIcon::TrayIcon(Program &program, frmMain &mainWindow, QObject *parent)
     // run inside the icon's own mouse handler, which removing the icon deletes.
     connect(
         icon_.get(), &QSystemTrayIcon::activated, this,
-        [this](QSystemTrayIcon::ActivationReason reason) { Picture1_MouseMove(eventCode(reason)); },
+        [this](QSystemTrayIcon::ActivationReason reason) { Picture1_MouseMove(trayEvent(reason)); },
         Qt::QueuedConnection);
     if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
-        x11Clicks_ = std::make_unique<X11TrayClicks>([this](int code) {
+        x11Clicks_ = std::make_unique<X11TrayClicks>([this](TrayEvent code) {
             QMetaObject::invokeMethod(this, [this, code] { Picture1_MouseMove(code); }, Qt::QueuedConnection);
         });
         QCoreApplication::instance()->installNativeEventFilter(x11Clicks_.get());
@@ -68,18 +58,18 @@ void TrayIcon::RemoveTrayIcon()
     icon_->hide();
 }
 
-void TrayIcon::Picture1_MouseMove(int code)
+void TrayIcon::Picture1_MouseMove(TrayEvent code)
 {
     if (trayBusy_)
         return;
     trayBusy_ = true;
     switch (code) {
-    case LeftUp:
-    case LeftDoubleClick:
-    case RightDoubleClick:
+    case TrayEvent::LeftUp:
+    case TrayEvent::LeftDoubleClick:
+    case TrayEvent::RightDoubleClick:
         mnuTardello_Click();
         break;
-    case RightUp:
+    case TrayEvent::RightUp:
         popupMenu();
         break;
     default:
@@ -101,9 +91,9 @@ void TrayIcon::mnuTardello_Click()
 
 void TrayIcon::mnuHardQuit_Click()
 {
-    const int answer = desktop().messageBox->show(
-        QStringLiteral("    Quitter Tardello ?    \r\n    Vos données ne seront pas perdues.    "), MsgBox::YesNo,
-        QStringLiteral("Tardello"));
+    const MsgBox::Answer answer = desktop().messageBox->show(
+        MessageTexts::padded({QStringLiteral("Quitter Tardello ?"), QStringLiteral("Vos données ne seront pas perdues.")}),
+        MsgBox::YesNo, MessageTexts::Title);
     if (answer != MsgBox::Yes)
         return;
     RemoveTrayIcon();

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "TrayEvent.h"
+
 #include <QObject>
-#include <QSystemTrayIcon>
 
 #include <functional>
 #include <memory>
@@ -13,28 +14,18 @@ class X11TrayClicks;
 struct Program;
 
 // The program's icon in the notification area, its popup menu and the quit
-// command. Icon events are turned into mouse event codes in one place and
+// command. Icon events are turned into TrayEvent codes (TrayEvent.h) and
 // acted on by Picture1_MouseMove.
 class TrayIcon : public QObject
 {
     Q_OBJECT
 public:
-    // Mouse event codes of an icon event.
-    static constexpr int LeftUp = 514;
-    static constexpr int LeftDoubleClick = 515;
-    static constexpr int RightUp = 517;
-    static constexpr int RightDoubleClick = 518;
-
-    // The code of an activation; 0 for reasons that carry no mouse event.
-    // Qt reports no right double-click, so 518 never comes from here.
-    static int eventCode(QSystemTrayIcon::ActivationReason reason);
-
     TrayIcon(Program &program, frmMain &mainWindow, QObject *parent = nullptr);
     ~TrayIcon() override;
 
     void AddTrayIcon();
     void RemoveTrayIcon();
-    void Picture1_MouseMove(int code);
+    void Picture1_MouseMove(TrayEvent code);
     void mnuTardello_Click();
     void mnuHardQuit_Click();
 

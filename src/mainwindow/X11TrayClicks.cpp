@@ -1,7 +1,5 @@
 #include "X11TrayClicks.h"
 
-#include "TrayIcon.h"
-
 #include <QGuiApplication>
 #include <QStyleHints>
 #include <QWidget>
@@ -70,11 +68,11 @@ bool X11TrayClicks::nativeEventFilter(const QByteArray &eventType, void *message
         leftPressed_ = !second;
         lastLeftPress_ = event->time;
         if (second)
-            report_(TrayIcon::LeftDoubleClick);
+            report_(TrayEvent::LeftDoubleClick);
     } else if (event->button == 1) {
-        report_(TrayIcon::LeftUp);
+        report_(TrayEvent::LeftUp);
     } else if (event->button == 3 && !event->press) {
-        report_(TrayIcon::RightUp);
+        report_(TrayEvent::RightUp);
     }
     return true;
 }

@@ -5,8 +5,8 @@
 
 class QLabel;
 
-// The splash window: borderless, white, on top of everything; only its
-// timer closes it.
+// The splash window shown during start-up, with the version.
+// Borderless, white, on top of everything; only its timer closes it.
 class frmAbout : public QDialog
 {
     Q_OBJECT

@@ -4,6 +4,7 @@
 #include "Desktop.h"
 #include "DesktopEntries.h"
 #include "MessageBox.h"
+#include "MessageTexts.h"
 #include "SenderFile.h"
 #include "SendmailCommand.h"
 
@@ -18,8 +19,8 @@
 namespace {
 void tellError(const QString &text)
 {
-    desktop().messageBox->show(QStringLiteral("    ") + text + QStringLiteral("    "),
-                               MsgBox::OkOnly | MsgBox::Critical, QStringLiteral("Tardello - Erreur"));
+    desktop().messageBox->show(MessageTexts::padded(text), MsgBox::OkOnly | MsgBox::Critical,
+                               MessageTexts::ErrorTitle);
 }
 } // namespace
 

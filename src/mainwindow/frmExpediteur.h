@@ -9,8 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The Linux program's own settings: the sender of the mails, the sendmail
-// command, and starting the program at login.
+// The sender settings of the Linux program: sender, sendmail command, start at login.
 class frmExpediteur : public QWidget
 {
     Q_OBJECT

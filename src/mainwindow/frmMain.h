@@ -14,14 +14,14 @@ class QGroupBox;
 class QListView;
 class QPushButton;
 class QRadioButton;
-class frmExpediteur;
-class frmMissed;
-class frmSelect;
+class frmExpediteur;  // the sender settings (Linux)
+class frmMissed;      // the mails whose minute passed unsent
+class frmSelect;      // the mail editor
 struct EditorFields;
 struct Program;
 
-// The main window: pending and transmitted mails, the mail client choice and
-// the toolbar. Closing it only hides it; the program lives on in the tray.
+// The main window: the pending and transmitted mails, the mail client choice, the toolbar.
+// Closing it only hides it; the program lives on in the tray.
 class frmMain : public QWidget
 {
     Q_OBJECT
@@ -46,8 +46,10 @@ public:
     void cmdHelp_Click();
     void lstHisto_DblClick();
     void Form_KeyPress(int KeyAscii);
-    // True when the close is cancelled. UnloadMode 0: the user's close box.
-    bool Form_QueryUnload(int UnloadMode);
+    // Why the window is about to close, by the desktop's codes.
+    enum class CloseReason : int { UserClose = 0, ProgramCode = 1, SessionEnds = 2 };
+    // True when the close is cancelled.
+    bool Form_QueryUnload(CloseReason UnloadMode);
     void Timer1_Timer();
     // Linux only: opens the sender settings window.
     void cmdExpediteur_Click();

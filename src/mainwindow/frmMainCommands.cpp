@@ -6,6 +6,7 @@
 #include "Desktop.h"
 #include "EditorFields.h"
 #include "MessageBox.h"
+#include "MessageTexts.h"
 #include "Program.h"
 #include "ShellOpener.h"
 #include "frmSelect.h"
@@ -51,8 +52,7 @@ void frmMain::cmdNew_Click()
     program_.EditRow = -1;
     const qint16 slot = program_.mailTable.FindFreeSlot();
     if (slot == 0) {
-        desktop().messageBox->show(QStringLiteral("    Nombre maximum de mails atteint.    "), MsgBox::Critical,
-                                   QStringLiteral("Tardello - Erreur"));
+        desktop().messageBox->show(MessageTexts::TableFull, MsgBox::Critical, MessageTexts::ErrorTitle);
         return;
     }
     openEditor(slot, -1, fresh);
@@ -73,8 +73,8 @@ void frmMain::cmdDelete_Click()
     if (row < 0)
         return;
     const auto slot = qint16(program_.lstHisto.ItemData(row));
-    const int answer = desktop().messageBox->show(QStringLiteral("    Supprimer définitivement ce mail ?    "),
-                                                  MsgBox::YesNo, QStringLiteral("Tardello"));
+    const MsgBox::Answer answer = desktop().messageBox->show(
+        MessageTexts::padded(QStringLiteral("Supprimer définitivement ce mail ?")), MsgBox::YesNo, MessageTexts::Title);
     if (answer != MsgBox::Yes)
         return;
     // The scheduler may have sent this very mail while the question was open,
@@ -109,9 +109,9 @@ void frmMain::Form_KeyPress(int KeyAscii)
         lstHisto_DblClick();
 }
 
-bool frmMain::Form_QueryUnload(int UnloadMode)
+bool frmMain::Form_QueryUnload(CloseReason UnloadMode)
 {
-    if (UnloadMode != 0)
+    if (UnloadMode != CloseReason::UserClose)
         return false;
     if (trayAvailable())
         hide();
@@ -139,9 +139,10 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    // 0: the user's close box; 2: the session ends; 1: the program's own code.
-    const int mode = qApp->isSavingSession() ? 2 : event->spontaneous() ? 0 : 1;
-    if (Form_QueryUnload(mode))
+    const CloseReason reason = qApp->isSavingSession() ? CloseReason::SessionEnds
+                               : event->spontaneous()   ? CloseReason::UserClose
+                                                        : CloseReason::ProgramCode;
+    if (Form_QueryUnload(reason))
         event->ignore();
     else
         event->accept();

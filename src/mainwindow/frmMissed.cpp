@@ -1,5 +1,6 @@
 #include "frmMissed.h"
 
+#include "MessageTexts.h"
 #include "Program.h"
 
 #include <QHBoxLayout>
@@ -12,7 +13,7 @@ frmMissed::frmMissed(Program &program, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), program_(program)
 {
     setObjectName(QStringLiteral("frmMissed"));
-    setWindowTitle(QStringLiteral("Tardello"));
+    setWindowTitle(MessageTexts::Title);
     auto *text = new QLabel(QStringLiteral(
         "Ces mails ne sont pas partis à l'heure prévue : Tardello était arrêté, l'ordinateur en veille, "
         "l'horloge a changé ou le programme était occupé. Ils restent dans les mails en attente, marqués en "

@@ -9,9 +9,9 @@ class QListWidget;
 class QPushButton;
 struct Program;
 
-// Tells, without blocking, of the pending mails whose minute passed unsent,
-// and offers to send them now or to leave them for editing. Mails found
-// while it is open join the list.
+// The missed mails: pending mails whose minute passed unsent.
+// Tells of them without blocking and offers to send them now or to leave them for
+// editing. Mails found while it is open join the list.
 class frmMissed : public QWidget
 {
     Q_OBJECT

@@ -2,14 +2,25 @@
 
 #include <QString>
 
-// Button sets and answers of the program's message boxes.
+// Button sets and answers of the program's message boxes, by the values the
+// desktop's message box takes and returns.
 namespace MsgBox {
-constexpr int OkOnly = 0;
-constexpr int YesNo = 4;
-constexpr int Critical = 16;
-constexpr int Ok = 1;
-constexpr int Yes = 6;
-constexpr int No = 7;
+// What the box offers: one button set, optionally combined with an icon.
+enum Buttons : int {
+    OkOnly = 0,
+    YesNo = 4,
+    ButtonSet = 7,  // the bits that choose the button set; the icon lies above them
+    Critical = 16,
+};
+constexpr Buttons operator|(Buttons a, Buttons b) { return Buttons(int(a) | int(b)); }
+constexpr Buttons buttonSet(Buttons buttons) { return Buttons(buttons & ButtonSet); }
+
+// The button the user pressed.
+enum Answer : int {
+    Ok = 1,
+    Yes = 6,
+    No = 7,
+};
 } // namespace MsgBox
 
 // Modal message box: blocks until the user answers and returns the button pressed.
@@ -17,7 +28,7 @@ class MessageBox
 {
 public:
     virtual ~MessageBox() = default;
-    virtual int show(const QString &prompt, int buttons, const QString &title) = 0;
+    virtual MsgBox::Answer show(const QString &prompt, MsgBox::Buttons buttons, const QString &title) = 0;
 };
 
 // Tells the user of a failure without blocking anything: no nested event loop,

@@ -95,8 +95,8 @@ private slots:
         QTest::newRow("no delivery") << 0 << 0 << 0 << QList<qint32>{1, 3, 2};
         QTest::newRow("earlier mail left: row position stale") << 0 << 1 << 0 << QList<qint32>{3, 2};
         QTest::newRow("later mail left") << 0 << 3 << 0 << QList<qint32>{1, 2};
-        QTest::newRow("edited mail left, scheduled again") << 0 << 2 << MsgBox::Yes << QList<qint32>{1, 3, 2};
-        QTest::newRow("edited mail left, dropped") << 0 << 2 << MsgBox::No << QList<qint32>{1, 3};
+        QTest::newRow("edited mail left, scheduled again") << 0 << 2 << int(MsgBox::Yes) << QList<qint32>{1, 3, 2};
+        QTest::newRow("edited mail left, dropped") << 0 << 2 << int(MsgBox::No) << QList<qint32>{1, 3};
         QTest::newRow("no To") << 1 << 0 << 0 << QList<qint32>{1, 2, 3};
         QTest::newRow("no date") << 2 << 0 << 0 << QList<qint32>{1, 2, 3};
         QTest::newRow("no time") << 3 << 0 << 0 << QList<qint32>{1, 2, 3};
@@ -124,7 +124,7 @@ private slots:
             Scheduler(program).SendDueMail();
             QVERIFY(!program.mailTable[qint16(delivered)].InUse);
         }
-        test.messageBox.answers = {answer};
+        test.messageBox.answers = {MsgBox::Answer(answer)};
         EditorFields fields = mailFields(QStringLiteral("13:00"));
         if (missing)
             (missing == 1 ? fields.txtDest : missing == 2 ? fields.txtDate : fields.txtHeure).clear();

@@ -31,16 +31,16 @@ private slots:
     void startupRunsInOrder_data()
     {
         QTest::addColumn<QString>("inSplash");  // what the user does while the splash is up
-        QTest::addColumn<int>("answer");
-        QTest::newRow("nothing") << "" << int(MsgBox::No);
-        QTest::newRow("quits") << "quit" << int(MsgBox::Yes);
-        QTest::newRow("quit, answers No") << "quit" << int(MsgBox::No);
-        QTest::newRow("session ends") << "log-off" << int(MsgBox::No);
+        QTest::addColumn<MsgBox::Answer>("answer");
+        QTest::newRow("nothing") << "" << MsgBox::No;
+        QTest::newRow("quits") << "quit" << MsgBox::Yes;
+        QTest::newRow("quit, answers No") << "quit" << MsgBox::No;
+        QTest::newRow("session ends") << "log-off" << MsgBox::No;
     }
     void startupRunsInOrder()
     {
         QFETCH(QString, inSplash);
-        QFETCH(int, answer);
+        QFETCH(MsgBox::Answer, answer);
         const bool quits = inSplash == "quit" && answer == MsgBox::Yes, ends = quits || inSplash == "log-off";
         TestDesktop desk;
         QTemporaryDir dir;

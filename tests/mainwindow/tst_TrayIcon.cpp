@@ -28,27 +28,27 @@ private slots:
     void iconEventsShowWindowOrPopMenu_data()
     {
         QTest::addColumn<int>("reason");  // -1: a code Qt's activations never give
-        QTest::addColumn<int>("code");
+        QTest::addColumn<TrayEvent>("code");
         QTest::addColumn<QString>("state");
         QTest::addColumn<QString>("result");
-        QTest::newRow("513 left press") << -1 << 513 << "" << "nothing";
-        QTest::newRow("514 left click") << int(QSystemTrayIcon::Trigger) << 514 << "" << "window";
-        QTest::newRow("515 double click") << int(QSystemTrayIcon::DoubleClick) << 515 << "" << "window";
-        QTest::newRow("516 right press") << -1 << 516 << "" << "nothing";
-        QTest::newRow("517 right click") << int(QSystemTrayIcon::Context) << 517 << "" << "menu";
-        QTest::newRow("518 right double") << -1 << 518 << "" << "window";
-        QTest::newRow("middle click") << int(QSystemTrayIcon::MiddleClick) << 0 << "" << "nothing";
-        QTest::newRow("splash still up") << int(QSystemTrayIcon::Trigger) << 514 << "splash" << "nothing";
-        QTest::newRow("editor open") << int(QSystemTrayIcon::DoubleClick) << 515 << "editing" << "nothing";
+        QTest::newRow("513 left press") << -1 << TrayEvent::LeftDown << "" << "nothing";
+        QTest::newRow("514 left click") << int(QSystemTrayIcon::Trigger) << TrayEvent::LeftUp << "" << "window";
+        QTest::newRow("515 double click") << int(QSystemTrayIcon::DoubleClick) << TrayEvent::LeftDoubleClick << "" << "window";
+        QTest::newRow("516 right press") << -1 << TrayEvent::RightDown << "" << "nothing";
+        QTest::newRow("517 right click") << int(QSystemTrayIcon::Context) << TrayEvent::RightUp << "" << "menu";
+        QTest::newRow("518 right double") << -1 << TrayEvent::RightDoubleClick << "" << "window";
+        QTest::newRow("middle click") << int(QSystemTrayIcon::MiddleClick) << TrayEvent::None << "" << "nothing";
+        QTest::newRow("splash still up") << int(QSystemTrayIcon::Trigger) << TrayEvent::LeftUp << "splash" << "nothing";
+        QTest::newRow("editor open") << int(QSystemTrayIcon::DoubleClick) << TrayEvent::LeftDoubleClick << "editing" << "nothing";
     }
     void iconEventsShowWindowOrPopMenu()
     {
         QFETCH(int, reason);
-        QFETCH(int, code);
+        QFETCH(TrayEvent, code);
         QFETCH(QString, state);
         QFETCH(QString, result);
         if (reason >= 0)
-            QCOMPARE(TrayIcon::eventCode(QSystemTrayIcon::ActivationReason(reason)), code);
+            QCOMPARE(trayEvent(QSystemTrayIcon::ActivationReason(reason)), code);
         TrayFixture f;
         f.tray.startupDone = state != "splash";
         if (state == "editing")
@@ -65,12 +65,12 @@ private slots:
         bool busyInside = false;
         f.tray.popupMenu = [&] {
             busyInside = f.tray.TrayBusy();
-            f.tray.Picture1_MouseMove(514);
-            f.tray.Picture1_MouseMove(517);
+            f.tray.Picture1_MouseMove(TrayEvent::LeftUp);
+            f.tray.Picture1_MouseMove(TrayEvent::RightUp);
         };
-        f.tray.Picture1_MouseMove(517);
+        f.tray.Picture1_MouseMove(TrayEvent::RightUp);
         QVERIFY(busyInside && !f.window.isVisible() && !f.tray.TrayBusy());
-        f.tray.Picture1_MouseMove(514);
+        f.tray.Picture1_MouseMove(TrayEvent::LeftUp);
         QVERIFY(f.window.isVisible());
     }
 
@@ -84,7 +84,7 @@ private slots:
             box->button(QMessageBox::No)->click();
         });
         QtMessageBox messageBox;
-        QCOMPARE(messageBox.show("    Quitter Tardello ?    ", MsgBox::YesNo, "Tardello"), int(MsgBox::No));
+        QCOMPARE(messageBox.show("    Quitter Tardello ?    ", MsgBox::YesNo, "Tardello"), MsgBox::No);
         buttons.sort();
         QCOMPARE(buttons, (QStringList{"&Non", "&Oui"}));
     }

@@ -55,21 +55,21 @@ private slots:
     void deleteAsksThenFreesSlotAndRewritesStore_data()
     {
         QTest::addColumn<int>("selectedRow");
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<MsgBox::Answer>("answer");
         QTest::addColumn<bool>("sentDuringQuestion");
         QTest::addColumn<QStringList>("storeAfter");
         QTest::addColumn<int>("freeSlot");
         const QStringList all{"Sujet 1", "Sujet 2", "Sujet 3"};
-        QTest::newRow("yes") << 1 << int(MsgBox::Yes) << false << QStringList{"Sujet 1", "Sujet 3"} << 2;
-        QTest::newRow("no") << 1 << int(MsgBox::No) << false << all << 4;
-        QTest::newRow("nothing selected") << -1 << int(MsgBox::Yes) << false << all << 4;
+        QTest::newRow("yes") << 1 << MsgBox::Yes << false << QStringList{"Sujet 1", "Sujet 3"} << 2;
+        QTest::newRow("no") << 1 << MsgBox::No << false << all << 4;
+        QTest::newRow("nothing selected") << -1 << MsgBox::Yes << false << all << 4;
         QTest::newRow("the mail leaves meanwhile: no other goes")
-            << 0 << int(MsgBox::Yes) << true << QStringList{"Sujet 2", "Sujet 3"} << 1;
+            << 0 << MsgBox::Yes << true << QStringList{"Sujet 2", "Sujet 3"} << 1;
     }
     void deleteAsksThenFreesSlotAndRewritesStore()
     {
         QFETCH(int, selectedRow);
-        QFETCH(int, answer);
+        QFETCH(MsgBox::Answer, answer);
         QFETCH(bool, sentDuringQuestion);
         QFETCH(QStringList, storeAfter);
         QFETCH(int, freeSlot);
@@ -125,13 +125,14 @@ private slots:
         f.window.trayAvailable = [&] { return tray; };
         f.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-        QVERIFY(!f.window.Form_QueryUnload(2));  // the session ends: the close goes ahead
+        using enum frmMain::CloseReason;
+        QVERIFY(!f.window.Form_QueryUnload(SessionEnds));  // the session ends: the close goes ahead
         QVERIFY(f.window.isVisible());
-        QVERIFY(f.window.Form_QueryUnload(0));  // the close box is cancelled and hides the window
+        QVERIFY(f.window.Form_QueryUnload(UserClose));  // the close box is cancelled and hides the window
         QVERIFY(!f.window.isVisible());
         f.window.show();
         tray = false;  // with no tray to bring it back from, it only minimises
-        QVERIFY(f.window.Form_QueryUnload(0));
+        QVERIFY(f.window.Form_QueryUnload(UserClose));
         QVERIFY(f.window.isVisible() && f.window.isMinimized());
     }
 

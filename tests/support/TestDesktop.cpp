@@ -10,12 +10,12 @@ void TestClock::set(const QString &dayFirst)
     now_ = QDateTime(date, QTime(hms.value(0).toInt(), hms.value(1).toInt(), hms.value(2).toInt()));
 }
 
-int TestMessageBox::show(const QString &prompt, int buttons, const QString &title)
+MsgBox::Answer TestMessageBox::show(const QString &prompt, MsgBox::Buttons buttons, const QString &title)
 {
     shown.append({prompt, buttons, title, true});
     if (whileOpen)
         whileOpen();
-    const int unanswered = (buttons & 7) == MsgBox::YesNo ? MsgBox::No : MsgBox::Ok;
+    const MsgBox::Answer unanswered = MsgBox::buttonSet(buttons) == MsgBox::YesNo ? MsgBox::No : MsgBox::Ok;
     return answers.isEmpty() ? unanswered : answers.takeFirst();
 }
 

@@ -30,15 +30,15 @@ public:
     struct Shown
     {
         QString prompt;
-        int buttons = 0;
+        MsgBox::Buttons buttons = MsgBox::OkOnly;
         QString title;
         bool modal = true;
     };
-    int show(const QString &prompt, int buttons, const QString &title) override;
+    MsgBox::Answer show(const QString &prompt, MsgBox::Buttons buttons, const QString &title) override;
     void notifyError(const QString &title, const QString &text) override;
     void notifyInfo(const QString &title, const QString &text) override;
 
-    QList<int> answers;
+    QList<MsgBox::Answer> answers;
     QList<Shown> shown;
     // Runs while a modal box is open, as the timers of the real box's event loop would.
     std::function<void()> whileOpen;

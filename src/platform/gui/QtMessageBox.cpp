@@ -3,14 +3,14 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 
-int QtMessageBox::show(const QString &prompt, int buttons, const QString &title)
+MsgBox::Answer QtMessageBox::show(const QString &prompt, MsgBox::Buttons buttons, const QString &title)
 {
     QMessageBox box;
     box.setWindowTitle(title);
     box.setText(prompt);
     if (buttons & MsgBox::Critical)
         box.setIcon(QMessageBox::Critical);
-    if ((buttons & 7) == MsgBox::YesNo) {
+    if (MsgBox::buttonSet(buttons) == MsgBox::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         // The program speaks French whatever the toolkit's own language.

@@ -8,7 +8,7 @@ class QWidget;
 class QtMessageBox : public MessageBox, public Notifier
 {
 public:
-    int show(const QString &prompt, int buttons, const QString &title) override;
+    MsgBox::Answer show(const QString &prompt, MsgBox::Buttons buttons, const QString &title) override;
     void notifyError(const QString &title, const QString &text) override;
     void notifyInfo(const QString &title, const QString &text) override;
 

@@ -1,5 +1,6 @@
 #include "MailDraft.h"
 #include "automation/Object.h"
+#include "ProgramVersion.h"
 #include "SenderIdentity.h"
 
 #include <gmime/gmime.h>
@@ -14,10 +15,6 @@
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#ifndef TARDELLO_VERSION
-#define TARDELLO_VERSION "0"
-#endif
 
 namespace {
 
@@ -225,7 +222,7 @@ std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender)
     std::unique_ptr<char, GFreeDeleter> id(
         g_mime_utils_generate_message_id(domain.empty() ? g_get_host_name() : domain.c_str()));
     g_mime_message_set_message_id(message.get(), id.get());
-    g_mime_object_set_header(GMIME_OBJECT(message.get()), "X-Mailer", "Tardello v " TARDELLO_VERSION, nullptr);
+    g_mime_object_set_header(GMIME_OBJECT(message.get()), "X-Mailer", "Tardello " TARDELLO_VERSION_TEXT, nullptr);
 
     GRef<GMimeTextPart> text(g_mime_text_part_new_with_subtype("plain"));
     // The text goes in as the UTF-8 bytes it is: converting to a narrower

@@ -3,6 +3,7 @@
 #include "Desktop.h"
 #include "MailDraft.h"
 #include "MessageBox.h"
+#include "MessageTexts.h"
 #include "Outbox.h"
 #include "SendmailCommand.h"
 
@@ -15,11 +16,6 @@ namespace {
 
 constexpr qsizetype KeptErrorBytes = 2000;
 const QString MissingSendmail = QStringLiteral("aucun programme sendmail n'est installé");
-
-QString padded(const QString &text)
-{
-    return QStringLiteral("    ") + text + QStringLiteral("    ");
-}
 
 QString delayText(std::chrono::milliseconds delay)
 {
@@ -70,8 +66,8 @@ void OutboxSubmitter::start()
     missingSendmailTold_ = sendmailCommand().program.isEmpty() && desktop().notifier;
     if (missingSendmailTold_)
         desktop().notifier->notifyError(
-            QStringLiteral("Tardello - Erreur"),
-            padded(QStringLiteral(
+            MessageTexts::ErrorTitle,
+            MessageTexts::padded(QStringLiteral(
                 "Aucun programme sendmail n'est installé : les mails que vous programmez resteront dans la boîte "
                 "d'envoi %1 jusqu'à ce qu'il y en ait un. Sous Debian, installez le paquet msmtp-mta "
                 "(sudo apt install msmtp-mta) et décrivez votre serveur d'envoi dans ~/.msmtprc, par exemple :\n"
@@ -171,8 +167,8 @@ void OutboxSubmitter::finish(bool delivered, const QString &reason)
             state.next = QDeadlineTimer::Forever;
         } else {
             if (state.failures > 0 && notifier)
-                notifier->notifyInfo(QStringLiteral("Tardello"),
-                                     padded(mail + QStringLiteral(" est finalement parti.")));
+                notifier->notifyInfo(MessageTexts::Title,
+                                     MessageTexts::padded(mail + QStringLiteral(" est finalement parti.")));
             attempts_.erase(message);
         }
     } else {
@@ -185,11 +181,11 @@ void OutboxSubmitter::finish(bool delivered, const QString &reason)
         if (reason != state.toldReason && notifier) {
             state.toldReason = reason;
             notifier->notifyError(
-                QStringLiteral("Tardello - Erreur"),
-                padded(mail + QStringLiteral(" n'a pas pu être remis à sendmail : %1. Il reste dans la boîte "
-                                             "d'envoi et sera renvoyé dans %2, puis de plus en plus "
-                                             "espacé, jusqu'à son départ.")
-                                  .arg(reason, delayText(delay))));
+                MessageTexts::ErrorTitle,
+                MessageTexts::padded(mail + QStringLiteral(" n'a pas pu être remis à sendmail : %1. Il reste dans la "
+                                                           "boîte d'envoi et sera renvoyé dans %2, puis de plus en "
+                                                           "plus espacé, jusqu'à son départ.")
+                                                .arg(reason, delayText(delay))));
         }
     }
     emit attempted(message, delivered);

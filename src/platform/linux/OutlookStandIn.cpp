@@ -1,6 +1,7 @@
 #include "Desktop.h"
 #include "MailDraft.h"
 #include "MessageBox.h"
+#include "MessageTexts.h"
 #include "StandInObject.h"
 
 #include <QString>
@@ -38,10 +39,10 @@ void tellLostMail(const MailDraft &draft, const std::exception &failure)
         for (const std::string &entry : *list)
             recipients += (recipients.empty() ? "" : ", ") + entry;
     desktop().notifier->notifyError(
-        QStringLiteral("Tardello - Erreur"),
-        QStringLiteral("    Le mail \"%1\" pour %2 n'a pas pu être confié au client de messagerie (%3) : il "
-                       "n'est plus dans les mails en attente. Écrivez-le de nouveau après avoir corrigé la "
-                       "cause.    ")
+        MessageTexts::ErrorTitle,
+        MessageTexts::padded(QStringLiteral("Le mail \"%1\" pour %2 n'a pas pu être confié au client de messagerie "
+                                            "(%3) : il n'est plus dans les mails en attente. Écrivez-le de nouveau "
+                                            "après avoir corrigé la cause."))
             .arg(QString::fromStdString(draft.subject), QString::fromStdString(recipients),
                  QString::fromUtf8(failure.what())));
 }

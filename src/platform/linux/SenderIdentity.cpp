@@ -2,6 +2,7 @@
 
 #include "Desktop.h"
 #include "MessageBox.h"
+#include "MessageTexts.h"
 
 namespace {
 SenderIdentity &current()
@@ -34,8 +35,9 @@ void RemindMissingSenderOnce()
         return;
     reminded = true;
     desktop().notifier->notifyError(
-        QStringLiteral("Tardello"),
-        QStringLiteral("    Aucune adresse d'expéditeur n'est réglée : votre serveur de messagerie peut refuser vos "
-                       "mails. Ouvrez « Expéditeur... » dans la fenêtre principale, donnez votre nom et votre "
-                       "adresse, puis cliquez sur « Tester ».    "));
+        MessageTexts::Title,
+        MessageTexts::padded(QStringLiteral("Aucune adresse d'expéditeur n'est réglée : votre serveur de messagerie "
+                                            "peut refuser vos mails. Ouvrez « Expéditeur... » dans la fenêtre "
+                                            "principale, donnez votre nom et votre adresse, puis cliquez sur "
+                                            "« Tester ».")));
 }
