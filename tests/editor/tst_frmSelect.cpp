@@ -1,7 +1,6 @@
 #include "DirectoryList.h"
-#include "Program.h"
 #include "Settings.h"
-#include "TestDesktop.h"
+#include "TestProgram.h"
 #include "frmAttach.h"
 #include "frmDest.h"
 #include "frmSelect.h"
@@ -11,11 +10,8 @@
 
 // The program with its editor, shown modeless and active when asked, so that
 // focus changes deliver their events. Today is 04/12/2026, 09:00.
-struct EditorRun
+struct EditorRun : TestProgram
 {
-    QTemporaryDir dir;
-    TestDesktop desktop;
-    Program program{dir.path()};
     frmSelect editor{program};
     bool showActive()
     {
@@ -73,7 +69,7 @@ private slots:
             QTest::mouseClick(run.editor.findChild<QPushButton *>(way), Qt::LeftButton);
         QCOMPARE(line ? line->text() : text->toPlainText(), tidied);
         // Confirmer saw the tidied fields: it finds one missing only when tidying emptied it.
-        QCOMPARE(run.desktop.messageBox.shown.size(), way == QStringLiteral("cmdOK") && tidied.isEmpty() ? 1 : 0);
+        QCOMPARE(run.desk.messageBox.shown.size(), way == QStringLiteral("cmdOK") && tidied.isEmpty() ? 1 : 0);
     }
 
     void tabFollowsTheFormOrder()
