@@ -1,5 +1,5 @@
-// An in-process automation server registered for "Outlook.application" and
-// "Notes.NotesSession" in the end-to-end test's Wine prefix. Every member the
+// An in-process automation server registered for "Outlook.application" in the
+// end-to-end test's Wine prefix. Every member the
 // program reaches is written to calls.log beside the program, by name, with the
 // kind of call and each argument's type and value; every object's release too.
 #include <windows.h>
@@ -12,9 +12,8 @@
 #include <vector>
 
 namespace {
-// {6A1F3C52-9E0B-4C1D-8F27-3B5E1D7A0C11} and {...12}: the two classes.
+// {6A1F3C52-9E0B-4C1D-8F27-3B5E1D7A0C11}
 const CLSID OutlookClass = {0x6a1f3c52, 0x9e0b, 0x4c1d, {0x8f, 0x27, 0x3b, 0x5e, 0x1d, 0x7a, 0x0c, 0x11}};
-const CLSID NotesClass = {0x6a1f3c52, 0x9e0b, 0x4c1d, {0x8f, 0x27, 0x3b, 0x5e, 0x1d, 0x7a, 0x0c, 0x12}};
 std::atomic<long> liveObjects{0};
 std::vector<std::wstring> memberNames; // a name's DISPID is its index + 1
 
@@ -51,38 +50,11 @@ std::string oneLine(const std::string &text)
 
 std::string describe(const VARIANT &value)
 {
-    wchar_t number[64];
     switch (value.vt) {
     case VT_EMPTY: return "empty";
     case VT_BSTR: return "str[" + oneLine(utf8(value.bstrVal, SysStringLen(value.bstrVal))) + "]";
     case VT_I2: return "i2[" + std::to_string(value.iVal) + "]";
     case VT_I4: return "i4[" + std::to_string(value.lVal) + "]";
-    case VT_BOOL: return value.boolVal ? "bool[true]" : "bool[false]";
-    case VT_DATE: std::swprintf(number, 64, L"%.6f", value.date); return "date[" + utf8(number) + "]";
-    case VT_DISPATCH: return "object";
-    case VT_ARRAY | VT_VARIANT:
-    case VT_ARRAY | VT_BSTR: {
-        SAFEARRAY *array = value.parray;
-        LONG low = 0, high = -1;
-        SafeArrayGetLBound(array, 1, &low);
-        SafeArrayGetUBound(array, 1, &high);
-        std::string out = value.vt == (VT_ARRAY | VT_BSTR) ? "str-array[" : "array[";
-        for (LONG i = low; i <= high; ++i) {
-            VARIANT item;
-            VariantInit(&item);
-            if (value.vt == (VT_ARRAY | VT_BSTR)) {
-                BSTR text = nullptr;
-                SafeArrayGetElement(array, &i, &text);
-                item.vt = VT_BSTR;
-                item.bstrVal = text;
-            } else {
-                SafeArrayGetElement(array, &i, &item);
-            }
-            out += (i > low ? " " : "") + describe(item);
-            VariantClear(&item);
-        }
-        return out + "]";
-    }
     default: return "vt" + std::to_string(value.vt);
     }
 }
@@ -90,11 +62,7 @@ std::string describe(const VARIANT &value)
 // The members whose result the program keeps as an object.
 bool yieldsObject(const std::wstring &member)
 {
-    for (const wchar_t *name : {L"createitem", L"Attachments", L"GETDATABASE", L"CREATEDOCUMENT", L"CREATERICHTEXTITEM",
-                                L"EMBEDOBJECT"})
-        if (_wcsicmp(member.c_str(), name) == 0)
-            return true;
-    return false;
+    return _wcsicmp(member.c_str(), L"createitem") == 0 || _wcsicmp(member.c_str(), L"Attachments") == 0;
 }
 
 class RecordingObject : public IDispatch
@@ -146,12 +114,6 @@ public:
         if (yieldsObject(member)) {
             result->vt = VT_DISPATCH;
             result->pdispVal = new RecordingObject(utf8(member.c_str()));
-        } else if (_wcsicmp(member.c_str(), L"UserName") == 0) {
-            result->vt = VT_BSTR;
-            result->bstrVal = SysAllocString(L"Jean Dupont");
-        } else if (_wcsicmp(member.c_str(), L"IsOpen") == 0) {
-            result->vt = VT_BOOL;
-            result->boolVal = VARIANT_FALSE;
         }
         return S_OK;
     }
@@ -189,7 +151,6 @@ private:
 };
 
 ClassFactory outlookFactory("Outlook.application");
-ClassFactory notesFactory("Notes.NotesSession");
 } // namespace
 
 extern "C" {
@@ -197,8 +158,6 @@ __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID id, REFI
 {
     if (IsEqualCLSID(id, OutlookClass))
         return outlookFactory.QueryInterface(interfaceId, object);
-    if (IsEqualCLSID(id, NotesClass))
-        return notesFactory.QueryInterface(interfaceId, object);
     *object = nullptr;
     return CLASS_E_CLASSNOTAVAILABLE;
 }
