@@ -271,7 +271,9 @@ private slots:
         attachment = attachment == "fifo" ? fifo : attachment == "dir" ? dir_.path() : attachment;
         std::optional<FullDisk> disk;
         if (fullDisk) {
-            client_ = std::make_unique<LinuxMailClient>(disk.emplace().path());
+            if (!disk.emplace().mounted)
+                QSKIP("cannot mount a small tmpfs here (needs root)");
+            client_ = std::make_unique<LinuxMailClient>(disk->path());
             QVERIFY(QDir().mkpath(outbox().directory()));
             disk->fill();
         }
