@@ -1,14 +1,12 @@
 // An in-process automation server registered for "Outlook.application" in the
-// end-to-end test's Wine prefix. Every member the
-// program reaches is written to calls.log beside the program, by name, with the
-// kind of call and each argument's type and value; every object's release too.
-#include <windows.h>
+// end-to-end test's Wine prefix. Every member the program reaches is written to
+// calls.log beside the program, by name, with the kind of call and each
+// argument's type and value; every object's release too.
+#include "LogBesideProgram.h"
+
 #include <oleauto.h>
 
 #include <atomic>
-#include <cstdio>
-#include <cwchar>
-#include <string>
 #include <vector>
 
 namespace {
@@ -17,27 +15,14 @@ const CLSID OutlookClass = {0x6a1f3c52, 0x9e0b, 0x4c1d, {0x8f, 0x27, 0x3b, 0x5e,
 std::atomic<long> liveObjects{0};
 std::vector<std::wstring> memberNames; // a name's DISPID is its index + 1
 
-std::string utf8(const wchar_t *text, int length = -1)
+std::string utf8(const wchar_t *text, int length)
 {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string out(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
-    if (length == -1 && !out.empty())
-        out.pop_back();
+    std::string out(WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), int(out.size()), nullptr, nullptr);
     return out;
 }
 
-void record(const std::string &line)
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    *(std::wcsrchr(path, L'\\') + 1) = 0;
-    std::wcscat(path, L"calls.log");
-    if (FILE *log = _wfopen(path, L"ab")) {
-        std::fputs((line + "\n").c_str(), log);
-        std::fclose(log);
-    }
-}
+void record(const std::string &line) { logBesideProgram(L"calls.log", line + "\n"); }
 
 // Line breaks inside texts are shown as \r and \n, so one call stays one line.
 std::string oneLine(const std::string &text)
@@ -103,7 +88,7 @@ public:
             return DISP_E_MEMBERNOTFOUND;
         const std::wstring member = memberNames[id - 1];
         const bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
-        std::string line = name_ + "." + utf8(member.c_str()) + (put ? " put" : " call");
+        std::string line = name_ + "." + utf8(member.c_str(), int(member.size())) + (put ? " put" : " call");
         // Arguments arrive last first.
         for (UINT i = params->cArgs; i-- > 0;)
             line += " " + describe(params->rgvarg[i]);
@@ -113,7 +98,7 @@ public:
         VariantInit(result);
         if (yieldsObject(member)) {
             result->vt = VT_DISPATCH;
-            result->pdispVal = new RecordingObject(utf8(member.c_str()));
+            result->pdispVal = new RecordingObject(utf8(member.c_str(), int(member.size())));
         }
         return S_OK;
     }
@@ -126,7 +111,6 @@ private:
 class ClassFactory : public IClassFactory
 {
 public:
-    explicit ClassFactory(const char *name) : name_(name) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void **object) override
     {
         *object = id == IID_IUnknown || id == IID_IClassFactory ? this : nullptr;
@@ -138,19 +122,14 @@ public:
     {
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        record(std::string(name_) + " created");
-        auto *created = new RecordingObject(name_);
+        record("Outlook.application created");
+        auto *created = new RecordingObject("Outlook.application");
         const HRESULT result = created->QueryInterface(id, object);
         created->Release();
         return result;
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
-private:
-    const char *name_;
-};
-
-ClassFactory outlookFactory("Outlook.application");
+} outlookFactory;
 } // namespace
 
 extern "C" {

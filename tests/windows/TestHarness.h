@@ -44,34 +44,28 @@ automation::Failure failureOf(Body body)
     return automation::Failure("", "no failure", 0);
 }
 
-struct Registration
-{
-    Registration(const char *name, void (*body)()) { tests.emplace_back(name, body); }
-};
-
 } // namespace harness
 
-#define TEST(name)                                                    \
-    static void name();                                               \
-    static harness::Registration name##_registration(#name, name);    \
+#define TEST(name)                                                                          \
+    static void name();                                                                     \
+    static const bool name##_registered = (harness::tests.emplace_back(#name, name), true); \
     static void name()
 
-#define CHECK(condition) \
-    ((condition) ? void() : harness::fail(__FILE__, __LINE__, "CHECK(" #condition ")"))
+#define CHECK(condition) ((condition) ? void() : harness::fail(__FILE__, __LINE__, "CHECK(" #condition ")"))
 
-#define CHECK_EQ(actual, expected)                                                                        \
-    do {                                                                                                  \
-        const auto &actual_ = (actual);                                                                   \
-        const auto &expected_ = (expected);                                                               \
-        if (!(actual_ == expected_))                                                                      \
-            harness::fail(__FILE__, __LINE__, #actual ": got <" + harness::show(actual_) + ">, expected <" \
-                                                  + harness::show(expected_) + ">");                      \
+#define CHECK_EQ(actual, expected)                                                                                    \
+    do {                                                                                                              \
+        const auto &actual_ = (actual);                                                                               \
+        const auto &expected_ = (expected);                                                                           \
+        if (!(actual_ == expected_))                                                                                  \
+            harness::fail(__FILE__, __LINE__,                                                                         \
+                          #actual ": got <" + harness::show(actual_) + ">, expected <" + harness::show(expected_) + ">"); \
     } while (0)
 
 // Checks that statement raises automation::Failure for expectedMember with expectedCode.
-#define CHECK_FAILURE(statement, expectedMember, expectedCode)                                   \
-    do {                                                                         \
+#define CHECK_FAILURE(statement, expectedMember, expectedCode)                       \
+    do {                                                                             \
         const automation::Failure failure_ = harness::failureOf([&] { statement; }); \
-        CHECK_EQ(failure_.member(), std::string(expectedMember));                        \
-        CHECK_EQ(failure_.code(), long(expectedCode));                                   \
+        CHECK_EQ(failure_.member(), std::string(expectedMember));                    \
+        CHECK_EQ(failure_.code(), long(expectedCode));                               \
     } while (0)
