@@ -1,4 +1,3 @@
-#include "RecordingAutomation.h"
 #include "Scheduler.h"
 #include "TestProgram.h"
 
@@ -8,18 +7,13 @@ Q_DECLARE_METATYPE(MailClient)
 
 namespace {
 
-// The program with the recording factory as its mail clients.
 struct Fixture : TestProgram
 {
-    explicit Fixture(MailClient client)
-    {
-        desktop().automation = &factory;
-        program.mailClient.setValue(client);
-    }
+    explicit Fixture(MailClient client) { program.mailClient.setValue(client); }
     qint16 add(const char *when, const char *subject) { return addPendingMail(program, when, subject); }
     bool stored(const char *text) { return desk.files.read(program.paths.StorePath).value_or("").contains(text); }
 
-    RecordingFactory factory;
+    RecordingFactory &factory = mailClients;
     Scheduler scheduler{program};
 };
 

@@ -1,6 +1,5 @@
 #include "ConfirmMail.h"
 #include "RecipientLists.h"
-#include "RecordingAutomation.h"
 #include "Scheduler.h"
 #include "SendTimeFields.h"
 #include "TestProgram.h"
@@ -108,8 +107,6 @@ private slots:
         program.EditRow = 1;
         program.EditSlot = 2;
         if (delivered) {  // a scheduler tick in its minute hands it to the mail client
-            static RecordingFactory factory;
-            desktop().automation = &factory;
             test.clock.set(program.mailTable[qint16(delivered)].Date.dateTimeText());
             Scheduler(program).SendDueMail();
             QVERIFY(!program.mailTable[qint16(delivered)].InUse);

@@ -1,6 +1,5 @@
 #include "Desktop.h"
 #include "TestMainWindow.h"
-#include "RecordingAutomation.h"
 #include "frmMissed.h"
 #include "frmSelect.h"
 
@@ -74,8 +73,6 @@ private slots:
         QFETCH(QStringList, storeAfter);
         QFETCH(int, freeSlot);
         TestMainWindow f;
-        RecordingFactory factory;
-        desktop().automation = &factory;
         f.desk.clock.set(QStringLiteral("01/01/2030 10:00:30"));  // Sujet 1 is due
         addPendingMails(f.program, 3);
         if (selectedRow >= 0)
@@ -162,8 +159,6 @@ private slots:
     {
         QFETCH(bool, sendNow);
         TestMainWindow f;
-        RecordingFactory factory;
-        desktop().automation = &factory;
         addPendingMails(f.program, 2);
         const QString rowText = f.program.lstHisto.List(0);
         f.desk.clock.set(QStringLiteral("01/01/2030 10:07:40"));

@@ -3,16 +3,19 @@
 #include "EditorFields.h"
 #include "PendingRows.h"
 #include "Program.h"
+#include "RecordingAutomation.h"
 #include "TestDesktop.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
-// A program in a temporary directory, on the test desktop.
+// A program in a temporary directory, on the test desktop, with recording mail clients.
 struct TestProgram
 {
+    TestProgram() { desktop().automation = &mailClients; }
     TestDesktop desk;
+    RecordingFactory mailClients;
     QTemporaryDir dir;
     Program program{dir.path()};
 };
