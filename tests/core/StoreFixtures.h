@@ -2,11 +2,7 @@
 
 // Files and records shared by the store tests.
 
-#include "MailStore.h"
-#include "TestDesktop.h"
-
-#include <QTemporaryDir>
-#include <QTest>
+#include "TestProgram.h"
 
 namespace StoreFixtures {
 inline MailItem mail(const QString &titre, const QString &body = {})
@@ -25,15 +21,13 @@ inline QStringList fields(const MailItem &m)
     return {m.Titre, m.Dest, m.CC, m.BCC, m.Attach, m.Contenu.text(), m.Date.dateTimeText(), m.InUse ? "in use" : "free"};
 }
 
-// A store file in a fresh folder, loaded as start-up does into an empty table and list.
-struct StoreCase
+// The store file of a program in a fresh folder, loaded as start-up does into an empty table and list.
+struct StoreCase : TestProgram
 {
-    TestDesktop desk;
-    QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("Tardello.tmp"));
-    MailStore store{path};
-    MailTable table;
-    ListRows rows;
+    QString path = program.paths.StorePath;
+    MailStore &store = program.store;
+    MailTable &table = program.mailTable;
+    ListRows &rows = program.lstHisto;
     QByteArray bytes(const QString &suffix = {}) { return desk.files.read(path + suffix).value_or("<missing>"); }
     void load() { table.clear(), rows.Clear(), store.LoadMailStore(table, rows); }
 };

@@ -1,8 +1,5 @@
 #include "Settings.h"
-#include "TestDesktop.h"
-
-#include <QTemporaryDir>
-#include <QTest>
+#include "TestProgram.h"
 
 class SettingsTest : public QObject
 {
@@ -36,12 +33,12 @@ private slots:
         QFETCH(int, client);
         QFETCH(QStringList, addresses);
         QFETCH(QByteArray, saved);
-        TestDesktop desk;
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Tardello.ini"));
+        TestProgram t;
+        TestDesktop &desk = t.desk;
+        const QString path = t.program.paths.SettingsPath;
         QVERIFY(content.isEmpty() || desk.files.write(path, content));
-        MailClientChoice choice;
-        ListRows book;
+        MailClientChoice &choice = t.program.mailClient;
+        ListRows &book = t.program.AddressBook;
         book.AddItem(QStringLiteral("kept"));
         LoadSettings(path, choice, book);
         QCOMPARE(int(choice.value()), client);

@@ -1,9 +1,5 @@
-#include "DateText.h"
-#include "PendingRows.h"
-#include "Program.h"
-#include "RecordingAutomation.h"
 #include "Scheduler.h"
-#include "TestDesktop.h"
+#include "TestProgram.h"
 
 #include <QtTest>
 
@@ -11,29 +7,13 @@ Q_DECLARE_METATYPE(MailClient)
 
 namespace {
 
-// A program in a temporary directory with the recording factory as its mail clients.
-struct Fixture
+struct Fixture : TestProgram
 {
-    explicit Fixture(MailClient client) : program(dir.path())
-    {
-        desktop().automation = &factory;
-        program.mailClient.setValue(client);
-    }
-    qint16 add(const char *when, const char *subject)
-    {
-        const qint16 slot = program.mailTable.FindFreeSlot();
-        program.mailTable[slot] = {.Date = SendMoment::fromDateTime(*DateText::readDateTime(QString(when), 2026)),
-                                   .Titre = subject, .Dest = QStringLiteral("a@x.fr"), .InUse = true};
-        InsertPendingRow(program.mailTable, program.lstHisto, slot);
-        program.store.SaveMailStore(program.mailTable);
-        return slot;
-    }
-    bool stored(const char *subject) { return test.files.read(program.paths.StorePath).value_or("").contains(subject); }
+    explicit Fixture(MailClient client) { program.mailClient.setValue(client); }
+    qint16 add(const char *when, const char *subject) { return addPendingMail(program, when, subject); }
+    bool stored(const char *text) { return desk.files.read(program.paths.StorePath).value_or("").contains(text); }
 
-    QTemporaryDir dir;
-    TestDesktop test;
-    RecordingFactory factory;
-    Program program;
+    RecordingFactory &factory = mailClients;
     Scheduler scheduler{program};
 };
 
@@ -80,7 +60,7 @@ private slots:
         f.add("05/12/2026 18:00", "Soir");
         f.program.lstHisto.AddItem(QStringLiteral("not a mail"), 0, 0);  // a row without a slot is never due
         const QStringList rowsBefore = f.program.lstHisto.texts();
-        f.test.clock.set(clock);
+        f.desk.clock.set(clock);
         f.scheduler.SendDueMail();
         QCOMPARE(f.program.lstSent.texts(), sent ? QStringList{rowsBefore.at(1)} : QStringList{});
         QCOMPARE(f.program.lstHisto.ListCount(), rowsBefore.size() - (sent ? 1 : 0));
@@ -117,7 +97,7 @@ private slots:
         const qint16 second = f.add("05/12/2026 14:07", "Second");
         f.program.mailTable[second].Date = f.program.mailTable[first].Date;
         const QStringList rows = f.program.lstHisto.texts();
-        f.test.clock.set(QStringLiteral("05/12/2026 14:05:20"));
+        f.desk.clock.set(QStringLiteral("05/12/2026 14:05:20"));
         const qsizetype launchesPerMail = client == MailClient::Outlook ? 1 : 0;
 
         for (int pass = 1; pass <= 3; ++pass) {
@@ -132,7 +112,7 @@ private slots:
         }
         QVERIFY(!f.stored("Rapport") && f.stored("Suivant"));
         QCOMPARE(f.factory.live(), 0);
-        QVERIFY(f.test.messageBox.shown.isEmpty());
+        QVERIFY(f.desk.messageBox.shown.isEmpty());
     }
 
     void failureLeavesMailPendingAndIsToldOnce_data()
@@ -150,7 +130,7 @@ private slots:
         QFETCH(int, failingStep);
         Fixture f(client);
         f.add("05/12/2026 14:05", "Rapport");
-        f.test.clock.set(QStringLiteral("05/12/2026 14:05:05"));
+        f.desk.clock.set(QStringLiteral("05/12/2026 14:05:05"));
         const bool swallowed = client == MailClient::Outlook;
         f.factory.failAt = failingStep;
         for (int pass = 1; pass <= 2; ++pass) {  // the same failure again in the same minute is not told twice
@@ -160,12 +140,12 @@ private slots:
             QCOMPARE(f.factory.live(), 0);
             QCOMPARE(f.program.lstHisto.ListCount(), swallowed ? 0 : 1);
             QCOMPARE(f.stored("Rapport"), !swallowed);
-            QCOMPARE(f.test.messageBox.shown.size(), swallowed ? 0 : 1);
+            QCOMPARE(f.desk.messageBox.shown.size(), swallowed ? 0 : 1);
             if (swallowed)
                 return;
-            f.test.clock.set(QStringLiteral("05/12/2026 14:05:55"));
+            f.desk.clock.set(QStringLiteral("05/12/2026 14:05:55"));
         }
-        const auto told = f.test.messageBox.shown.first();
+        const auto told = f.desk.messageBox.shown.first();
         QCOMPARE(told.title, QStringLiteral("Tardello - Erreur"));
         QVERIFY(!told.modal && told.prompt.startsWith("    Le mail \"Rapport\"") && told.prompt.endsWith(".    "));
         QVERIFY(told.prompt.contains("pendant la minute en cours seulement") && told.prompt.contains("marqué"));
@@ -189,11 +169,11 @@ private slots:
         const qint16 failing = f.add("05/12/2026 14:05", "Refusé");
         const qint16 later = f.add("05/12/2026 18:00", "Plus tard");
         f.scheduler.FindMissedMails();  // at start-up
-        f.test.clock.set("05/12/2026 14:05:10");
+        f.desk.clock.set("05/12/2026 14:05:10");
         f.factory.failAt = 0;
         f.scheduler.SendDueMail();
         QCOMPARE(told, QList<QList<qint16>>{{stopped}});
-        f.test.clock.set("05/12/2026 14:09:00");  // the machine slept
+        f.desk.clock.set("05/12/2026 14:09:00");  // the machine slept
         f.scheduler.SendDueMail();
         f.scheduler.SendDueMail();
         QCOMPARE(told, (QList<QList<qint16>>{{stopped}, {failing}}));
@@ -213,7 +193,7 @@ private slots:
         QCOMPARE(f.program.mailTable[later].Date.dateTimeText(), QStringLiteral("05/12/2026 18:00"));
         QCOMPARE(marks(), (QList<bool>{false, false}));
         QVERIFY(f.stored("14:10") && !f.stored("Pendant"));
-        f.test.clock.set("05/12/2026 14:10:30");
+        f.desk.clock.set("05/12/2026 14:10:30");
         f.scheduler.SendDueMail();
         QCOMPARE(f.program.lstSent.ListCount(), 2);
         QVERIFY(f.program.lstSent.List(1).contains("Refusé"));

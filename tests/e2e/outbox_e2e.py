@@ -3,14 +3,11 @@ is offered at start-up, sent on "Envoyer maintenant", refused by sendmail, kept,
 recovers."""
 import glob
 import os
-import shutil
-import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import XSession, wait_for  # noqa: E402
+from xsession import run_installed, wait_for  # noqa: E402
 
 STORE = "\r\n".join([
     "Titre=Compte rendu", "Dest=anne@exemple.fr", "CC=", "BCC=", "Date=07/01/2020 09:30",
@@ -21,44 +18,20 @@ echo try >> "$OUT/attempts"
 if [ -e "$OUT/down" ]; then cat >/dev/null; echo "msmtp: cannot connect to smtp.exemple.fr" >&2; exit 75; fi
 cat > "$OUT/sent.$$"
 """
-SKIP = 77
 
 
 def main():
-    build = sys.argv[sys.argv.index("--build") + 1]
-    work = tempfile.mkdtemp(prefix="tardello-outbox-e2e-")
-    try:
-        prog = os.path.join(work, "prog")
-        subprocess.run(["cmake", "--install", build, "--prefix", prog], check=True, timeout=60,
-                       stdout=subprocess.DEVNULL)
-        try:
-            session = XSession()
-            session.__enter__()
-        except FileNotFoundError as missing:
-            print(f"SKIP: {missing} is not installed")
-            return SKIP
-        try:
-            run(session, os.path.join(prog, "tardello"), prog, work)
-        finally:
-            session.__exit__(None, None, None)
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
-    print("PASS")
-    return 0
+    return run_installed(sys.argv[sys.argv.index("--build") + 1], run)
 
 
-def run(s, program, prog, work):
-    bin_dir = os.path.join(work, "bin")
-    os.makedirs(bin_dir)
-    with open(os.path.join(bin_dir, "sendmail"), "w") as script:
-        script.write(SENDMAIL)
-    os.chmod(os.path.join(bin_dir, "sendmail"), 0o755)
+def run(s, prog, work):
+    s.put_on_path(os.path.join(work, "bin"), "sendmail", SENDMAIL)
     open(os.path.join(work, "down"), "w").close()
-    s.env["PATH"] = bin_dir + ":" + s.env["PATH"]
     s.env["OUT"] = work
     with open(os.path.join(prog, "Tardello.tmp"), "wb") as out:
         out.write(STORE)
     outbox = os.path.join(prog, "Boîte d'envoi")
+    program = os.path.join(prog, "tardello")
 
     tardello = s.start("tardello", [program], cwd=prog)
     wait_for("the main window", lambda: s.find(title="Tardello - v 1.15"), 20)

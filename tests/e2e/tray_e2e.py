@@ -4,11 +4,10 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import XSession, wait_for  # noqa: E402
+from xsession import run_installed, wait_for  # noqa: E402
 
 TITLE = "Tardello - v 1.15"
 STORE = "\r\n".join([
@@ -16,7 +15,6 @@ STORE = "\r\n".join([
     "Attach=", "DebutContenu=", "Bonjour à tous,", "=FinContenu",
     "Titre=Anniversaire", "Dest=lea@exemple.fr", "CC=", "BCC=", "Date=02/03/2030 08:00",
     "Attach=", "DebutContenu=", "Bon anniversaire !", "=FinContenu", ""]).encode("cp1252")
-SKIP = 77
 
 
 def main():
@@ -25,39 +23,14 @@ def main():
     parser.add_argument("--artefacts", required=True)
     args = parser.parse_args()
     os.makedirs(args.artefacts, exist_ok=True)
-
-    work = tempfile.mkdtemp(prefix="tardello-e2e-")
-    try:
-        prog = os.path.join(work, "prog")
-        subprocess.run(["cmake", "--install", args.build, "--prefix", prog], check=True, timeout=60,
-                       stdout=subprocess.DEVNULL)
-        program = os.path.join(prog, "tardello")
-        assert os.path.exists(os.path.join(prog, "Tardello.pdf")), "help document not installed"
-        try:
-            session = XSession()
-            session.__enter__()
-        except FileNotFoundError as missing:
-            print(f"SKIP: {missing} is not installed")
-            return SKIP
-        try:
-            run(session, program, prog, args.artefacts)
-        finally:
-            session.__exit__(None, None, None)
-        install_and_uninstall(prog, work)
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
-    print("PASS")
-    return 0
+    return run_installed(args.build, lambda session, prog, work: run(session, prog, work, args.artefacts))
 
 
-def run(s, program, prog, artefacts):
+def run(s, prog, work, artefacts):
+    program = os.path.join(prog, "tardello")
+    assert os.path.exists(os.path.join(prog, "Tardello.pdf")), "help document not installed"
     # A sendmail on the path, so the start-up notice about a missing one does not cover the tray menu.
-    bin_dir = os.path.join(os.path.dirname(prog), "bin")
-    os.makedirs(bin_dir)
-    with open(os.path.join(bin_dir, "sendmail"), "w") as script:
-        script.write("#!/bin/sh\ncat >/dev/null\n")
-    os.chmod(os.path.join(bin_dir, "sendmail"), 0o755)
-    s.env["PATH"] = bin_dir + ":" + s.env["PATH"]
+    s.put_on_path(os.path.join(work, "bin"), "sendmail", "#!/bin/sh\ncat >/dev/null\n")
     store = os.path.join(prog, "Tardello.tmp")
     with open(store, "wb") as out:
         out.write(STORE)
@@ -65,10 +38,11 @@ def run(s, program, prog, artefacts):
     if shutil.which("dbus-daemon"):
         bus = s.start_reading("dbus-daemon", ["dbus-daemon", "--session", "--nofork", "--print-address=1"])
         s.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
+    started = time.monotonic()
     tardello = s.start("tardello", [program], cwd=prog)
     icon = wait_for("the tray icon", lambda: s.docked("tardello"), 15)
     splash = wait_for("the splash", lambda: s.find(wm_class="tardello", title="", override_redirect=False), 10)
-    splash_seen = time.monotonic()
+    assert not s.find(title=TITLE), "the main window came with the splash"
     print("tray icon shown at", s.centre(icon))
 
     # A second start while the first runs ends at once, without a window.
@@ -76,23 +50,14 @@ def run(s, program, prog, artefacts):
     assert second.returncode == 0, f"second instance returned {second.returncode}"
 
     main_window = wait_for("the main window after the splash", lambda: s.find(title=TITLE), 15)
-    shown_after = time.monotonic() - splash_seen
-    assert shown_after > 2.5, f"main window shown {shown_after:.1f} s after the splash"
+    # The splash's three seconds count from the start at the earliest: polling can only make this later.
+    shown_after = time.monotonic() - started
+    assert shown_after > 2.5, f"main window shown {shown_after:.1f} s after the start"
     assert not s.is_mapped(splash), "the splash is still up"
     assert tardello.poll() is None
     time.sleep(0.5)
-    screenshot = os.path.join(artefacts, "mainwindow.png")
-    subprocess.run(["import", "-window", hex(main_window.id), screenshot], env=s.env, check=True, timeout=20)
-    print("screenshot:", screenshot)
-
-    # The Linux settings window, opened by its button between the toolbar and the client choice.
-    s.xdotool("mousemove", "--window", main_window.id, 438, 43, "click", "1")
-    sender = wait_for("the sender settings window", lambda: s.find(title="Tardello - Expéditeur"), 10)
-    time.sleep(0.5)
-    subprocess.run(["import", "-window", hex(sender.id), os.path.join(artefacts, "expediteur.png")], env=s.env,
+    subprocess.run(["import", "-window", hex(main_window.id), os.path.join(artefacts, "mainwindow.png")], env=s.env,
                    check=True, timeout=20)
-    s.close_box(sender)
-    wait_for("the sender settings window to close", lambda: not s.is_mapped(sender), 10)
 
     s.close_box(main_window)
     wait_for("the main window to hide", lambda: not s.is_mapped(main_window), 10)
@@ -130,6 +95,7 @@ def run(s, program, prog, artefacts):
     assert b"Client=Outlook\r\n" in content, f"settings file holds {content!r}"
     with open(store, "rb") as kept:
         assert kept.read() == STORE, "quitting must leave the store as it was"
+    install_and_uninstall(prog, work)
 
 
 def install_and_uninstall(prog, work):

@@ -3,6 +3,7 @@ import os
 import select
 import shutil
 import subprocess
+import tempfile
 import time
 
 from Xlib import X, Xatom, display as xdisplay, protocol
@@ -19,6 +20,30 @@ def wait_for(what, check, timeout):
     raise TimeoutError(f"timed out after {timeout} s waiting for {what}")
 
 
+def run_installed(build, test):
+    """Installs the build into a fresh directory and calls test(session, prog, work) in an X session of its own.
+    Returns the exit code: 0, or 77 (skipped) when a tool of the session is missing."""
+    work = tempfile.mkdtemp(prefix="tardello-e2e-")
+    try:
+        prog = os.path.join(work, "prog")
+        subprocess.run(["cmake", "--install", build, "--prefix", prog], check=True, timeout=60,
+                       stdout=subprocess.DEVNULL)
+        try:
+            session = XSession()
+            session.__enter__()
+        except FileNotFoundError as missing:
+            print(f"SKIP: {missing} is not installed")
+            return 77
+        try:
+            test(session, prog, work)
+        finally:
+            session.__exit__(None, None, None)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    print("PASS")
+    return 0
+
+
 class XSession:
     def __init__(self, with_tray=True):
         self.with_tray = with_tray
@@ -27,6 +52,14 @@ class XSession:
         # Without a session bus Qt uses the X11 tray protocol, which the tray host speaks.
         self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         self.env["QT_QPA_PLATFORM"] = "xcb"
+
+    def put_on_path(self, directory, name, script):
+        """Writes an executable script into directory, which goes first on the session's path."""
+        os.makedirs(directory, exist_ok=True)
+        with open(os.path.join(directory, name), "w") as out:
+            out.write(script)
+        os.chmod(os.path.join(directory, name), 0o755)
+        self.env["PATH"] = directory + ":" + self.env["PATH"]
 
     def start(self, name, args, **kwargs):
         process = subprocess.Popen(args, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kwargs)

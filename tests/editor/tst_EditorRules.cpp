@@ -1,20 +1,11 @@
 #include "ConfirmMail.h"
-#include "PendingRows.h"
-#include "Program.h"
 #include "RecipientLists.h"
-#include "RecordingAutomation.h"
 #include "Scheduler.h"
 #include "SendTimeFields.h"
-#include "TestDesktop.h"
+#include "TestProgram.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
-// A mail as the editor would hand it over.
-static EditorFields mailFields(const QString &time)
-{
-    return {.txtTitre = "t", .txtDest = "a@x.fr", .txtDate = "04/12/2026", .txtHeure = time};
-}
 
 // The tidying rules of the editor's fields, the ordered address book they teach,
 // and what Confirmer does with the fields while the scheduler runs.
@@ -107,25 +98,21 @@ private slots:
         QFETCH(int, delivered);
         QFETCH(int, answer);
         QFETCH(QList<qint32>, rows);
-        QTemporaryDir dir;
-        TestDesktop test;
-        Program program(dir.path());
-        for (const qint16 slot : {1, 2, 3}) {
-            FillMailFromEditor(program.mailTable, slot, mailFields(QStringLiteral("%1:00").arg(9 + slot)));
-            InsertPendingRow(program.mailTable, program.lstHisto, slot);
-        }
+        TestProgram t;
+        Program &program = t.program;
+        TestDesktop &test = t.desk;
+        for (const char *time : {"10:00", "11:00", "12:00"})
+            addPendingMail(program, QStringLiteral("04/12/2026 ") + time, "t");
         const QStringList before = program.lstHisto.texts();
         program.EditRow = 1;
         program.EditSlot = 2;
         if (delivered) {  // a scheduler tick in its minute hands it to the mail client
-            static RecordingFactory factory;
-            desktop().automation = &factory;
             test.clock.set(program.mailTable[qint16(delivered)].Date.dateTimeText());
             Scheduler(program).SendDueMail();
             QVERIFY(!program.mailTable[qint16(delivered)].InUse);
         }
         test.messageBox.answers = {MsgBox::Answer(answer)};
-        EditorFields fields = mailFields(QStringLiteral("13:00"));
+        EditorFields fields{.txtTitre = "t", .txtDest = "a@x.fr", .txtDate = "04/12/2026", .txtHeure = "13:00"};
         if (missing)
             (missing == 1 ? fields.txtDest : missing == 2 ? fields.txtDate : fields.txtHeure).clear();
         const int writes = test.files.writes;

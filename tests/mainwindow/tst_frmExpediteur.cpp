@@ -1,5 +1,5 @@
 #include "DesktopEntries.h"
-#include "PendingMails.h"
+#include "TestMainWindow.h"
 #include "SenderFile.h"
 #include "frmExpediteur.h"
 
@@ -79,7 +79,7 @@ private:
         [&] { QVERIFY(window && window->isVisible()); }();
         return *window;
     }
-    std::unique_ptr<MainWindowFixture> f_ = std::make_unique<MainWindowFixture>();
+    std::unique_ptr<TestMainWindow> f_ = std::make_unique<TestMainWindow>();
 };
 
 QTEST_MAIN(tst_frmExpediteur)

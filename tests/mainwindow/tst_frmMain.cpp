@@ -1,6 +1,5 @@
 #include "Desktop.h"
-#include "PendingMails.h"
-#include "RecordingAutomation.h"
+#include "TestMainWindow.h"
 #include "frmMissed.h"
 #include "frmSelect.h"
 
@@ -33,7 +32,7 @@ class tst_frmMain : public QObject
 private slots:
     void newMailTakesLowestFreeSlotOrSaysTableFull()
     {
-        MainWindowFixture f;
+        TestMainWindow f;
         f.desk.clock.set(QStringLiteral("07/03/2031 23:59"));
         addPendingMails(f.program, 50);
         QVERIFY(!editorOpenedBy(f.window, [&] { f.window.cmdNew_Click(); }));
@@ -73,9 +72,7 @@ private slots:
         QFETCH(bool, sentDuringQuestion);
         QFETCH(QStringList, storeAfter);
         QFETCH(int, freeSlot);
-        MainWindowFixture f;
-        RecordingFactory factory;
-        desktop().automation = &factory;
+        TestMainWindow f;
         f.desk.clock.set(QStringLiteral("01/01/2030 10:00:30"));  // Sujet 1 is due
         addPendingMails(f.program, 3);
         if (selectedRow >= 0)
@@ -92,14 +89,14 @@ private slots:
         f.window.cmdDelete_Click();
         const QString ask = "Tardello|4|    Supprimer définitivement ce mail ?    ";
         QCOMPARE(shownBoxes(f.desk.messageBox), selectedRow < 0 ? QStringList() : QStringList{ask});
-        QCOMPARE(storedSubjects(f.program.store.path()), storeAfter);
+        QCOMPARE(storedSubjects(f.program), storeAfter);
         QCOMPARE(f.program.lstHisto.ListCount(), storeAfter.size());
         QCOMPARE(f.program.mailTable.FindFreeSlot(), qint16(freeSlot));
     }
 
     void enterOpensEditorOnlyFromPendingList()
     {
-        MainWindowFixture f;
+        TestMainWindow f;
         addPendingMails(f.program, 3);
         f.window.lstHisto->setCurrentIndex(f.program.lstHisto.index(2));
         f.window.show();
@@ -120,7 +117,7 @@ private slots:
 
     void closeBoxHidesOrMinimisesWithoutTray()
     {
-        MainWindowFixture f;
+        TestMainWindow f;
         bool tray = true;
         f.window.trayAvailable = [&] { return tray; };
         f.window.show();
@@ -138,30 +135,16 @@ private slots:
 
     void clearTouchesNoPendingMailAndLinksOpenThroughTheShell()
     {
-        MainWindowFixture f;
+        TestMainWindow f;
         addPendingMails(f.program, 1);
         f.program.lstSent.AddItem(QStringLiteral("parti"));
         f.window.cmdRAZ_Click();
         f.window.cmdNet_Click();
         f.window.cmdHelp_Click();
         QCOMPARE(f.program.lstSent.ListCount(), 0);
-        QCOMPARE(storedSubjects(f.program.store.path()), QStringList{"Sujet 1"});
-        QVERIFY(frmMain::WebPage.endsWith(QStringLiteral("/quando.php")));
+        QCOMPARE(storedSubjects(f.program), QStringList{"Sujet 1"});
         QCOMPARE(f.desk.shell.opened, (QStringList{frmMain::WebPage, f.program.paths.HelpPath}));
         QCOMPARE(f.desk.shell.directories, (QStringList{f.program.paths.ProgramDir, f.program.paths.ProgramDir}));
-    }
-
-    void timerTickSendsTheDueMail()
-    {
-        MainWindowFixture f;
-        RecordingFactory factory;
-        desktop().automation = &factory;
-        f.desk.clock.set(QStringLiteral("01/01/2030 10:00:30"));
-        addPendingMails(f.program, 2);
-        f.window.Timer1.setInterval(1);
-        QTRY_COMPARE(f.program.lstSent.ListCount(), 1);
-        QCOMPARE(f.program.lstHisto.ListCount(), 1);
-        QCOMPARE(storedSubjects(f.program.store.path()), QStringList{"Sujet 2"});
     }
 
     // A mail whose minute passed while the program was stopped: told at start-up
@@ -176,9 +159,7 @@ private slots:
     void missedWhileStoppedIsToldMarkedAndSentOnClick()
     {
         QFETCH(bool, sendNow);
-        MainWindowFixture f;
-        RecordingFactory factory;
-        desktop().automation = &factory;
+        TestMainWindow f;
         addPendingMails(f.program, 2);
         const QString rowText = f.program.lstHisto.List(0);
         f.desk.clock.set(QStringLiteral("01/01/2030 10:07:40"));
@@ -197,7 +178,7 @@ private slots:
         QTest::mouseClick(sendNow ? missed->cmdSendNow : missed->cmdLeave, Qt::LeftButton);
         QVERIFY(!missed->isVisible());
         QCOMPARE(f.program.lstSent.ListCount(), sendNow ? 1 : 0);
-        QCOMPARE(storedSubjects(f.program.store.path()), (sendNow ? QStringList{"Sujet 2"} : QStringList{"Sujet 1", "Sujet 2"}));
+        QCOMPARE(storedSubjects(f.program), (sendNow ? QStringList{"Sujet 2"} : QStringList{"Sujet 1", "Sujet 2"}));
         QCOMPARE(f.program.lstHisto.index(0).data(ListRows::MarkedRole).toBool(), !sendNow);
         f.window.Timer1_Timer();  // told once: a later pass does not bring the window back
         QVERIFY(!missed->isVisible());
@@ -205,7 +186,7 @@ private slots:
 
     void hoverLightsTheLastButtonMovedOver()
     {
-        MainWindowFixture f;
+        TestMainWindow f;
         f.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
         const auto lit = [&] {

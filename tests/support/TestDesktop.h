@@ -61,8 +61,7 @@ class TestShell : public ShellOpener
 public:
     void open(const QString &target, const QString &workingDirectory) override
     {
-        opened << target;
-        directories << workingDirectory;
+        opened << target, directories << workingDirectory;
     }
     QStringList opened, directories;
 };

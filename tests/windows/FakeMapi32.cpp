@@ -1,12 +1,9 @@
 // Stands in for MAPI32.DLL: records what Simple MAPI receives, as text the
 // tests compare, and fails a function on request. Copied beside the program as
 // MAPI32.DLL, it also writes what it receives to the program's calls.log.
-#include <windows.h>
-#include <mapi.h>
+#include "LogBesideProgram.h"
 
-#include <cstdio>
-#include <cwchar>
-#include <string>
+#include <mapi.h>
 
 namespace {
 std::string journal, failingFunction;
@@ -26,14 +23,8 @@ void keep(const std::string &entry)
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&keep), &self);
     GetModuleFileNameW(self, path, MAX_PATH);
-    if (_wcsicmp(std::wcsrchr(path, L'\\') + 1, L"MAPI32.DLL") != 0)
-        return;
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wcscpy(std::wcsrchr(path, L'\\') + 1, L"calls.log");
-    if (FILE *log = _wfopen(path, L"ab")) {
-        std::fputs(entry.c_str(), log);
-        std::fclose(log);
-    }
+    if (_wcsicmp(std::wcsrchr(path, L'\\') + 1, L"MAPI32.DLL") == 0)
+        logBesideProgram(L"calls.log", entry);
 }
 } // namespace
 

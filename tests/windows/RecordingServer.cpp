@@ -1,44 +1,28 @@
-// An in-process automation server registered for "Outlook.application" and
-// "Notes.NotesSession" in the end-to-end test's Wine prefix. Every member the
-// program reaches is written to calls.log beside the program, by name, with the
-// kind of call and each argument's type and value; every object's release too.
-#include <windows.h>
+// An in-process automation server registered for "Outlook.application" in the
+// end-to-end test's Wine prefix. Every member the program reaches is written to
+// calls.log beside the program, by name, with the kind of call and each
+// argument's type and value; every object's release too.
+#include "LogBesideProgram.h"
+
 #include <oleauto.h>
 
 #include <atomic>
-#include <cstdio>
-#include <cwchar>
-#include <string>
 #include <vector>
 
 namespace {
-// {6A1F3C52-9E0B-4C1D-8F27-3B5E1D7A0C11} and {...12}: the two classes.
+// {6A1F3C52-9E0B-4C1D-8F27-3B5E1D7A0C11}
 const CLSID OutlookClass = {0x6a1f3c52, 0x9e0b, 0x4c1d, {0x8f, 0x27, 0x3b, 0x5e, 0x1d, 0x7a, 0x0c, 0x11}};
-const CLSID NotesClass = {0x6a1f3c52, 0x9e0b, 0x4c1d, {0x8f, 0x27, 0x3b, 0x5e, 0x1d, 0x7a, 0x0c, 0x12}};
 std::atomic<long> liveObjects{0};
 std::vector<std::wstring> memberNames; // a name's DISPID is its index + 1
 
-std::string utf8(const wchar_t *text, int length = -1)
+std::string utf8(const wchar_t *text, int length)
 {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string out(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
-    if (length == -1 && !out.empty())
-        out.pop_back();
+    std::string out(WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), int(out.size()), nullptr, nullptr);
     return out;
 }
 
-void record(const std::string &line)
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    *(std::wcsrchr(path, L'\\') + 1) = 0;
-    std::wcscat(path, L"calls.log");
-    if (FILE *log = _wfopen(path, L"ab")) {
-        std::fputs((line + "\n").c_str(), log);
-        std::fclose(log);
-    }
-}
+void record(const std::string &line) { logBesideProgram(L"calls.log", line + "\n"); }
 
 // Line breaks inside texts are shown as \r and \n, so one call stays one line.
 std::string oneLine(const std::string &text)
@@ -51,38 +35,11 @@ std::string oneLine(const std::string &text)
 
 std::string describe(const VARIANT &value)
 {
-    wchar_t number[64];
     switch (value.vt) {
     case VT_EMPTY: return "empty";
     case VT_BSTR: return "str[" + oneLine(utf8(value.bstrVal, SysStringLen(value.bstrVal))) + "]";
     case VT_I2: return "i2[" + std::to_string(value.iVal) + "]";
     case VT_I4: return "i4[" + std::to_string(value.lVal) + "]";
-    case VT_BOOL: return value.boolVal ? "bool[true]" : "bool[false]";
-    case VT_DATE: std::swprintf(number, 64, L"%.6f", value.date); return "date[" + utf8(number) + "]";
-    case VT_DISPATCH: return "object";
-    case VT_ARRAY | VT_VARIANT:
-    case VT_ARRAY | VT_BSTR: {
-        SAFEARRAY *array = value.parray;
-        LONG low = 0, high = -1;
-        SafeArrayGetLBound(array, 1, &low);
-        SafeArrayGetUBound(array, 1, &high);
-        std::string out = value.vt == (VT_ARRAY | VT_BSTR) ? "str-array[" : "array[";
-        for (LONG i = low; i <= high; ++i) {
-            VARIANT item;
-            VariantInit(&item);
-            if (value.vt == (VT_ARRAY | VT_BSTR)) {
-                BSTR text = nullptr;
-                SafeArrayGetElement(array, &i, &text);
-                item.vt = VT_BSTR;
-                item.bstrVal = text;
-            } else {
-                SafeArrayGetElement(array, &i, &item);
-            }
-            out += (i > low ? " " : "") + describe(item);
-            VariantClear(&item);
-        }
-        return out + "]";
-    }
     default: return "vt" + std::to_string(value.vt);
     }
 }
@@ -90,11 +47,7 @@ std::string describe(const VARIANT &value)
 // The members whose result the program keeps as an object.
 bool yieldsObject(const std::wstring &member)
 {
-    for (const wchar_t *name : {L"createitem", L"Attachments", L"GETDATABASE", L"CREATEDOCUMENT", L"CREATERICHTEXTITEM",
-                                L"EMBEDOBJECT"})
-        if (_wcsicmp(member.c_str(), name) == 0)
-            return true;
-    return false;
+    return _wcsicmp(member.c_str(), L"createitem") == 0 || _wcsicmp(member.c_str(), L"Attachments") == 0;
 }
 
 class RecordingObject : public IDispatch
@@ -135,7 +88,7 @@ public:
             return DISP_E_MEMBERNOTFOUND;
         const std::wstring member = memberNames[id - 1];
         const bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
-        std::string line = name_ + "." + utf8(member.c_str()) + (put ? " put" : " call");
+        std::string line = name_ + "." + utf8(member.c_str(), int(member.size())) + (put ? " put" : " call");
         // Arguments arrive last first.
         for (UINT i = params->cArgs; i-- > 0;)
             line += " " + describe(params->rgvarg[i]);
@@ -145,13 +98,7 @@ public:
         VariantInit(result);
         if (yieldsObject(member)) {
             result->vt = VT_DISPATCH;
-            result->pdispVal = new RecordingObject(utf8(member.c_str()));
-        } else if (_wcsicmp(member.c_str(), L"UserName") == 0) {
-            result->vt = VT_BSTR;
-            result->bstrVal = SysAllocString(L"Jean Dupont");
-        } else if (_wcsicmp(member.c_str(), L"IsOpen") == 0) {
-            result->vt = VT_BOOL;
-            result->boolVal = VARIANT_FALSE;
+            result->pdispVal = new RecordingObject(utf8(member.c_str(), int(member.size())));
         }
         return S_OK;
     }
@@ -164,7 +111,6 @@ private:
 class ClassFactory : public IClassFactory
 {
 public:
-    explicit ClassFactory(const char *name) : name_(name) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void **object) override
     {
         *object = id == IID_IUnknown || id == IID_IClassFactory ? this : nullptr;
@@ -176,20 +122,14 @@ public:
     {
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        record(std::string(name_) + " created");
-        auto *created = new RecordingObject(name_);
+        record("Outlook.application created");
+        auto *created = new RecordingObject("Outlook.application");
         const HRESULT result = created->QueryInterface(id, object);
         created->Release();
         return result;
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
-private:
-    const char *name_;
-};
-
-ClassFactory outlookFactory("Outlook.application");
-ClassFactory notesFactory("Notes.NotesSession");
+} outlookFactory;
 } // namespace
 
 extern "C" {
@@ -197,8 +137,6 @@ __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID id, REFI
 {
     if (IsEqualCLSID(id, OutlookClass))
         return outlookFactory.QueryInterface(interfaceId, object);
-    if (IsEqualCLSID(id, NotesClass))
-        return notesFactory.QueryInterface(interfaceId, object);
     *object = nullptr;
     return CLASS_E_CLASSNOTAVAILABLE;
 }

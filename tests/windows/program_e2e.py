@@ -1,7 +1,7 @@
-"""The installed tardello.exe under Wine in a real X session: a due mail leaves in
-its minute through Notes, Express and Outlook, against stand-ins registered in
-the Wine prefix; the store is rewritten in the ANSI code page; the tray icon is
-there, and quitting from its menu writes Tardello.ini."""
+"""The installed tardello.exe under Wine in a real X session: a due mail leaves in its minute through
+Express (Simple MAPI) and Outlook (automation), against stand-ins in the Wine prefix; the store is rewritten
+in the ANSI code page; quitting from the tray menu writes Tardello.ini. Notes goes through the same
+automation code as Outlook, whose values the cross-built tests check one by one."""
 import argparse
 import datetime
 import glob
@@ -40,26 +40,6 @@ EXPECTED = {
         "Attachments.Add call str[" + ATTACHMENT + "]",
         "createitem.Send call",
     ],
-    "Notes": [
-        "Notes.NotesSession created",
-        "Notes.NotesSession.UserName call",
-        "Notes.NotesSession.GETDATABASE call str[] str[JDupont.nsf]",
-        "GETDATABASE.IsOpen call",
-        "GETDATABASE.OPENMAIL call",
-        "GETDATABASE.CREATEDOCUMENT call",
-        "CREATEDOCUMENT.Form put str[Memo]",
-        "CREATEDOCUMENT.SendTo put str-array[str[anne@exemple.fr] str[paul@exemple.fr]]",
-        "CREATEDOCUMENT.CopyTo put str-array[str[chef@exemple.fr]]",
-        "CREATEDOCUMENT.BlindCopyTo put str-array[str[zoe@exemple.fr]]",
-        "CREATEDOCUMENT.Subject put str[Réunion de lundi]",
-        r"CREATEDOCUMENT.Body put str[Bonjour à tous,\r\nà lundi.]",
-        "CREATEDOCUMENT.SAVEMESSAGEONSEND put bool[true]",
-        "CREATEDOCUMENT.CREATERICHTEXTITEM call str[Attachment]",
-        "CREATERICHTEXTITEM.EMBEDOBJECT call i2[1454] str[] str[" + ATTACHMENT + "] str[Attachment]",
-        "CREATEDOCUMENT.CREATERICHTEXTITEM call str[Attachment]",
-        "CREATEDOCUMENT.PostedDate put date[*]",
-        "CREATEDOCUMENT.Send call i2[0] empty",
-    ],
     # Simple MAPI as the substitute MAPI32.DLL receives it, in the ANSI code page.
     "Express": ("MAPILogon profile=(null) password=(null) flags=2\n"
                 "MAPISendMail session flags=0\n"
@@ -79,10 +59,8 @@ def main():
     parser.add_argument("--standins", required=True, help="recordingserver.dll, TD_OutlookTool.exe, fakemapi32.dll")
     parser.add_argument("--wineprefix", required=True)
     parser.add_argument("--work", required=True)
-    parser.add_argument("--artefacts", required=True)
     args = parser.parse_args()
     shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.artefacts, exist_ok=True)
     prog = os.path.join(args.work, "Tardello")
     shutil.copytree(args.program, prog)
     shutil.copy(os.path.join(args.standins, "TD_OutlookTool.exe"), prog)
@@ -101,8 +79,8 @@ def main():
             os.remove(lock)
         try:
             register(env, server, args.work)
-            for client in ("Notes", "Express", "Outlook"):
-                deliver(session, prog, client, args.artefacts)
+            for client in ("Express", "Outlook"):
+                deliver(session, prog, client)
         finally:
             subprocess.run(["wineserver", "-k"], env=env, timeout=30)
     print("PASS")
@@ -110,13 +88,10 @@ def main():
 
 
 def register(env, server, work):
-    classes = {"Outlook.application": "{6A1F3C52-9E0B-4C1D-8F27-3B5E1D7A0C11}",
-               "Notes.NotesSession": "{6A1F3C52-9E0B-4C1D-8F27-3B5E1D7A0C12}"}
-    lines = ["REGEDIT4", ""]
-    for name, clsid in classes.items():
-        lines += [rf"[HKEY_LOCAL_MACHINE\Software\Classes\{name}\CLSID]", f'@="{clsid}"', "",
-                  rf"[HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{clsid}\InprocServer32]",
-                  '@="{}"'.format(windows_path(server).replace("\\", "\\\\")), '"ThreadingModel"="Apartment"', ""]
+    clsid = "{6A1F3C52-9E0B-4C1D-8F27-3B5E1D7A0C11}"
+    lines = ["REGEDIT4", "", r"[HKEY_LOCAL_MACHINE\Software\Classes\Outlook.application\CLSID]", f'@="{clsid}"', "",
+             rf"[HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{clsid}\InprocServer32]",
+             '@="{}"'.format(windows_path(server).replace("\\", "\\\\")), '"ThreadingModel"="Apartment"', ""]
     reg = os.path.join(work, "standins.reg")
     with open(reg, "w", newline="\r\n") as out:
         out.write("\n".join(lines))
@@ -128,7 +103,7 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def deliver(s, prog, client, artefacts):
+def deliver(s, prog, client):
     """One start of the program with the given mail client, ended from the tray menu."""
     last = client == "Outlook"
     calls, tool, store, settings = (os.path.join(prog, name)
@@ -148,11 +123,6 @@ def deliver(s, prog, client, artefacts):
     tardello = s.start("tardello.exe", ["wine", "tardello.exe"], cwd=prog)
     main_window = wait_for("the main window", lambda: s.find(title=TITLE), 60)
     icon = wait_for("the tray icon", lambda: s.docked("explorer.exe"), 15)
-    if last:
-        time.sleep(1)
-        screenshot = os.path.join(artefacts, "mainwindow-wine.png")
-        subprocess.run(["import", "-window", hex(main_window.id), screenshot], env=s.env, check=True, timeout=20)
-        print("screenshot:", screenshot)
 
     rewritten = "\r\n".join(LATER + [""]).encode("cp1252")
     wait_for(f"the mail to leave through {client}", lambda: read(store) == rewritten and finished(client, read(calls)),
@@ -185,7 +155,7 @@ def finished(client, log):
     if client == "Express":
         return log.endswith(b"MAPILogoff session\n")
     # Sent, and every object given back: the root and each one a call returned.
-    yielding = rb"\.(createitem|Attachments|GETDATABASE|CREATEDOCUMENT|CREATERICHTEXTITEM|EMBEDOBJECT) call"
+    yielding = rb"\.(createitem|Attachments) call"
     return b".Send call" in log and log.count(b" released\n") == 1 + len(re.findall(yielding, log))
 
 
@@ -196,16 +166,7 @@ def check_calls(client, log, tool_log):
         assert log == EXPECTED["Express"], f"Simple MAPI received:\n{log.decode('cp1252')}"
         return
     made = [line for line in log.decode("utf-8").splitlines() if not line.endswith(" released")]
-    expected = EXPECTED[client]
-    assert len(made) == len(expected), "calls:\n" + "\n".join(made)
-    for got, want in zip(made, expected):
-        if want.endswith("date[*]"):
-            # The posted date is now, as a date value of local time.
-            value = float(re.fullmatch(re.escape(want[:-2]) + r"([0-9.]+)\]", got).group(1))
-            posted = datetime.datetime(1899, 12, 30) + datetime.timedelta(days=value)
-            assert abs((posted - datetime.datetime.now()).total_seconds()) < 120, f"posted {posted}"
-        else:
-            assert got == want, f"got {got!r}, expected {want!r}"
+    assert made == EXPECTED[client], "calls:\n" + "\n".join(made)
 
 
 def open_tray_menu(s, icon, main_window):

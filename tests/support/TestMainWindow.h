@@ -1,0 +1,10 @@
+#pragma once
+
+#include "TestProgram.h"
+#include "frmMain.h"
+
+// A program in a temporary directory and its main window, on the test desktop.
+struct TestMainWindow : TestProgram
+{
+    frmMain window{program};
+};

@@ -1,0 +1,113 @@
+#include "ComFactory.h"
+#include "ComObject.h"
+#include "Routes.h"
+#include "WindowsTestSupport.h"
+
+namespace {
+using automation::Variant;
+
+std::shared_ptr<ComObject> dictionary(ComFactory &factory)
+{
+    return std::dynamic_pointer_cast<ComObject>(factory.create("Scripting.Dictionary"));
+}
+
+// An IDispatch of the test's own that counts its references, which must all be
+// given back, and whose every member raises an automation exception.
+class RefusingDispatch : public IDispatch
+{
+public:
+    ULONG references = 1;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void **object) override
+    {
+        *object = id == IID_IUnknown || id == IID_IDispatch ? this : nullptr;
+        return *object ? (AddRef(), S_OK) : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override { return *count = 0, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *ids) override { return *ids = 1, S_OK; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *info, UINT *) override
+    {
+        info->scode = static_cast<SCODE>(0x800A0005);
+        info->bstrSource = SysAllocString(L"Refusing");
+        info->bstrDescription = SysAllocString(L"refused");
+        return DISP_E_EXCEPTION;
+    }
+};
+} // namespace
+
+class tst_ComObject : public QObject
+{
+    Q_OBJECT
+private slots:
+    void valuesRoundTripThroughADictionary()
+    {
+        ComFactory factory;
+        auto dict = dictionary(factory);
+        dict->put("CompareMode", std::int32_t(1)); // keys without regard to case
+        const std::pair<std::string, Variant> values[] = {
+            {"text", std::string("Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x93\xA7")},
+            {"empty text", std::string()},
+            {"int16", std::int16_t(-1454)},
+            {"int32", std::int32_t(70000)},
+            {"true", true},
+            {"false", false},
+            {"date", automation::Date{46361.5 + 14.0 / 1440}},
+            {"texts", automation::TextArray{"a@b.fr", "", "d\xC3\xA9j\xC3\xA0"}},
+            {"no texts", automation::TextArray{}},
+            {"empty", automation::Empty{}},
+        };
+        const int item = dict->dispIdOf("Item");
+        automation::TextArray keys;
+        for (const auto &[key, value] : values) {
+            dict->call("Add", {key, value});
+            QVERIFY2(dict->call(item, {key}) == value, key.c_str());
+            keys.push_back(key);
+        }
+        QVERIFY(dict->call("Keys") == Variant(keys)); // an array of variants
+        dict->putIndexed("Item", {std::string("INT32")}, std::string("replaced"));
+        QVERIFY(dict->call("Item", {std::string("int32")}) == Variant(std::string("replaced")));
+    }
+
+    void exceptionsRaiseAndObjectsPassBothWaysWithEveryReferenceReleased()
+    {
+        RefusingDispatch refusing;
+        {
+            ComFactory factory;
+            auto dict = dictionary(factory);
+            refusing.AddRef();
+            auto object = std::make_shared<ComObject>(com::Ref<IDispatch>(&refusing), "Refusing");
+            const automation::Failure refused = failureOf([&] { object->call("Boom", {std::string("argument")}); });
+            QCOMPARE(refused.member(), std::string("Boom"));
+            QCOMPARE(refused.code(), long(0x800A0005));
+            QVERIFY(std::string(refused.what()).find("refused") != std::string::npos);
+
+            dict->call("Add", {std::string("k"), automation::ObjectRef(object)});
+            auto back = automation::asObject(dict->call("Item", {std::string("k")}), "Item");
+            CHECK_FAILURE(back->call("Boom"), "Boom", 0x800A0005); // the same object came back
+            QVERIFY(refusing.references > 2);
+        }
+        QCOMPARE(refusing.references, ULONG(1));
+    }
+
+    // Neither Outlook nor Notes is registered under Wine: the Outlook route swallows
+    // the failure, the Notes route raises it.
+    void failuresCarryTheMemberAndTheResult()
+    {
+        ComFactory factory;
+        CHECK_FAILURE(factory.create("Outlook.application"), "Outlook.application", 0x800401F3);
+        const OutgoingMail mail{"Objet", "a@b.fr", "", "", "Bonjour", ""};
+        CHECK_FAILURE(SendWithOutlook(factory, mail), "", 0);
+        CHECK_FAILURE(SendWithNotes(factory, mail, automation::Date{46361.5}), "Notes.NotesSession", 0x800401F3);
+
+        auto dict = dictionary(factory);
+        CHECK_FAILURE(dict->call("NoSuchMethod"), "NoSuchMethod", DISP_E_UNKNOWNNAME);
+        dict->call("Add", {std::string("k"), std::int32_t(1)});
+        CHECK_FAILURE(dict->call("Add", {std::string("k"), std::int32_t(2)}), "Add", 0x800A01C9); // key already exists
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_ComObject)
+#include "tst_ComObject.moc"

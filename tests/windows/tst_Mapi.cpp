@@ -1,0 +1,131 @@
+#include "MapiMessagesControl.h"
+#include "MapiSessionControl.h"
+#include "Routes.h"
+#include "WindowsAutomationFactory.h"
+#include "WindowsTestSupport.h"
+
+#include <windows.h>
+
+#include <functional>
+
+// The substitute MAPI32, linked to the tests and loaded again by name by the controls.
+extern "C" __declspec(dllimport) const char *FakeMapiJournal();
+// Forgets what was received; the named function then fails with code.
+extern "C" __declspec(dllimport) void FakeMapiReset(const char *function, unsigned long code);
+
+namespace {
+using Messages = MapiMessagesControl;
+using Session = MapiSessionControl;
+
+struct Controls
+{
+    explicit Controls(const wchar_t *library) : factory(makeWindowsAutomationFactory(library)) {}
+    std::unique_ptr<automation::Factory> factory;
+    automation::ObjectRef session = factory->create("MSMAPI.MAPISession");
+    automation::ObjectRef messages = factory->create("MSMAPI.MAPIMessages");
+};
+
+struct Case
+{
+    const char *label;
+    std::function<void(Controls &)> steps;
+    std::string journal; // what the substitute receives
+    std::string member = ""; // the failure raised, none when empty
+    long code = 0;
+    const char *failingFunction = nullptr;
+    unsigned long mapiCode = 0;
+    const wchar_t *library = L"fakemapi32.dll";
+};
+
+const std::string logon = "MAPILogon profile=(null) password=(null) flags=2\n", logoff = "MAPILogoff session\n";
+
+std::string sent(const std::string &subject, const std::string &note, int flags = 0)
+{
+    return "MAPISendMail session flags=" + std::to_string(flags) + "\nsubject=[" + subject + "] note=[" + note + "]\n";
+}
+std::string recipient(int type, const std::string &name, const std::string &address)
+{
+    return "recipient class=" + std::to_string(type) + " name=[" + name + "] address=[" + address + "]\n";
+}
+std::function<void(Controls &)> express(OutgoingMail mail)
+{
+    return [mail](Controls &c) { SendWithExpress(*c.factory, mail); };
+}
+void signOn(Controls &c)
+{
+    c.session->call(Session::SignOn);
+    c.messages->put(Messages::SessionID, c.session->get(Session::SessionID));
+}
+} // namespace
+
+const std::string toA = recipient(1, "a@b.fr", "SMTP:a@b.fr");
+const Case cases[] = {
+    {"To, CC and BCC in order", express({"Objet", "a@b.fr;SMTP:c@d.fr", "e@f.fr", "g@h.fr;", "Bonjour", ""}),
+     logon + sent("Objet", "Bonjour\r\n ") + toA + recipient(1, "SMTP:c@d.fr", "SMTP:c@d.fr")
+         + recipient(2, "e@f.fr", "SMTP:e@f.fr") + recipient(3, "g@h.fr", "SMTP:g@h.fr") + recipient(3, "", "") + logoff},
+    // Texts arrive in Windows-1252 (Wine's code page here).
+    {"accented texts, attachment at the last blank",
+     express({"\xC3\x89t\xC3\xA9", "a@b.fr", "", "", "D\xC3\xA9j\xC3\xA0", "C:\\plan.pdf"}),
+     logon + sent("\xC9t\xE9", "D\xE9j\xE0\r\n ") + toA + "file flags=0 position=6 path=[C:\\plan.pdf] name=(null)\n" + logoff},
+    {"no recipient", express({"", "", "", "", "", ""}), logon + sent("", "\r\n ") + logoff},
+    {"members named in any case, with the dialog",
+     [](Controls &c) {
+         c.session->call("SIGNON");
+         c.messages->put("sessionid", c.session->get("SessionID"));
+         c.messages->put("RECIPADDRESS", std::string("a@b.fr"));
+         c.messages->call("send", {true});
+     },
+     logon + sent("", "", 8) + toA + logoff},
+    {"sign-on refused", express({"Objet", "a@b.fr", "", "", "x", ""}), logon, "SignOn", 3, "MAPILogon", 3},
+    {"send refused, session closed", express({"Objet", "a@b.fr", "", "", "x", ""}),
+     logon + sent("Objet", "x\r\n ") + toA + logoff, "Send", 14, "MAPISendMail", 14},
+    {"character outside the code page", express({"\xCE\xA9", "a@b.fr", "", "", "x", ""}), logon + logoff, "MsgSubject", 2},
+    {"attachment beyond the note",
+     [](Controls &c) {
+         signOn(c);
+         c.messages->put(Messages::MsgNoteText, std::string("x"));
+         c.messages->put(Messages::AttachmentPosition, 1);
+         c.messages->call(Messages::Send, {false});
+     },
+     logon + logoff, "AttachmentPosition", 2},
+    {"no session", [](Controls &c) { c.messages->call(Messages::Send, {false}); }, "", "Send", 19},
+    {"recipient index past the end", [](Controls &c) { c.messages->put(Messages::RecipIndex, 1); }, "", "RecipIndex",
+     long(E_INVALIDARG)},
+    {"recipient type", [](Controls &c) { c.messages->put(Messages::RecipType, std::int16_t(4)); }, "", "RecipType",
+     long(E_INVALIDARG)},
+    {"unknown name", [](Controls &c) { c.messages->get("RecipDisplayName"); }, "", "RecipDisplayName",
+     long(DISP_E_UNKNOWNNAME)},
+    {"no MAPI library", [](Controls &c) { c.session->call(Session::SignOn); }, "", "SignOn", ERROR_MOD_NOT_FOUND,
+     nullptr, 0, L"no-such-mapi.dll"},
+};
+
+class tst_Mapi : public QObject
+{
+    Q_OBJECT
+private slots:
+    void simpleMapiReceivesWhatTheControlsCompose_data()
+    {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < int(std::size(cases)); ++i)
+            QTest::newRow(cases[i].label) << i;
+    }
+    void simpleMapiReceivesWhatTheControlsCompose()
+    {
+        QFETCH(int, index);
+        const Case &c = cases[index];
+        FakeMapiReset(c.failingFunction, c.mapiCode);
+        {
+            Controls controls(c.library);
+            const automation::Failure failure = failureOf([&] { c.steps(controls); });
+            QCOMPARE(failure.member(), c.member);
+            QCOMPARE(failure.code(), c.code);
+            controls.session.reset();  // a session left open is closed by its control
+            controls.messages.reset();
+            QCOMPARE(std::string(FakeMapiJournal()), c.journal);
+        }
+        QCOMPARE(std::string(FakeMapiJournal()), c.journal);
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_Mapi)
+#include "tst_Mapi.moc"
