@@ -1,7 +1,5 @@
-#include "DateText.h"
 #include "LinuxMailClient.h"
 #include "MailDraft.h"
-#include "PendingRows.h"
 #include "Program.h"
 #include "Routes.h"
 #include "Scheduler.h"
@@ -397,10 +395,9 @@ private slots:
         program.mailClient.setValue(MailClient::Express);
         Scheduler scheduler(program);
         for (const char *when : {"05/12/2026 14:05", "05/12/2026 14:06"}) {
-            const qint16 slot = program.mailTable.FindFreeSlot();
-            program.mailTable[slot] = {.Date = SendMoment::fromDateTime(*DateText::readDateTime(QString(when), 2026)),
-                                       .Titre = when, .Dest = "a@x.fr", .InUse = true};
-            InsertPendingRow(program.mailTable, program.lstHisto, slot);
+            const QString moment(when);
+            program.pending.schedule(program.pending.table().FindFreeSlot(),
+                                     {.txtTitre = moment, .txtDest = "a@x.fr", .txtDate = moment.left(10), .txtHeure = moment.mid(11)});
         }
         QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
         client_->start();

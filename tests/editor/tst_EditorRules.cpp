@@ -111,18 +111,17 @@ private slots:
         TestDesktop test;
         Program program(dir.path());
         for (const qint16 slot : {1, 2, 3}) {
-            FillMailFromEditor(program.mailTable, slot, mailFields(QStringLiteral("%1:00").arg(9 + slot)));
-            InsertPendingRow(program.mailTable, program.lstHisto, slot);
+            program.pending.schedule(slot, mailFields(QStringLiteral("%1:00").arg(9 + slot)));
         }
-        const QStringList before = program.lstHisto.texts();
+        const QStringList before = program.pending.lstHisto().texts();
         program.EditRow = 1;
         program.EditSlot = 2;
         if (delivered) {  // a scheduler tick in its minute hands it to the mail client
             static RecordingFactory factory;
             desktop().automation = &factory;
-            test.clock.set(program.mailTable[qint16(delivered)].Date.dateTimeText());
+            test.clock.set(program.pending[qint16(delivered)].Date.dateTimeText());
             Scheduler(program).SendDueMail();
-            QVERIFY(!program.mailTable[qint16(delivered)].InUse);
+            QVERIFY(!program.pending[qint16(delivered)].InUse);
         }
         test.messageBox.answers = {answer};
         EditorFields fields = mailFields(QStringLiteral("13:00"));
@@ -140,14 +139,14 @@ private slots:
         }
         QCOMPARE(test.files.writes == writes, missing || (delivered == 2 && answer == MsgBox::No));
         // One row per pending mail; the others' rows untouched, the edited one at its new time.
-        QCOMPARE(program.lstHisto.ListCount(), rows.size());
+        QCOMPARE(program.pending.lstHisto().ListCount(), rows.size());
         for (int row = 0; row < rows.size(); ++row) {
-            QCOMPARE(program.lstHisto.ItemData(row), rows[row]);
-            QCOMPARE(program.lstHisto.List(row), rows[row] == 2 ? PendingRowText(program.mailTable[2]) : before[rows[row] - 1]);
+            QCOMPARE(program.pending.lstHisto().ItemData(row), rows[row]);
+            QCOMPARE(program.pending.lstHisto().List(row), rows[row] == 2 ? PendingRowText(program.pending[2]) : before[rows[row] - 1]);
         }
-        QCOMPARE(program.mailTable.inUseCount(), rows.size());
+        QCOMPARE(program.pending.table().inUseCount(), rows.size());
         if (rows.contains(2))
-            QCOMPARE(program.mailTable[2].Date.timeText(), missing ? QStringLiteral("11:00") : QStringLiteral("13:00"));
+            QCOMPARE(program.pending[2].Date.timeText(), missing ? QStringLiteral("11:00") : QStringLiteral("13:00"));
     }
 };
 

@@ -1,4 +1,4 @@
-#include "PendingMails.h"
+#include "PendingMailFixture.h"
 #include "QtMessageBox.h"
 #include "TrayIcon.h"
 #include "frmSelect.h"

@@ -1,5 +1,5 @@
 #include "DesktopEntries.h"
-#include "PendingMails.h"
+#include "PendingMailFixture.h"
 #include "SenderFile.h"
 #include "frmExpediteur.h"
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "EditorFields.h"
-#include "PendingRows.h"
 #include "Program.h"
 #include "TestDesktop.h"
 #include "frmMain.h"
@@ -16,15 +14,13 @@
 inline void addPendingMails(Program &program, int count)
 {
     for (int n = 1; n <= count; ++n) {
-        const qint16 slot = program.mailTable.FindFreeSlot();
+        const qint16 slot = program.pending.table().FindFreeSlot();
         const EditorFields fields{.txtTitre = QStringLiteral("Sujet %1").arg(n),
                                   .txtDest = QStringLiteral("dest%1@exemple.fr").arg(n),
                                   .txtDate = QDate(2030, 1, 1).addDays(n - 1).toString(QStringLiteral("dd/MM/yyyy")),
                                   .txtHeure = QStringLiteral("10:00")};
-        FillMailFromEditor(program.mailTable, slot, fields);
-        InsertPendingRow(program.mailTable, program.lstHisto, slot);
+        QVERIFY(program.pending.schedule(slot, fields));
     }
-    QVERIFY(count == 0 || program.store.SaveMailStore(program.mailTable));
 }
 
 // The subjects the store file holds, in file order.
