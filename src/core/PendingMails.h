@@ -31,7 +31,8 @@ public:
     // Fills the slot from the editor's fields, saves, then places the slot's
     // row by send moment; a row the slot already has is replaced. The save
     // comes before the placing, so a minute moved by a collision reaches the
-    // file with the next save. False when the save failed (the user was told).
+    // file with the next save. False when the save failed (told to the user
+    // once, until a save succeeds).
     bool schedule(qint16 slot, const EditorFields &fields);
 
     // Gives each of the mails the moment, in the order given, placing each
