@@ -9,10 +9,10 @@
 // Run: cmake --build build --target bench_delivery && build/bench/delivery/bench_delivery
 
 #include "Clock.h"
+#include "DateText.h"
 #include "Desktop.h"
 #include "LinuxMailClient.h"
 #include "MessageBox.h"
-#include "PendingRows.h"
 #include "Program.h"
 #include "Routes.h"
 #include "Scheduler.h"
@@ -67,15 +67,13 @@ struct Figures
 void fillPending(Program &program, QDateTime first)
 {
     for (qint16 n = 0; n < MailSlots; ++n) {
-        const qint16 slot = program.mailTable.FindFreeSlot();
-        MailItem &mail = program.mailTable[slot];
-        mail = MailItem{};
-        mail.Date = SendMoment::fromDateTime(first.addSecs(3600 * n));
-        mail.Titre = QStringLiteral("Mail %1").arg(n);
-        mail.Dest = QStringLiteral("dest%1@example.org").arg(n);
-        mail.Contenu = QStringLiteral("Bonjour,\r\nvoici le mail %1.").arg(n);
-        mail.InUse = true;
-        InsertPendingRow(program.mailTable, program.lstHisto, slot);
+        const QDateTime when = first.addSecs(3600 * n);
+        program.pending.schedule(program.pending.table().FindFreeSlot(),
+                                 {.txtTitre = QStringLiteral("Mail %1").arg(n),
+                                  .txtContenu = QStringLiteral("Bonjour,\r\nvoici le mail %1.").arg(n),
+                                  .txtDest = QStringLiteral("dest%1@example.org").arg(n),
+                                  .txtDate = DateText::formatDate(when.date()),
+                                  .txtHeure = DateText::formatTime(when.time())});
     }
 }
 
@@ -213,7 +211,7 @@ int main(int argc, char **argv)
         }
         outboxLook.values.push_back(timer.nsecsElapsed() / 1000.0 / passes);
     }
-    if (program.lstHisto.ListCount() != MailSlots || client.outbox.messages().size() != 50 || attempts.size() != 50)
+    if (program.pending.lstHisto().ListCount() != MailSlots || client.outbox.messages().size() != 50 || attempts.size() != 50)
         std::exit(1);
 
     std::printf("%d paired rounds; full-size mail: %lld bytes as sent\n", rounds, messageBytes);

@@ -65,7 +65,7 @@ int main(int argc, char *argv[])
             steps[1] << measure(editor, [&] { QTest::keyClick(editor.txtContenu, Qt::Key_End, Qt::ControlModifier); });
             steps[2] << measure(editor, [&] { QTest::keyClick(editor.txtContenu, Qt::Key_X); });
             steps[3] << measure(editor, [&] { QTest::mouseClick(editor.cmdOK, Qt::LeftButton); });
-            if (program.mailTable[1].Contenu.size() != body.size() + 1 || editor.isVisible())
+            if (program.pending[1].Contenu.size() != body.size() + 1 || editor.isVisible())
                 return 1;
         }
         const char *names[] = {"open", "Ctrl+End", "one key", "Confirmer"};

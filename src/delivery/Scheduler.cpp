@@ -5,7 +5,6 @@
 #include "Desktop.h"
 #include "MessageBox.h"
 #include "MessageTexts.h"
-#include "PendingRows.h"
 #include "Program.h"
 #include "ProgramLauncher.h"
 #include "Routes.h"
@@ -55,13 +54,13 @@ void Scheduler::SendDueMail()
     const QString dateKey = DateText::formatDate(now.date());
     const QString minuteKey = DateText::formatMinuteKey(now.time());
 
-    ListRows &rows = program_.lstHisto;
+    const ListRows &rows = program_.pending.lstHisto();
     int due = -1;
     for (int row = 0; row <= rows.ListCount() - 1; ++row) {
         const qint32 slot = rows.ItemData(row);
         if (slot < 1 || slot > MailSlots)
             continue;  // not a mail's row: never due
-        const SendMoment moment = program_.mailTable[qint16(slot)].Date;
+        const SendMoment moment = program_.pending[qint16(slot)].Date;
         if (moment.minuteKey() == minuteKey && moment.dateText() == dateKey) {
             due = row;
             break;
@@ -78,26 +77,21 @@ void Scheduler::SendDueMail()
         return;
     }
 
-    // The row is found again by its slot: the list may have changed during the call.
-    const int row = rows.indexOfItemData(slot);
-    const QString sentText = row >= 0 ? rows.List(row) : PendingRowText(program_.mailTable[slot]);
-    program_.mailTable.ReleaseSlot(slot);
-    program_.store.SaveMailStore(program_.mailTable);
-    program_.lstSent.AddItem(sentText);
-    rows.RemoveItem(row);
+    // Released by slot, not by the due row's position: the list may have changed during the call.
+    program_.lstSent.AddItem(program_.pending.release(slot));
     FindMissedMails();
 }
 
 void Scheduler::FindMissedMails()
 {
     const qint64 currentMinute = SendMoment::fromDateTime(desktop().clock->now()).minutes();
-    ListRows &rows = program_.lstHisto;
+    ListRows &rows = program_.pending.lstHisto();
     QList<qint16> found;
     for (int row = 0; row < rows.ListCount(); ++row) {
         const qint32 slot = rows.ItemData(row);
         if (slot < 1 || slot > MailSlots || rows.marked(row))
             continue;
-        if (program_.mailTable[qint16(slot)].Date.minutes() >= currentMinute)
+        if (program_.pending[qint16(slot)].Date.minutes() >= currentMinute)
             break;  // rows ascend by send moment
         rows.setMarked(row, true);
         found << qint16(slot);
@@ -109,24 +103,20 @@ void Scheduler::FindMissedMails()
 void Scheduler::SendMissedNow(const QList<qint16> &mails)
 {
     const SendMoment now = SendMoment::fromDateTime(desktop().clock->now());
-    ListRows &rows = program_.lstHisto;
+    const ListRows &rows = program_.pending.lstHisto();
     QList<qint16> inRowOrder;
     for (int row = 0; row < rows.ListCount(); ++row)
         if (rows.marked(row) && mails.contains(qint16(rows.ItemData(row))))
             inRowOrder << qint16(rows.ItemData(row));
     if (inRowOrder.isEmpty())
         return;  // all edited, deleted or sent meanwhile
-    for (const qint16 slot : inRowOrder) {
-        program_.mailTable[slot].Date = now;
-        ReplacePendingRow(program_.mailTable, rows, qint16(rows.indexOfItemData(slot)), slot);
-    }
-    program_.store.SaveMailStore(program_.mailTable);
+    program_.pending.moveTo(inRowOrder, now);
     SendDueMail();
 }
 
 bool Scheduler::deliver(qint16 slot)
 {
-    const OutgoingMail mail = OutgoingMailOf(program_.mailTable[slot]);
+    const OutgoingMail mail = OutgoingMailOf(program_.pending[slot]);
     if (!desktop().automation) {
         tellFailure(slot, QStringLiteral("aucun client de messagerie n'est disponible"));
         return false;
@@ -156,7 +146,7 @@ void Scheduler::tellFailure(qint16 slot, const QString &reason)
 {
     // The next pass of the same minute retries the mail; telling the user
     // again then would only repeat the same news.
-    const MailItem &mail = program_.mailTable[slot];
+    const MailItem &mail = program_.pending[slot];
     const QString key = QString::number(slot) + QLatin1Char(' ') + mail.Date.dateTimeText();
     if (key == lastFailureShown_)
         return;

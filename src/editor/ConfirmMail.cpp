@@ -3,7 +3,6 @@
 #include "Desktop.h"
 #include "MessageBox.h"
 #include "MessageTexts.h"
-#include "PendingRows.h"
 #include "Program.h"
 
 const QString MissingFieldsPrompt = MessageTexts::padded(
@@ -19,24 +18,11 @@ bool isSlot(qint16 slot)
     return slot >= 1 && slot <= MailSlots;
 }
 
-// Stores the fields as a pending mail of slot and gives it a row of its own.
-// A row the slot still has (the mail's former place) is replaced.
-void storeMail(Program &program, qint16 slot, const EditorFields &fields)
-{
-    FillMailFromEditor(program.mailTable, slot, fields);
-    program.store.SaveMailStore(program.mailTable);
-    const int row = program.lstHisto.indexOfItemData(slot);
-    if (row >= 0)
-        ReplacePendingRow(program.mailTable, program.lstHisto, qint16(row), slot);
-    else
-        InsertPendingRow(program.mailTable, program.lstHisto, slot);
-}
-
 // The lowest free slot as the new home of the mail, or 0 after telling the user
 // that the table is full.
 qint16 takeFreeSlot(Program &program)
 {
-    const qint16 slot = program.mailTable.FindFreeSlot();
+    const qint16 slot = program.pending.table().FindFreeSlot();
     if (slot == 0)
         desktop().messageBox->show(MessageTexts::TableFull, MsgBox::Critical, MessageTexts::ErrorTitle);
     return slot;
@@ -55,9 +41,9 @@ ConfirmOutcome ConfirmMail(Program &program, const EditorFields &fields)
     if (program.EditRow < 0) {
         // Only the editor fills slots, so a new mail's slot is still free; should
         // it not be, another mail would lose its place, so take a free one.
-        if (!isSlot(slot) || program.mailTable[slot].InUse)
+        if (!isSlot(slot) || program.pending[slot].InUse)
             slot = takeFreeSlot(program);
-    } else if (!isSlot(slot) || !program.mailTable[slot].InUse) {
+    } else if (!isSlot(slot) || !program.pending[slot].InUse) {
         // Handed to the mail client while it was being changed.
         const MsgBox::Answer answer =
             desktop().messageBox->show(AlreadySentPrompt, MsgBox::YesNo, MessageTexts::Title);
@@ -71,6 +57,6 @@ ConfirmOutcome ConfirmMail(Program &program, const EditorFields &fields)
         return ConfirmOutcome::StayOpen;
 
     program.EditSlot = slot;
-    storeMail(program, slot, fields);
+    program.pending.schedule(slot, fields);
     return ConfirmOutcome::Close;
 }

@@ -43,21 +43,20 @@ void Application::InitApplication()
     about_->lblVers->setText(QStringLiteral(TARDELLO_VERSION_TEXT));
     tray_ = std::make_unique<TrayIcon>(*program_, *main_);
     tray_->AddTrayIcon();
-    program_->lstHisto.Clear();
-    program_->mailTable.clear();
+    program_->pending.clear();
 }
 
 bool Application::run()
 {
     // The lock is held: no other run is in the middle of a save.
     desktop().files->removeUnfinishedWrites(program_->paths.SettingsPath, {});
-    program_->store.removeUnfinishedSaves();
+    program_->pending.store().removeUnfinishedSaves();
     LoadSettings(program_->paths.SettingsPath, program_->mailClient, program_->AddressBook);
     about_->showModal();
     // Ending the program leaves the splash's event loop; the main loop has not started yet.
     if (tray_->ended())
         return false;
-    program_->store.LoadMailStore(program_->mailTable, program_->lstHisto);
+    program_->pending.load();
     ReportWhenMapped(*main_);
     main_->show();
     main_->FindMissedMails();

@@ -75,7 +75,7 @@ frmMain::frmMain(Program &program, QWidget *parent)
     buildLinuxSettings();
     Frame1 = frame(this, QStringLiteral("Frame1"), QStringLiteral("Mails en attente"), {90, 1305, 11250, 3645});
     lstHisto = buildList(Frame1, QStringLiteral("lstHisto"));
-    lstHisto->setModel(&program_.lstHisto);
+    lstHisto->setModel(&program_.pending.lstHisto());
     lstHisto->setProperty("Tag", QStringLiteral("histo"));
     lstHisto->setItemDelegate(new MarkedRowDelegate(lstHisto));
     scheduler_.missedMailsFound = [this](const QList<qint16> &mails) { showMissedMails(mails); };

@@ -50,7 +50,7 @@ void frmMain::cmdNew_Click()
     EditorFields fresh;
     fresh.txtDate = DateText::formatDate(desktop().clock->now().date());
     program_.EditRow = -1;
-    const qint16 slot = program_.mailTable.FindFreeSlot();
+    const qint16 slot = program_.pending.table().FindFreeSlot();
     if (slot == 0) {
         desktop().messageBox->show(MessageTexts::TableFull, MsgBox::Critical, MessageTexts::ErrorTitle);
         return;
@@ -63,8 +63,8 @@ void frmMain::lstHisto_DblClick()
     const int row = lstHistoListIndex();
     if (row < 0)
         return;
-    const auto slot = qint16(program_.lstHisto.ItemData(row));
-    openEditor(slot, qint16(row), EditorFieldsOf(program_.mailTable[slot]));
+    const qint16 slot = program_.pending.slotOfRow(row);
+    openEditor(slot, qint16(row), EditorFieldsOf(program_.pending[slot]));
 }
 
 void frmMain::cmdDelete_Click()
@@ -72,19 +72,16 @@ void frmMain::cmdDelete_Click()
     const int row = lstHistoListIndex();
     if (row < 0)
         return;
-    const auto slot = qint16(program_.lstHisto.ItemData(row));
+    const qint16 slot = program_.pending.slotOfRow(row);
     const MsgBox::Answer answer = desktop().messageBox->show(
         MessageTexts::padded(QStringLiteral("Supprimer définitivement ce mail ?")), MsgBox::YesNo, MessageTexts::Title);
     if (answer != MsgBox::Yes)
         return;
     // The scheduler may have sent this very mail while the question was open,
     // and the selection moved to another one: only the mail asked about goes.
-    const int current = program_.lstHisto.indexOfItemData(slot);
-    if (current < 0)
+    if (program_.pending.rowOfSlot(slot) < 0)
         return;
-    program_.mailTable.ReleaseSlot(slot);
-    program_.store.SaveMailStore(program_.mailTable);
-    program_.lstHisto.RemoveItem(current);
+    program_.pending.release(slot);
 }
 
 void frmMain::cmdRAZ_Click()

@@ -47,7 +47,7 @@ void frmMissed::addMails(const QList<qint16> &mails)
         if (slots_.contains(slot))
             continue;
         slots_ << slot;
-        const MailItem &mail = program_.mailTable[slot];
+        const MailItem &mail = program_.pending[slot];
         lstMissed->addItem(QStringLiteral("prévu le %1 à %2   \"%3\"   pour %4")
                                .arg(mail.Date.dateText(), mail.Date.timeText(), mail.Titre, mail.Dest));
     }

@@ -25,9 +25,9 @@ inline QStringList fields(const MailItem &m)
 struct StoreCase : TestProgram
 {
     QString path = program.paths.StorePath;
-    MailStore &store = program.store;
-    MailTable &table = program.mailTable;
-    ListRows &rows = program.lstHisto;
+    MailStore store{path};
+    MailTable table;
+    ListRows rows;
     QByteArray bytes(const QString &suffix = {}) { return desk.files.read(path + suffix).value_or("<missing>"); }
     void load() { table.clear(), rows.Clear(), store.LoadMailStore(table, rows); }
 };

@@ -58,12 +58,12 @@ private slots:
         Fixture f(MailClient::Express);
         f.add("05/12/2026 14:05", "Rapport");
         f.add("05/12/2026 18:00", "Soir");
-        f.program.lstHisto.AddItem(QStringLiteral("not a mail"), 0, 0);  // a row without a slot is never due
-        const QStringList rowsBefore = f.program.lstHisto.texts();
+        f.program.pending.lstHisto().AddItem(QStringLiteral("not a mail"), 0, 0);  // a row without a slot is never due
+        const QStringList rowsBefore = f.program.pending.lstHisto().texts();
         f.desk.clock.set(clock);
         f.scheduler.SendDueMail();
         QCOMPARE(f.program.lstSent.texts(), sent ? QStringList{rowsBefore.at(1)} : QStringList{});
-        QCOMPARE(f.program.lstHisto.ListCount(), rowsBefore.size() - (sent ? 1 : 0));
+        QCOMPARE(f.program.pending.lstHisto().ListCount(), rowsBefore.size() - (sent ? 1 : 0));
         QCOMPARE(f.stored("Rapport"), !sent);
         QCOMPARE(f.factory.calls.empty(), !sent);
     }
@@ -95,8 +95,8 @@ private slots:
         const qint16 first = f.add("05/12/2026 14:05", "Rapport");
         f.add("05/12/2026 14:06", "Suivant");
         const qint16 second = f.add("05/12/2026 14:07", "Second");
-        f.program.mailTable[second].Date = f.program.mailTable[first].Date;
-        const QStringList rows = f.program.lstHisto.texts();
+        const_cast<MailTable &>(f.program.pending.table())[second].Date = f.program.pending[first].Date;
+        const QStringList rows = f.program.pending.lstHisto().texts();
         f.desk.clock.set(QStringLiteral("05/12/2026 14:05:20"));
         const qsizetype launchesPerMail = client == MailClient::Outlook ? 1 : 0;
 
@@ -106,8 +106,8 @@ private slots:
             QCOMPARE(std::ranges::count(f.factory.calls, "create " + className.toStdString()), sent);
             QCOMPARE(launcher.launched, QStringList(launchesPerMail * sent, f.program.paths.OutlookToolPath));
             QCOMPARE(f.program.lstSent.texts(), (QStringList{rows[0], rows[2]}.first(sent)));
-            QCOMPARE(f.program.lstHisto.texts(), rows.mid(1, pass == 1 ? 2 : 1));
-            QCOMPARE(f.program.mailTable[first].InUse, false);
+            QCOMPARE(f.program.pending.lstHisto().texts(), rows.mid(1, pass == 1 ? 2 : 1));
+            QCOMPARE(f.program.pending[first].InUse, false);
             QCOMPARE(f.stored("Second"), pass == 1);
         }
         QVERIFY(!f.stored("Rapport") && f.stored("Suivant"));
@@ -138,7 +138,7 @@ private slots:
             f.scheduler.SendDueMail();
             QCOMPARE(f.factory.calls.size(), std::size_t(failingStep + 1));
             QCOMPARE(f.factory.live(), 0);
-            QCOMPARE(f.program.lstHisto.ListCount(), swallowed ? 0 : 1);
+            QCOMPARE(f.program.pending.lstHisto().ListCount(), swallowed ? 0 : 1);
             QCOMPARE(f.stored("Rapport"), !swallowed);
             QCOMPARE(f.desk.messageBox.shown.size(), swallowed ? 0 : 1);
             if (swallowed)
@@ -153,7 +153,7 @@ private slots:
         f.factory.failAt = -1;  // a retry that goes through moves the mail
         f.scheduler.SendDueMail();
         QCOMPARE(f.program.lstSent.ListCount(), 1);
-        QVERIFY(f.program.lstHisto.ListCount() == 0 && !f.stored("Rapport"));
+        QVERIFY(f.program.pending.lstHisto().ListCount() == 0 && !f.stored("Rapport"));
     }
 
     // A mail whose minute passed unsent (here: a Notes failure all through its
@@ -179,8 +179,8 @@ private slots:
         QCOMPARE(told, (QList<QList<qint16>>{{stopped}, {failing}}));
         const auto marks = [&] {
             QList<bool> marked;
-            for (int row = 0; row < f.program.lstHisto.rowCount(); ++row)
-                marked << f.program.lstHisto.index(row).data(ListRows::MarkedRole).toBool();
+            for (int row = 0; row < f.program.pending.lstHisto().rowCount(); ++row)
+                marked << f.program.pending.lstHisto().index(row).data(ListRows::MarkedRole).toBool();
             return marked;
         };
         QCOMPARE(marks(), (QList<bool>{true, true, false}));
@@ -189,8 +189,8 @@ private slots:
         f.scheduler.SendMissedNow({failing, stopped, later});
         QCOMPARE(f.program.lstSent.ListCount(), 1);  // the first leaves at once, in the current minute
         QVERIFY(f.program.lstSent.List(0).startsWith("05/12/2026 14:09") && f.program.lstSent.List(0).contains("Pendant"));
-        QCOMPARE(f.program.mailTable[failing].Date.dateTimeText(), QStringLiteral("05/12/2026 14:10"));
-        QCOMPARE(f.program.mailTable[later].Date.dateTimeText(), QStringLiteral("05/12/2026 18:00"));
+        QCOMPARE(f.program.pending[failing].Date.dateTimeText(), QStringLiteral("05/12/2026 14:10"));
+        QCOMPARE(f.program.pending[later].Date.dateTimeText(), QStringLiteral("05/12/2026 18:00"));
         QCOMPARE(marks(), (QList<bool>{false, false}));
         QVERIFY(f.stored("14:10") && !f.stored("Pendant"));
         f.desk.clock.set("05/12/2026 14:10:30");

@@ -2,6 +2,7 @@
 #include "RecipientLists.h"
 #include "Scheduler.h"
 #include "SendTimeFields.h"
+#include "PendingRows.h"
 #include "TestProgram.h"
 
 #include <QTest>
@@ -103,13 +104,13 @@ private slots:
         TestDesktop &test = t.desk;
         for (const char *time : {"10:00", "11:00", "12:00"})
             addPendingMail(program, QStringLiteral("04/12/2026 ") + time, "t");
-        const QStringList before = program.lstHisto.texts();
+        const QStringList before = program.pending.lstHisto().texts();
         program.EditRow = 1;
         program.EditSlot = 2;
         if (delivered) {  // a scheduler tick in its minute hands it to the mail client
-            test.clock.set(program.mailTable[qint16(delivered)].Date.dateTimeText());
+            test.clock.set(program.pending[qint16(delivered)].Date.dateTimeText());
             Scheduler(program).SendDueMail();
-            QVERIFY(!program.mailTable[qint16(delivered)].InUse);
+            QVERIFY(!program.pending[qint16(delivered)].InUse);
         }
         test.messageBox.answers = {MsgBox::Answer(answer)};
         EditorFields fields{.txtTitre = "t", .txtDest = "a@x.fr", .txtDate = "04/12/2026", .txtHeure = "13:00"};
@@ -127,14 +128,14 @@ private slots:
         }
         QCOMPARE(test.files.writes == writes, missing || (delivered == 2 && answer == MsgBox::No));
         // One row per pending mail; the others' rows untouched, the edited one at its new time.
-        QCOMPARE(program.lstHisto.ListCount(), rows.size());
+        QCOMPARE(program.pending.lstHisto().ListCount(), rows.size());
         for (int row = 0; row < rows.size(); ++row) {
-            QCOMPARE(program.lstHisto.ItemData(row), rows[row]);
-            QCOMPARE(program.lstHisto.List(row), rows[row] == 2 ? PendingRowText(program.mailTable[2]) : before[rows[row] - 1]);
+            QCOMPARE(program.pending.lstHisto().ItemData(row), rows[row]);
+            QCOMPARE(program.pending.lstHisto().List(row), rows[row] == 2 ? PendingRowText(program.pending[2]) : before[rows[row] - 1]);
         }
-        QCOMPARE(program.mailTable.inUseCount(), rows.size());
+        QCOMPARE(program.pending.table().inUseCount(), rows.size());
         if (rows.contains(2))
-            QCOMPARE(program.mailTable[2].Date.timeText(), missing ? QStringLiteral("11:00") : QStringLiteral("13:00"));
+            QCOMPARE(program.pending[2].Date.timeText(), missing ? QStringLiteral("11:00") : QStringLiteral("13:00"));
     }
 };
 

@@ -110,7 +110,7 @@ private slots:
             run.editor.close();  // through the frame: stores nothing
         });
         run.editor.showModal();
-        QCOMPARE(run.program.mailTable.inUseCount(), 0);
+        QCOMPARE(run.program.pending.table().inUseCount(), 0);
         QCOMPARE(run.editor.fields().txtContenu, QStringLiteral("one\r\ntwo"));
     }
 

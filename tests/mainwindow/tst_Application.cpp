@@ -72,7 +72,7 @@ private slots:
                        && app.about().windowFlags().testFlag(Qt::WindowStaysOnTopHint);
             mainShown = main.isVisible();
             settingsRead = program.mailClient.is(MailClient::Express) && main.optExpress->isChecked();
-            storeRead = program.lstHisto.ListCount() > 0;
+            storeRead = program.pending.lstHisto().ListCount() > 0;
             main.optNotes->click();  // the option buttons set the client the settings keep
             desk.messageBox.answers << answer;
             if (inSplash == "quit")
@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(ended, ends ? 1 : 0);
         QCOMPARE(app.tray().icon().isVisible(), !quits);
         QCOMPARE(main.isVisible() && app.tray().startupDone, !ends);
-        QCOMPARE(program.lstHisto.ListCount(), ends ? 0 : 3);
+        QCOMPARE(program.pending.lstHisto().ListCount(), ends ? 0 : 3);
         QCOMPARE(desk.files.writes - writesBefore, quits ? 1 : 0);
         const QByteArray client = quits ? "Notes" : "Express";
         QCOMPARE(desk.files.read(settingsPath).value_or(""), "Client=" + client + "\r\nAddress=anne@exemple.fr\r\n");

@@ -39,8 +39,8 @@ private slots:
         const QStringList full{"Tardello - Erreur|16|    Nombre maximum de mails atteint.    "};
         QCOMPARE(shownBoxes(f.desk.messageBox), full);
 
-        f.program.mailTable.ReleaseSlot(7);
-        f.program.mailTable.ReleaseSlot(3);
+        f.program.pending.release(7);
+        f.program.pending.release(3);
         f.program.EditRow = 4;
         const auto fields = editorOpenedBy(f.window, [&] { f.window.cmdNew_Click(); });
         QVERIFY(fields);
@@ -76,7 +76,7 @@ private slots:
         f.desk.clock.set(QStringLiteral("01/01/2030 10:00:30"));  // Sujet 1 is due
         addPendingMails(f.program, 3);
         if (selectedRow >= 0)
-            f.window.lstHisto->setCurrentIndex(f.program.lstHisto.index(selectedRow));
+            f.window.lstHisto->setCurrentIndex(f.program.pending.lstHisto().index(selectedRow));
         f.desk.messageBox.answers << answer;
         if (sentDuringQuestion) {
             f.desk.messageBox.whileOpen = [&] {
@@ -90,15 +90,15 @@ private slots:
         const QString ask = "Tardello|4|    Supprimer définitivement ce mail ?    ";
         QCOMPARE(shownBoxes(f.desk.messageBox), selectedRow < 0 ? QStringList() : QStringList{ask});
         QCOMPARE(storedSubjects(f.program), storeAfter);
-        QCOMPARE(f.program.lstHisto.ListCount(), storeAfter.size());
-        QCOMPARE(f.program.mailTable.FindFreeSlot(), qint16(freeSlot));
+        QCOMPARE(f.program.pending.lstHisto().ListCount(), storeAfter.size());
+        QCOMPARE(f.program.pending.table().FindFreeSlot(), qint16(freeSlot));
     }
 
     void enterOpensEditorOnlyFromPendingList()
     {
         TestMainWindow f;
         addPendingMails(f.program, 3);
-        f.window.lstHisto->setCurrentIndex(f.program.lstHisto.index(2));
+        f.window.lstHisto->setCurrentIndex(f.program.pending.lstHisto().index(2));
         f.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
         const auto press = [&](QWidget *target, Qt::Key key) {
@@ -111,7 +111,7 @@ private slots:
         const auto fields = press(f.window.lstHisto, Qt::Key_Return);
         QVERIFY(fields);
         QCOMPARE(f.program.EditRow, qint16(2));
-        QCOMPARE(f.program.EditSlot, qint16(f.program.lstHisto.ItemData(2)));
+        QCOMPARE(f.program.EditSlot, qint16(f.program.pending.lstHisto().ItemData(2)));
         QCOMPARE(fields->txtTitre + ' ' + fields->txtDate + ' ' + fields->txtHeure, "Sujet 3 03/01/2030 10:00");
     }
 
@@ -161,7 +161,7 @@ private slots:
         QFETCH(bool, sendNow);
         TestMainWindow f;
         addPendingMails(f.program, 2);
-        const QString rowText = f.program.lstHisto.List(0);
+        const QString rowText = f.program.pending.lstHisto().List(0);
         f.desk.clock.set(QStringLiteral("01/01/2030 10:07:40"));
         f.window.show();
         f.window.FindMissedMails();
@@ -170,16 +170,16 @@ private slots:
         QCOMPARE(missed->lstMissed->count(), 1);
         QVERIFY(missed->lstMissed->item(0)->text().contains("01/01/2030 à 10:00"));
         QVERIFY(missed->lstMissed->item(0)->text().contains("Sujet 1"));
-        QVERIFY(f.program.lstHisto.index(0).data(ListRows::MarkedRole).toBool());
-        QVERIFY(!f.program.lstHisto.index(1).data(ListRows::MarkedRole).toBool());
-        QCOMPARE(f.program.lstHisto.List(0), rowText);
+        QVERIFY(f.program.pending.lstHisto().index(0).data(ListRows::MarkedRole).toBool());
+        QVERIFY(!f.program.pending.lstHisto().index(1).data(ListRows::MarkedRole).toBool());
+        QCOMPARE(f.program.pending.lstHisto().List(0), rowText);
         QVERIFY(QTest::qWaitForWindowExposed(missed));
 
         QTest::mouseClick(sendNow ? missed->cmdSendNow : missed->cmdLeave, Qt::LeftButton);
         QVERIFY(!missed->isVisible());
         QCOMPARE(f.program.lstSent.ListCount(), sendNow ? 1 : 0);
         QCOMPARE(storedSubjects(f.program), (sendNow ? QStringList{"Sujet 2"} : QStringList{"Sujet 1", "Sujet 2"}));
-        QCOMPARE(f.program.lstHisto.index(0).data(ListRows::MarkedRole).toBool(), !sendNow);
+        QCOMPARE(f.program.pending.lstHisto().index(0).data(ListRows::MarkedRole).toBool(), !sendNow);
         f.window.Timer1_Timer();  // told once: a later pass does not bring the window back
         QVERIFY(!missed->isVisible());
     }

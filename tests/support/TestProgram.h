@@ -1,7 +1,6 @@
 #pragma once
 
 #include "EditorFields.h"
-#include "PendingRows.h"
 #include "Program.h"
 #include "RecordingAutomation.h"
 #include "TestDesktop.h"
@@ -25,11 +24,8 @@ struct TestProgram
 inline qint16 addPendingMail(Program &program, const QString &when, const QString &subject,
                              const QString &to = QStringLiteral("a@x.fr"))
 {
-    const qint16 slot = program.mailTable.FindFreeSlot();
-    FillMailFromEditor(program.mailTable, slot,
-                       {.txtTitre = subject, .txtDest = to, .txtDate = when.left(10), .txtHeure = when.mid(11)});
-    InsertPendingRow(program.mailTable, program.lstHisto, slot);
-    program.store.SaveMailStore(program.mailTable);
+    const qint16 slot = program.pending.table().FindFreeSlot();
+    program.pending.schedule(slot, {.txtTitre = subject, .txtDest = to, .txtDate = when.left(10), .txtHeure = when.mid(11)});
     return slot;
 }
 
@@ -44,7 +40,7 @@ inline void addPendingMails(Program &program, int count)
 // The subjects the store file holds, in file order.
 inline QStringList storedSubjects(const Program &program)
 {
-    const QString text = QString::fromLatin1(DiskTextFiles().read(program.store.path()).value_or(""));
+    const QString text = QString::fromLatin1(DiskTextFiles().read(program.pending.store().path()).value_or(""));
     return text.split(QRegularExpression("\r?\n")).filter(QRegularExpression("^Titre=")).replaceInStrings("Titre=", "");
 }
 

@@ -1,26 +1,17 @@
-#include "RouteTexts.h"
 #include "Routes.h"
+#include "automation/MailTexts.h"
+#include "automation/MapiDispIds.h"
 
 using namespace automation;
 
 namespace {
 
-// Dispatch identifiers of the MAPI session and messages controls.
-namespace SessionId {
-constexpr int SessionID = 5, SignOn = 8, SignOff = 9;
-}
-namespace MessagesId {
-constexpr int AddressResolveUI = 5, AttachmentIndex = 7, AttachmentPathName = 9, AttachmentPosition = 10,
-              AttachmentType = 11, MsgNoteText = 20, RecipAddress = 26, RecipIndex = 29, RecipType = 30,
-              SessionID = 31, MsgSubject = 32, Compose = 35, Send = 43;
-}
-
 void addRecipients(Object &messages, const std::string &list, std::int16_t type, std::int32_t &index)
 {
     for (const std::string &address : SplitRecipients(list)) {
-        messages.put(MessagesId::RecipIndex, index);
-        messages.put(MessagesId::RecipType, type);
-        messages.put(MessagesId::RecipAddress, address);
+        messages.put(MapiMessages::RecipIndex, index);
+        messages.put(MapiMessages::RecipType, type);
+        messages.put(MapiMessages::RecipAddress, address);
         ++index;
     }
 }
@@ -30,11 +21,11 @@ void addRecipients(Object &messages, const std::string &list, std::int16_t type,
 void SendWithExpress(Factory &factory, const OutgoingMail &mail)
 {
     ObjectRef session = factory.create("MSMAPI.MAPISession");
-    session->call(SessionId::SignOn);
+    session->call(MapiSession::SignOn);
     ObjectRef messages = factory.create("MSMAPI.MAPIMessages");
-    messages->put(MessagesId::SessionID, asInt(session->get(SessionId::SessionID), "SessionID"));
-    messages->call(MessagesId::Compose);
-    messages->put(MessagesId::AddressResolveUI, false);
+    messages->put(MapiMessages::SessionID, asInt(session->get(MapiSession::SessionID), "SessionID"));
+    messages->call(MapiMessages::Compose);
+    messages->put(MapiMessages::AddressResolveUI, false);
 
     std::int32_t index = 0;
     addRecipients(*messages, mail.to, 1, index);
@@ -43,18 +34,18 @@ void SendWithExpress(Factory &factory, const OutgoingMail &mail)
     if (!mail.bcc.empty())
         addRecipients(*messages, mail.bcc, 3, index);
 
-    messages->put(MessagesId::MsgSubject, mail.subject);
+    messages->put(MapiMessages::MsgSubject, mail.subject);
     // The trailing blank is the place the attachment takes in the note.
-    messages->put(MessagesId::MsgNoteText, mail.body + "\r\n ");
+    messages->put(MapiMessages::MsgNoteText, mail.body + "\r\n ");
     if (!mail.attachment.empty()) {
-        messages->put(MessagesId::AttachmentIndex, std::int32_t(0));
-        const std::string note = asText(messages->get(MessagesId::MsgNoteText), "MsgNoteText");
-        messages->put(MessagesId::AttachmentPosition, Utf16Length(note) - 1);
-        messages->put(MessagesId::AttachmentPathName, mail.attachment);
-        messages->put(MessagesId::AttachmentType, std::int16_t(0));
+        messages->put(MapiMessages::AttachmentIndex, std::int32_t(0));
+        const std::string note = asText(messages->get(MapiMessages::MsgNoteText), "MsgNoteText");
+        messages->put(MapiMessages::AttachmentPosition, Utf16Length(note) - 1);
+        messages->put(MapiMessages::AttachmentPathName, mail.attachment);
+        messages->put(MapiMessages::AttachmentType, std::int16_t(0));
     }
-    messages->call(MessagesId::Send, {false});
+    messages->call(MapiMessages::Send, {false});
 
     messages.reset();
-    session->call(SessionId::SignOff);
+    session->call(MapiSession::SignOff);
 }

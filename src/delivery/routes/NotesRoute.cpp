@@ -1,5 +1,5 @@
-#include "RouteTexts.h"
 #include "Routes.h"
+#include "automation/MailTexts.h"
 
 using namespace automation;
 
@@ -8,9 +8,8 @@ std::string NotesMailFileName(const std::string &userName)
     if (userName.empty())
         return ".nsf";
     // The first character, whole even when UTF-8 spends several bytes on it.
-    std::size_t firstLength = 1;
-    while (firstLength < userName.size() && (static_cast<unsigned char>(userName[firstLength]) & 0xC0) == 0x80)
-        ++firstLength;
+    const auto first = CharacterAtUtf16(userName, 0);
+    const std::size_t firstLength = first ? first->offset + first->length : userName.size();
     const std::size_t blank = userName.find(' ');
     const std::string rest = blank == std::string::npos ? userName : userName.substr(blank + 1);
     return userName.substr(0, firstLength) + rest + ".nsf";

@@ -41,6 +41,3 @@ struct MessageSummary
     std::string recipients;
 };
 MessageSummary SummarizeMessage(const std::string &message);
-
-// "a;b" gives "a" and "b", as the ";"-separated lists of the mail clients.
-std::vector<std::string> SplitAddressList(const std::string &list);

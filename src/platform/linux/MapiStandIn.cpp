@@ -1,5 +1,7 @@
 #include "MailDraft.h"
 #include "StandInObject.h"
+#include "automation/MailTexts.h"
+#include "automation/MapiDispIds.h"
 
 #include <memory>
 #include <set>
@@ -23,18 +25,18 @@ public:
 
     Variant get(int dispId) override
     {
-        if (dispId != 5)  // SessionID
+        if (dispId != MapiSession::SessionID)
             return StandInObject::get(dispId);
         return id_;
     }
     Variant call(int dispId, const Arguments &args) override
     {
         static std::int32_t lastId = 0;
-        if (dispId == 8) {  // SignOn
+        if (dispId == MapiSession::SignOn) {
             openSessions().erase(id_);
             id_ = ++lastId;
             openSessions().insert(id_);
-        } else if (dispId == 9) {  // SignOff
+        } else if (dispId == MapiSession::SignOff) {
             openSessions().erase(id_);
             id_ = 0;
         } else {
@@ -54,7 +56,7 @@ public:
 
     Variant get(int dispId) override
     {
-        if (dispId != 20)  // MsgNoteText
+        if (dispId != MapiMessages::MsgNoteText)
             return StandInObject::get(dispId);
         return note_;
     }
@@ -105,31 +107,31 @@ private:
 void Messages::put(int dispId, const Variant &value)
 {
     switch (dispId) {
-    case 31: session_ = asInt(value, "SessionID"); return;
-    case 5: asBool(value, "AddressResolveUI"); return;  // addresses go as typed: nothing to resolve
-    case 32: subject_ = asText(value, "MsgSubject"); return;
-    case 20: note_ = asText(value, "MsgNoteText"); return;
-    case 29:
+    case MapiMessages::SessionID: session_ = asInt(value, "SessionID"); return;
+    case MapiMessages::AddressResolveUI: asBool(value, "AddressResolveUI"); return;  // addresses go as typed: nothing to resolve
+    case MapiMessages::MsgSubject: subject_ = asText(value, "MsgSubject"); return;
+    case MapiMessages::MsgNoteText: note_ = asText(value, "MsgNoteText"); return;
+    case MapiMessages::RecipIndex:
         recipIndex_ = select(asInt(value, "RecipIndex"), recipients_.size(), "RecipIndex");
         if (recipIndex_ == recipients_.size())
             recipients_.emplace_back();
         return;
-    case 30: {
+    case MapiMessages::RecipType: {
         const std::int32_t type = asInt(value, "RecipType");
         if (type < 1 || type > 3)
             throw Failure("RecipType", "type de destinataire inconnu");
         recipient("RecipType").type = type;
         return;
     }
-    case 26: recipient("RecipAddress").address = asText(value, "RecipAddress"); return;
-    case 7:
+    case MapiMessages::RecipAddress: recipient("RecipAddress").address = asText(value, "RecipAddress"); return;
+    case MapiMessages::AttachmentIndex:
         attachmentIndex_ = select(asInt(value, "AttachmentIndex"), attachments_.size(), "AttachmentIndex");
         if (attachmentIndex_ == attachments_.size())
             attachments_.emplace_back();
         return;
-    case 10: attachment("AttachmentPosition").position = asInt(value, "AttachmentPosition"); return;
-    case 9: attachment("AttachmentPathName").path = asText(value, "AttachmentPathName"); return;
-    case 11:
+    case MapiMessages::AttachmentPosition: attachment("AttachmentPosition").position = asInt(value, "AttachmentPosition"); return;
+    case MapiMessages::AttachmentPathName: attachment("AttachmentPathName").path = asText(value, "AttachmentPathName"); return;
+    case MapiMessages::AttachmentType:
         if (asInt(value, "AttachmentType") != 0)
             throw Failure("AttachmentType", "seuls les fichiers de données sont pris en charge");
         return;
@@ -139,7 +141,7 @@ void Messages::put(int dispId, const Variant &value)
 
 Variant Messages::call(int dispId, const Arguments &args)
 {
-    if (dispId == 35) {  // Compose
+    if (dispId == MapiMessages::Compose) {
         if (!openSessions().count(session_))
             throw Failure("Compose", "session non ouverte");
         subject_.clear();
@@ -151,27 +153,12 @@ Variant Messages::call(int dispId, const Arguments &args)
         composing_ = true;
         return Empty{};
     }
-    if (dispId != 43)  // Send
+    if (dispId != MapiMessages::Send)
         return StandInObject::call(dispId, args);
     if (asBool(argument(args, 0, "Send"), "Send"))
         throw Failure("Send", "aucune boîte de dialogue d'envoi disponible");
     send();
     return Empty{};
-}
-
-// Byte offset of a position counted in UTF-16 units, or npos past the end.
-std::size_t byteOffset(const std::string &text, std::int32_t position)
-{
-    std::int32_t units = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if ((byte & 0xC0) == 0x80)
-            continue;
-        if (units == position)
-            return i;
-        units += byte >= 0xF0 ? 2 : 1;
-    }
-    return std::string::npos;
 }
 
 void Messages::send()
@@ -184,15 +171,9 @@ void Messages::send()
     draft.subject = subject_;
     draft.body = note_;
     // Each attachment takes the place of one character of the note.
-    for (auto it = attachments_.rbegin(); it != attachments_.rend(); ++it) {
-        const std::size_t at = byteOffset(draft.body, it->position);
-        if (at != std::string::npos) {
-            std::size_t length = 1;
-            while (at + length < draft.body.size() && (static_cast<unsigned char>(draft.body[at + length]) & 0xC0) == 0x80)
-                ++length;
-            draft.body.erase(at, length);
-        }
-    }
+    for (auto it = attachments_.rbegin(); it != attachments_.rend(); ++it)
+        if (const auto character = CharacterAtUtf16(draft.body, it->position))
+            draft.body.erase(character->offset, character->length);
     for (const Attachment &entry : attachments_)
         draft.attachments.push_back(entry.path);
     DeliverDraft(outbox_, draft);

@@ -178,20 +178,6 @@ GMimeObject *attachmentPart(const std::string &path)
 
 } // namespace
 
-std::vector<std::string> SplitAddressList(const std::string &list)
-{
-    std::vector<std::string> entries;
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        std::size_t end = list.find(';', start);
-        if (end == std::string::npos)
-            end = list.size();
-        entries.push_back(list.substr(start, end - start));
-        start = end + 1;
-    }
-    return entries;
-}
-
 std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender)
 {
     initialiseOnce();

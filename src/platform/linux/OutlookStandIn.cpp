@@ -3,6 +3,7 @@
 #include "MessageBox.h"
 #include "MessageTexts.h"
 #include "StandInObject.h"
+#include "automation/MailTexts.h"
 
 #include <QString>
 
@@ -62,11 +63,11 @@ public:
         if (is(name, "Subject"))
             draft_->subject = asText(value, name);
         else if (is(name, "To"))
-            draft_->to = SplitAddressList(asText(value, name));
+            draft_->to = SplitRecipients(asText(value, name));
         else if (is(name, "cc"))
-            draft_->cc = SplitAddressList(asText(value, name));
+            draft_->cc = SplitRecipients(asText(value, name));
         else if (is(name, "bcc"))
-            draft_->bcc = SplitAddressList(asText(value, name));
+            draft_->bcc = SplitRecipients(asText(value, name));
         else if (is(name, "Body"))
             draft_->body = asText(value, name);
         else

@@ -2,6 +2,7 @@
 
 #include "MapiControl.h"
 #include "SimpleMapi.h"
+#include "automation/MapiDispIds.h"
 
 #include <memory>
 
@@ -10,21 +11,7 @@
 class MapiMessagesControl : public MapiControl
 {
 public:
-    enum DispId {
-        AddressResolveUI = 5,
-        AttachmentIndex = 7,
-        AttachmentPathName = 9,
-        AttachmentPosition = 10,
-        AttachmentType = 11,
-        MsgNoteText = 20,
-        RecipAddress = 26,
-        RecipIndex = 29,
-        RecipType = 30,
-        SessionID = 31,
-        MsgSubject = 32,
-        Compose = 35,
-        Send = 43,
-    };
+    using enum MapiMessages::DispId;
 
     explicit MapiMessagesControl(std::shared_ptr<SimpleMapi> mapi);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MapiControl.h"
+#include "automation/MapiDispIds.h"
 
 #include <cstdint>
 #include <memory>
@@ -11,7 +12,7 @@ class SimpleMapi;
 class MapiSessionControl : public MapiControl
 {
 public:
-    enum DispId { SessionID = 5, SignOn = 8, SignOff = 9 };
+    using enum MapiSession::DispId;
 
     explicit MapiSessionControl(std::shared_ptr<SimpleMapi> mapi);
     // A session still open, e.g. after a failed send, is closed here.

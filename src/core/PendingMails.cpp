@@ -1,0 +1,50 @@
+#include "PendingMails.h"
+
+#include "PendingRows.h"
+
+bool PendingMails::schedule(qint16 slot, const EditorFields &fields)
+{
+    FillMailFromEditor(table_, slot, fields);
+    const bool saved = store_.SaveMailStore(table_);
+    placeRow(slot);
+    return saved;
+}
+
+bool PendingMails::moveTo(const QList<qint16> &mails, SendMoment moment)
+{
+    for (const qint16 slot : mails) {
+        table_[slot].Date = moment;
+        placeRow(slot);
+    }
+    return store_.SaveMailStore(table_);
+}
+
+QString PendingMails::release(qint16 slot)
+{
+    const int row = rowOfSlot(slot);
+    const QString text = row >= 0 ? lstHisto_.List(row) : PendingRowText(table_[slot]);
+    table_.ReleaseSlot(slot);
+    store_.SaveMailStore(table_);
+    lstHisto_.RemoveItem(row);
+    return text;
+}
+
+void PendingMails::clear()
+{
+    lstHisto_.Clear();
+    table_.clear();
+}
+
+void PendingMails::load()
+{
+    store_.LoadMailStore(table_, lstHisto_);
+}
+
+void PendingMails::placeRow(qint16 slot)
+{
+    const int row = rowOfSlot(slot);
+    if (row >= 0)
+        ReplacePendingRow(table_, lstHisto_, qint16(row), slot);
+    else
+        InsertPendingRow(table_, lstHisto_, slot);
+}

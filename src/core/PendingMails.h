@@ -1,0 +1,57 @@
+#pragma once
+
+#include "EditorFields.h"
+#include "ListRows.h"
+#include "MailStore.h"
+#include "MailTable.h"
+
+#include <QList>
+
+// The pending mails: the MailTable, the store file that keeps it and the rows
+// of lstHisto that show it. Every change goes through here, so the three never
+// disagree: the store is rewritten after each change of the table, and a
+// mail's row is always found by its slot.
+class PendingMails
+{
+public:
+    explicit PendingMails(const QString &storePath) : store_(storePath) {}
+
+    const MailTable &table() const { return table_; }
+    const MailItem &operator[](qint16 slot) const { return table_[slot]; }
+    // The main window shows these rows; the scheduler marks the missed ones.
+    ListRows &lstHisto() { return lstHisto_; }
+    const ListRows &lstHisto() const { return lstHisto_; }
+    const MailStore &store() const { return store_; }
+
+    // The row that shows the slot's mail, or -1 when it has none (it left
+    // or was deleted meanwhile).
+    int rowOfSlot(qint16 slot) const { return lstHisto_.indexOfItemData(slot); }
+    qint16 slotOfRow(int row) const { return qint16(lstHisto_.ItemData(row)); }
+
+    // Fills the slot from the editor's fields, saves, then places the slot's
+    // row by send moment; a row the slot already has is replaced. The save
+    // comes before the placing, so a minute moved by a collision reaches the
+    // file with the next save. False when the save failed (told to the user
+    // once, until a save succeeds).
+    bool schedule(qint16 slot, const EditorFields &fields);
+
+    // Gives each of the mails the moment, in the order given, placing each
+    // row anew under the collision rule; then saves.
+    bool moveTo(const QList<qint16> &mails, SendMoment moment);
+
+    // Frees the slot, saves, and removes the slot's row. Returns the row's
+    // text (the mail's row text when it had no row).
+    QString release(qint16 slot);
+
+    // Every slot free and no row, as at start-up.
+    void clear();
+    // Reads the store file into the empty table and list.
+    void load();
+
+private:
+    void placeRow(qint16 slot);
+
+    MailTable table_;
+    ListRows lstHisto_;
+    MailStore store_;
+};
