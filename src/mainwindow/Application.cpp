@@ -2,6 +2,7 @@
 
 #include "Desktop.h"
 #include "DesktopServices.h"
+#include "FusionFrameStyle.h"
 #include "MappedReport.h"
 #include "Program.h"
 #include "Settings.h"
@@ -95,6 +96,7 @@ int Main(int argc, char **argv)
     QApplication app(argc, argv);
     // The program lives on in the tray while no window is shown.
     app.setQuitOnLastWindowClosed(false);
+    UseFusionFrameStyle();
     const QString programDir = QCoreApplication::applicationDirPath();
     SingleInstance instance(programDir);
     if (!instance.tryLock()) {
