@@ -25,9 +25,11 @@ private slots:
     // Runs first: plain Fusion, below, reads its picture and loads the plugins.
     void paintsWithoutImagePlugins()
     {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        if (!maps.exists())
+            QSKIP("no list of what the process has mapped here");
         FusionFrameStyle style;
         QVERIFY(!groupBox(&style, QStringLiteral(" Mail "), false).isNull());
-        QFile maps(QStringLiteral("/proc/self/maps"));
         QVERIFY(maps.open(QIODevice::ReadOnly));
         QVERIFY(!maps.readAll().contains("imageformats"));
     }
