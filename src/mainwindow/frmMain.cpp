@@ -133,7 +133,7 @@ void frmMain::buildToolbar()
                     "imgRAZOff", "imgRAZOn", "Image3", "Label3");
     cmdNet = button(3975, 900, 630, "Internet", " Vsiter la page Web ", P::Web, "cmdNet", "imgNetOff", "imgNetOn",
                     "Image5", "Label5");
-    cmdHelp = button(5010, 900, 630, "Aide", " Afficher l'aide ", P::Help, "cmdHelp", "imfHelpOff", "imgHelpOn",
+    cmdHelp = button(5010, 900, 630, "Aide", " Afficher l'aide ", P::Help, "cmdHelp", "imgHelpOff", "imgHelpOn",
                      "Image6", "Label6");
     connect(cmdNew->area, &ClickArea::clicked, this, &frmMain::cmdNew_Click);
     connect(cmdDelete->area, &ClickArea::clicked, this, &frmMain::cmdDelete_Click);
