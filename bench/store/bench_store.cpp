@@ -1,8 +1,6 @@
 // Saves and loads a full store of large mails (CPU time per megabyte), and
 // compares each run with writing and reading the same bytes as one plain file
-// (write, flush to disk, rename) right after it. CPU time counts the kernel's
-// work for the process (copying into the page cache, the sync) as well, so the
-// user time is shown beside it.
+// (write, flush to disk, rename) right after it.
 
 #include "Desktop.h"
 #include "MailStore.h"
@@ -15,11 +13,9 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <numeric>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -81,15 +77,7 @@ struct Cost
 {
     double wall = 0;  // ms
     double cpu = 0;   // ms of the process's CPU time
-    double user = 0;  // of which in the program's own code and libraries, not the kernel
 };
-
-double userMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec * 1e3 + usage.ru_utime.tv_usec / 1e3;
-}
 
 // Runs step and measures it; false when the step failed.
 template <typename Step>
@@ -97,13 +85,11 @@ bool measure(Cost &cost, Step step)
 {
     timespec cpuStart{}, cpuEnd{};
     QElapsedTimer timer;
-    const double userStart = userMs();
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpuStart);
     timer.start();
     const bool done = step();
     cost.wall = timer.nsecsElapsed() / 1e6;
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpuEnd);
-    cost.user = userMs() - userStart;
     cost.cpu = (cpuEnd.tv_sec - cpuStart.tv_sec) * 1e3 + (cpuEnd.tv_nsec - cpuStart.tv_nsec) / 1e6;
     return done;
 }
@@ -129,7 +115,7 @@ int main(int argc, char *argv[])
     MailStore store(dir.filePath(QStringLiteral("Tardello.tmp")));
     const QString plainPath = dir.filePath(QStringLiteral("plain.bin"));
 
-    QList<double> plainCpu, plainUser, storeUser, saveCpu, loadCpu, perMegabyte, ratios, saveRatios, loadRatios, storeWall, plainWall;
+    QList<double> plainCpu, saveCpu, loadCpu, perMegabyte, ratios, saveRatios, loadRatios, storeWall, plainWall;
     for (int run = 0; run < runs; ++run) {
         Cost save, load, write, read;
         MailTable loaded;
@@ -145,8 +131,6 @@ int main(int argc, char *argv[])
             return 1;
         const double megabytes = bytes.size() / 1e6;
         plainCpu << (write.cpu + read.cpu) / megabytes;
-        plainUser << (write.user + read.user) / megabytes;
-        storeUser << (save.user + load.user) / megabytes;
         saveCpu << save.cpu / megabytes;
         loadCpu << load.cpu / megabytes;
         perMegabyte << (save.cpu + load.cpu) / megabytes;
@@ -163,11 +147,6 @@ int main(int argc, char *argv[])
     report("load, CPU ms per MB", loadCpu);
     report("save + load, CPU ms per MB (target <= 1.5)", perMegabyte);
     report("plain write+fdatasync+rename+read, CPU ms per MB", plainCpu);
-    // The kernel splits user and system time by sampling at its tick: only
-    // the sum over all runs means something.
-    const auto mean = [](const QList<double> &values) { return std::accumulate(values.begin(), values.end(), 0.0) / values.size(); };
-    std::printf("user (not kernel) CPU ms per MB over all runs: save + load %.2f, plain %.2f\n", mean(storeUser),
-                mean(plainUser));
     report("save + load, wall ms", storeWall);
     report("plain write+fdatasync+rename+read, wall ms", plainWall);
     report("ratio, per run (target <= 2 in every run)", ratios);
