@@ -2,6 +2,7 @@
 
 #include "Desktop.h"
 #include "DesktopServices.h"
+#include "FusionFrameStyle.h"
 #include "MappedReport.h"
 #include "Program.h"
 #include "ProgramVersion.h"
@@ -19,9 +20,12 @@
 #endif
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+#include <mutex>
 
 Application::Application(QString programDir) : programDir_(std::move(programDir)) {}
 
@@ -69,14 +73,37 @@ void Application::endSession()
     tray_->endSession();
 }
 
+namespace {
+// Read at the first text asked of it, which start-up never does: the file is
+// not mapped until a menu or a box needs it. Empty until then, so installing
+// it does not make the application ask for a text at once.
+class FrenchToolkitTexts : public QTranslator
+{
+public:
+    explicit FrenchToolkitTexts(QString directory) : directory_(std::move(directory)) {}
+    QString translate(const char *context, const char *sourceText, const char *disambiguation, int n) const override
+    {
+        // A file gone meanwhile leaves the texts in English.
+        std::call_once(loaded_, [this] { (void)const_cast<FrenchToolkitTexts *>(this)->load(FileName, directory_); });
+        return QTranslator::translate(context, sourceText, disambiguation, n);
+    }
+    static inline const QString FileName = QStringLiteral("qtbase_fr");
+
+private:
+    QString directory_;
+    mutable std::once_flag loaded_;
+};
+} // namespace
+
 void InstallFrenchToolkitTexts(const QString &programDir)
 {
-    static QTranslator french;
-    if (!french.isEmpty())
+    static std::unique_ptr<FrenchToolkitTexts> french;
+    if (french)
         return;
     for (const QString &dir : {programDir + QStringLiteral("/translations"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
-        if (french.load(QStringLiteral("qtbase_fr"), dir)) {
-            QCoreApplication::installTranslator(&french);
+        if (QFile::exists(dir + QLatin1Char('/') + FrenchToolkitTexts::FileName + QStringLiteral(".qm"))) {
+            french = std::make_unique<FrenchToolkitTexts>(dir);
+            QCoreApplication::installTranslator(french.get());
             return;
         }
     }
@@ -91,6 +118,7 @@ int Main(int argc, char **argv)
     QApplication app(argc, argv);
     // The program lives on in the tray while no window is shown.
     app.setQuitOnLastWindowClosed(false);
+    UseFusionFrameStyle();
     const QString programDir = QCoreApplication::applicationDirPath();
     SingleInstance instance(programDir);
     if (!instance.tryLock()) {

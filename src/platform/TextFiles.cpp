@@ -45,6 +45,10 @@ std::unique_ptr<QIODevice> DiskTextFiles::openToRead(const QString &path)
 
 std::optional<QByteArray> DiskTextFiles::read(const QString &path)
 {
+    // A missing file is the common case at start; a failed open would put
+    // its error in words, loading the toolkit's translations for nothing.
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;

@@ -1,5 +1,6 @@
 #include "SenderTest.h"
 
+#include "ComposerModule.h"
 #include "MailDraft.h"
 #include "SendmailCommand.h"
 #include "automation/Object.h"
@@ -78,6 +79,10 @@ bool SenderTest::start(const SenderIdentity &sender)
     QByteArray message;
     try {
         message = QByteArray::fromStdString(ComposeMessage(draft, sender));
+    } catch (const ComposerUnavailable &failure) {
+        emit finished(false, QStringLiteral("Le message d'essai n'a pas pu être composé : %1.")
+                                 .arg(QString::fromStdString(failure.reason())));
+        return true;
     } catch (const automation::Failure &) {
         emit finished(false, QStringLiteral("L'adresse « %1 » n'est pas une adresse valable.").arg(address_));
         return true;
