@@ -3,8 +3,7 @@
 #include "TrayIcon.h"
 #include "frmSelect.h"
 
-#include <QAbstractButton>
-#include <QMessageBox>
+#include <QtWidgets>
 
 namespace {
 // The tray icon of a started program, its menu popups counted.
