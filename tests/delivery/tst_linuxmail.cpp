@@ -226,8 +226,7 @@ private slots:
         QCOMPARE(finished[0][0].toBool(), sent);
         QVERIFY2(finished[0][1].toString().contains(words), qPrintable(finished[0][1].toString()));
         QCOMPARE(CurrentSender().address, Me.address);  // trying does not change the identity in use
-        if (sent)
-            QCOMPARE(parse(dir_.filePath("message"))["to"].toString(), QStringLiteral("anne@exemple.fr"));
+        QVERIFY(!sent || parse(dir_.filePath("message"))["to"].toString() == "anne@exemple.fr");
     }
 
     void badHandOverIsRefusedAtOnce_data()

@@ -41,7 +41,7 @@ private slots:
         addPendingMails(earlier.program, 3);
         TestDesktop &desk = earlier.desk;
         const QTemporaryDir &dir = earlier.dir;
-        const QString settingsPath = dir.path() + QDir::separator() + "Tardello.ini";
+        const QString settingsPath = earlier.program.paths.SettingsPath;
         QVERIFY(desk.files.write(settingsPath, "Client=Express\r\nAddress=anne@exemple.fr\r\n"));
         // Temporary files of saves cut short by a kill go; every other file stays.
         const QStringList unfinished{"Tardello.tmp.AbCdEf", "Tardello.ini.xYzabc", "Tardello.tmp.bak2.QwErTy"};
