@@ -96,8 +96,7 @@ private slots:
         TestMainWindow f;
         addPendingMails(f.program, 3);
         f.window.lstHisto->setCurrentIndex(f.program.pending.lstHisto().index(2));
-        f.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        QVERIFY(f.showWindow());
         const auto press = [&](QWidget *target, Qt::Key key) {
             target->setFocus();
             return editorOpenedBy(f.window, [&] { QTest::keyClick(target, key); });
@@ -117,8 +116,7 @@ private slots:
         TestMainWindow f;
         bool tray = true;
         f.window.trayAvailable = [&] { return tray; };
-        f.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        QVERIFY(f.showWindow());
         using enum frmMain::CloseReason;
         QVERIFY(!f.window.Form_QueryUnload(SessionEnds));  // the session ends: the close goes ahead
         QVERIFY(f.window.isVisible());
@@ -183,8 +181,7 @@ private slots:
     void hoverLightsTheLastButtonMovedOver()
     {
         TestMainWindow f;
-        f.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        QVERIFY(f.showWindow());
         const auto lit = [&] {
             QStringList on;
             for (const char *image : {"imgNewOn", "imgDelOn", "imgRAZOn", "imgNetOn", "imgHelpOn"})
