@@ -1,26 +1,7 @@
-#include "EditorFields.h"
 #include "PendingRows.h"
-#include "TestDesktop.h"
+#include "TestProgram.h"
 
-#include <QTest>
-
-namespace {
-SendMoment at(int hour, int minute) { return SendMoment::fromDateTime(QDate(2026, 12, 4), QTime(hour, minute)); }
-
-// Adds each mail as a new one, in the given order, and returns the rows' times.
-QStringList placeAll(MailTable &table, ListRows &rows, const QList<SendMoment> &moments)
-{
-    for (const SendMoment moment : moments) {
-        const qint16 slot = table.FindFreeSlot();
-        table[slot] = {moment, QString::number(slot), {}, {}, {}, {}, {}, true};
-        InsertPendingRow(table, rows, slot);
-    }
-    QStringList times;
-    for (int row = 0; row < rows.ListCount(); ++row)
-        times << rows.List(row).left(16);
-    return times;
-}
-} // namespace
+static SendMoment at(int hour, int minute) { return SendMoment::fromDateTime(QDate(2026, 12, 4), QTime(hour, minute)); }
 
 class PendingRowsTest : public QObject
 {
@@ -62,38 +43,35 @@ private slots:
     {
         QFETCH(QList<SendMoment>, moments);
         QFETCH(QStringList, times);
-        MailTable table;
-        ListRows rows;
-        QCOMPARE(placeAll(table, rows, moments), times);
-        for (int row = 0; row < rows.ListCount(); ++row)
-            QCOMPARE(rows.List(row).left(16), table[qint16(rows.ItemData(row))].Date.dateTimeText());
+        TestProgram t;
+        for (const SendMoment moment : moments)
+            addPendingMail(t.program, moment.dateTimeText(), "s");
+        QStringList shown;
+        for (int row = 0; row < t.program.pending.lstHisto().ListCount(); ++row) {
+            shown << t.program.pending.lstHisto().List(row).left(16);
+            QCOMPARE(shown.last(), t.program.pending[t.program.pending.slotOfRow(row)].Date.dateTimeText());
+        }
+        QCOMPARE(shown, times);
     }
 
-    void editingKeepsAnUnchangedTimeAndMovesAChangedOne()
+    // Confirmer's fields fill the slot in the current year and come back the same; an edit that
+    // keeps its time keeps its minute, a changed one moves past the mail already there.
+    void scheduleFillsTheSlotAndPlacesItsRow()
     {
-        MailTable table;
-        ListRows rows;
-        placeAll(table, rows, {at(10, 0), at(11, 0), at(12, 0)});
-        ReplacePendingRow(table, rows, 1, 2);
-        QCOMPARE(table[2].Date, at(11, 0));
-        QCOMPARE(rows.ItemData(1), 2);
-        table[2].Date = at(12, 0);
-        ReplacePendingRow(table, rows, 1, 2);
-        QCOMPARE(rows.ItemData(2), 2);
-        QCOMPARE(table[2].Date, at(12, 1));
-        QCOMPARE(rows.ListCount(), 3);
-    }
-
-    void editorFieldsFillTheSlotInTheCurrentYearAndShowItBack()
-    {
-        TestDesktop desk;
-        desk.clock.set(QStringLiteral("01/03/2031 08:00"));
-        MailTable table;
-        FillMailFromEditor(table, 3, {"Objet", "l1\r\nl2", "a@x.fr", "c@x.fr", "b@x.fr", "C:\\f.txt", "4/12", "9:5"});
-        QVERIFY(table[3].InUse);
-        const EditorFields f = EditorFieldsOf(table[3]);
+        TestProgram t;
+        t.desk.clock.set(QStringLiteral("01/03/2031 08:00"));
+        PendingMails &pending = t.program.pending;
+        for (const char *time : {"10:00", "11:00", "12:00"})
+            addPendingMail(t.program, QStringLiteral("04/12/2031 ") + time, "t");
+        QVERIFY(pending.schedule(2, {"Objet", "l1\r\nl2", "a@x.fr", "c@x.fr", "b@x.fr", "C:\\f.txt", "4/12", "11:0"}));
+        const EditorFields f = EditorFieldsOf(pending[2]);
         QCOMPARE((QStringList{f.txtTitre, f.txtContenu, f.txtDest, f.txtCC, f.txtBCC, f.txtAttach, f.txtDate, f.txtHeure}),
-                 (QStringList{"Objet", "l1\r\nl2", "a@x.fr", "c@x.fr", "b@x.fr", "C:\\f.txt", "04/12/2031", "09:05"}));
+                 (QStringList{"Objet", "l1\r\nl2", "a@x.fr", "c@x.fr", "b@x.fr", "C:\\f.txt", "04/12/2031", "11:00"}));
+        QCOMPARE(pending.rowOfSlot(2), 1);
+        QVERIFY(pending.schedule(2, {.txtTitre = "t", .txtDest = "a@x.fr", .txtDate = "04/12/2031", .txtHeure = "12:00"}));
+        QCOMPARE(pending.rowOfSlot(2), 2);
+        QCOMPARE(pending[2].Date.timeText(), QStringLiteral("12:01"));
+        QCOMPARE(pending.lstHisto().ListCount(), 3);
     }
 };
 

@@ -51,16 +51,14 @@ private slots:
             return messages(QString("put #29 int32:%1 / put #30 int16:%2 / put #26 text:%3").arg(index).arg(type).arg(address));
         };
         const QString closing = messages("call #43 bool:false") + " / MSMAPI.MAPISession call #9";
+        const QString outlook = "create Outlook.application / Outlook.application call createitem int16:0 / "
+                                "item put Subject text:Réunion / item put To text:";
+        const QString outlookBody = "item put Body text:Bonjour\r\nà demain / ";
         // Outlook: "To" always written, "cc", "bcc" and the attachment only when there are some.
-        QTest::newRow("Outlook, empty To only") << int(Outlook) << mail("", "", "", "")
-            << "create Outlook.application / Outlook.application call createitem int16:0 / item put Subject text:Réunion / "
-               "item put To text: / item put Body text:Bonjour\r\nà demain / item call Send";
-        QTest::newRow("Outlook, everything")
-            << int(Outlook) << mail("a@x.fr;b@y.fr;c@z.fr", "c@z.fr", "d@w.fr", "/tmp/plan.pdf")
-            << "create Outlook.application / Outlook.application call createitem int16:0 / item put Subject text:Réunion / "
-               "item put To text:a@x.fr;b@y.fr;c@z.fr / item put cc text:c@z.fr / item put bcc text:d@w.fr / "
-               "item put Body text:Bonjour\r\nà demain / item get Attachments / attachments call Add text:/tmp/plan.pdf / "
-               "item call Send";
+        QTest::newRow("Outlook, empty To only") << int(Outlook) << mail("", "", "", "") << outlook + " / " + outlookBody + "item call Send";
+        QTest::newRow("Outlook, everything") << int(Outlook) << mail("a@x.fr;b@y.fr;c@z.fr", "c@z.fr", "d@w.fr", "/tmp/plan.pdf")
+            << outlook + "a@x.fr;b@y.fr;c@z.fr / item put cc text:c@z.fr / item put bcc text:d@w.fr / " + outlookBody
+                   + "item get Attachments / attachments call Add text:/tmp/plan.pdf / item call Send";
         // Notes: OPENMAIL only on a closed database; lists split on every ";", an empty To still written.
         QTest::newRow("Notes, closed database, empty To only") << int(Notes) << mail("", "", "", "")
             << notes + "database call OPENMAIL / database call CREATEDOCUMENT / document put Form text:Memo / "

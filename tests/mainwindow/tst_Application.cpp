@@ -4,12 +4,7 @@
 #include "TrayIcon.h"
 #include "frmAbout.h"
 
-#include <QLibraryInfo>
-#include <QLineEdit>
-#include <QMenu>
-#include <QProcess>
-#include <QRadioButton>
-#include <QSysInfo>
+#include <QtWidgets>
 
 namespace {
 // The machine as a lock file names it: on Windows the computer name, not the host name.
@@ -46,7 +41,7 @@ private slots:
         addPendingMails(earlier.program, 3);
         TestDesktop &desk = earlier.desk;
         const QTemporaryDir &dir = earlier.dir;
-        const QString settingsPath = dir.path() + QDir::separator() + "Tardello.ini";
+        const QString settingsPath = earlier.program.paths.SettingsPath;
         QVERIFY(desk.files.write(settingsPath, "Client=Express\r\nAddress=anne@exemple.fr\r\n"));
         // Temporary files of saves cut short by a kill go; every other file stays.
         const QStringList unfinished{"Tardello.tmp.AbCdEf", "Tardello.ini.xYzabc", "Tardello.tmp.bak2.QwErTy"};
@@ -114,16 +109,11 @@ private slots:
         QFETCH(QString, before);
         QFETCH(bool, runs);
         QTemporaryDir dir, otherDir, firstTemp, secondTemp;
-        const bool readOnly = before.endsWith("read-only");
+        const bool readOnly = before.endsWith("read-only"), otherTmpdir = before.contains("TMPDIR");
         if (readOnly && QProcess::execute("mount", {"-t", "tmpfs", "-o", "ro,size=4k", "tmpfs", dir.path()}) != 0)
             QSKIP("a read-only file system cannot be mounted here");
-        const auto unmount = qScopeGuard([&] {
-            if (readOnly)
-                QProcess::execute("umount", {dir.path()});
-        });
-        const QByteArray tmpdir = qgetenv("TMPDIR");
-        const auto restore = qScopeGuard([&] { qputenv("TMPDIR", tmpdir); });
-        const bool otherTmpdir = before.contains("TMPDIR");
+        const auto unmount = qScopeGuard([&] { readOnly && QProcess::execute("umount", {dir.path()}); });
+        const auto restore = qScopeGuard([tmpdir = qgetenv("TMPDIR")] { qputenv("TMPDIR", tmpdir); });
         if (otherTmpdir)
             qputenv("TMPDIR", firstTemp.path().toUtf8());
         const QString lockPath = readOnly ? SingleInstance::fallbackLockPath(dir.path()) : SingleInstance::lockPath(dir.path());

@@ -3,10 +3,7 @@
 #include "SenderFile.h"
 #include "frmExpediteur.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QtWidgets>
 
 // The Linux sender settings, driven through real clicks and keys from the main window.
 class tst_frmExpediteur : public QObject

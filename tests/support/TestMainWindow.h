@@ -7,4 +7,5 @@
 struct TestMainWindow : TestProgram
 {
     frmMain window{program};
+    bool showWindow() { window.show(); return QTest::qWaitForWindowExposed(&window); }
 };
