@@ -3,7 +3,6 @@
 #include "StoreFixtures.h"
 
 #include <QDir>
-#include <QRandomGenerator>
 
 using namespace StoreFixtures;
 
@@ -45,34 +44,6 @@ private slots:
         QCOMPARE(s.table[2].Date, s.table[1].Date.nextMinute());
         QCOMPARE(s.rows.ItemData(1), 2);
         QCOMPARE(s.bytes(), expected + record("sept", ""));  // the move is not written back
-    }
-
-    void generatedMailsSurviveSaveAndLoad()
-    {
-        const QStringList pieces{"a", " ", "=", "é", "€", "Ω", "😀", "\r\n", "\n", "\r", "\\", "\\n",
-                                 "=FinContenu", "DebutContenu=", "Titre=", "\r\n=FinContenu\r\n"};
-        QRandomGenerator random(20261204);
-        auto text = [&](QString t = {}) {
-            for (int n = random.bounded(8); n > 0; --n)
-                t += pieces[random.bounded(pieces.size())];
-            return t;
-        };
-        for (int round = 0; round < 20; ++round) {
-            StoreCase s;
-            QList<QStringList> saved;
-            for (qint16 slot = 1; slot <= MailSlots; ++slot)
-                if (random.bounded(4) != 0)
-                    saved << fields(s.table[slot] = {SendMoment::fromMinutes(60'000'000 + slot * 7), text(), text(), text(), text(), text(), text(), true});
-            QVERIFY(s.store.SaveMailStore(s.table));
-            const QByteArray first = s.bytes();
-            s.load();
-            QVERIFY(s.store.keptCopyPath().isEmpty());
-            QCOMPARE(s.table.inUseCount(), saved.size());
-            for (qint16 slot = 1; slot <= saved.size(); ++slot)
-                QCOMPARE(fields(s.table[slot]), saved[slot - 1]);
-            QVERIFY(s.store.SaveMailStore(s.table));
-            QCOMPARE(s.bytes(), first);
-        }
     }
 
     void aFailedSaveKeepsTheFileAndTellsOnce()
