@@ -60,13 +60,10 @@ void signOn(Controls &c)
 
 const std::string toA = recipient(1, "a@b.fr", "SMTP:a@b.fr");
 const Case cases[] = {
-    {"To, CC and BCC in order", express({"Objet", "a@b.fr;SMTP:c@d.fr", "e@f.fr", "g@h.fr;", "Bonjour", ""}),
-     logon + sent("Objet", "Bonjour\r\n ") + toA + recipient(1, "SMTP:c@d.fr", "SMTP:c@d.fr")
-         + recipient(2, "e@f.fr", "SMTP:e@f.fr") + recipient(3, "g@h.fr", "SMTP:g@h.fr") + recipient(3, "", "") + logoff},
-    // Texts arrive in Windows-1252 (Wine's code page here).
-    {"accented texts, attachment at the last blank",
-     express({"\xC3\x89t\xC3\xA9", "a@b.fr", "", "", "D\xC3\xA9j\xC3\xA0", "C:\\plan.pdf"}),
-     logon + sent("\xC9t\xE9", "D\xE9j\xE0\r\n ") + toA + "file flags=0 position=6 path=[C:\\plan.pdf] name=(null)\n" + logoff},
+    // Order, classes, accents and the attachment's position go through the program end to end.
+    {"address already prefixed, trailing separator", express({"Objet", "SMTP:c@d.fr", "", "g@h.fr;", "Bonjour", ""}),
+     logon + sent("Objet", "Bonjour\r\n ") + recipient(1, "SMTP:c@d.fr", "SMTP:c@d.fr")
+         + recipient(3, "g@h.fr", "SMTP:g@h.fr") + recipient(3, "", "") + logoff},
     {"no recipient", express({"", "", "", "", "", ""}), logon + sent("", "\r\n ") + logoff},
     {"members named in any case, with the dialog",
      [](Controls &c) {
