@@ -23,6 +23,10 @@ private slots:
         QTest::newRow("end marker inside the body is escaped")
             << "a\\b" << "=FinContenu\r\nz"
             << "Echappement=1\r\n" + record("a\\\\b", "\\=FinContenu\r\nz").replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
+        QTest::newRow("line break in the subject is escaped") << "a\r\nb" << "x"
+            << "Echappement=1\r\n" + record("a\\r\\nb", "x").replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
+        QTest::newRow("lone line feed in the body is escaped") << "t" << "x\ny"
+            << "Echappement=1\r\n" + record("t", "x\\ny").replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
         const QByteArray header = "Titre=t\r\nDest=\r\nCC=\r\nBCC=\r\nDate=\r\nAttach=\r\n";
         QTest::newRow("a record header inside the body is escaped, not taken for damage")
             << "h" << QString(header + "DebutContenu=")
