@@ -6,6 +6,9 @@
 
 constexpr qint16 MailSlots = 50;
 
+// A row's ItemData names a mail only when it is a slot number.
+constexpr bool isMailSlot(qint32 slot) { return slot >= 1 && slot <= MailSlots; }
+
 // The pending mails, in slots numbered 1 to MailSlots. A free slot may still
 // hold the texts of a mail that left; nothing reads them.
 class MailTable

@@ -58,7 +58,7 @@ void Scheduler::SendDueMail()
     int due = -1;
     for (int row = 0; row <= rows.ListCount() - 1; ++row) {
         const qint32 slot = rows.ItemData(row);
-        if (slot < 1 || slot > MailSlots)
+        if (!isMailSlot(slot))
             continue;  // not a mail's row: never due
         const SendMoment moment = program_.pending[qint16(slot)].Date;
         if (moment.minuteKey() == minuteKey && moment.dateText() == dateKey) {
@@ -89,7 +89,7 @@ void Scheduler::FindMissedMails()
     QList<qint16> found;
     for (int row = 0; row < rows.ListCount(); ++row) {
         const qint32 slot = rows.ItemData(row);
-        if (slot < 1 || slot > MailSlots || rows.marked(row))
+        if (!isMailSlot(slot) || rows.marked(row))
             continue;
         if (program_.pending[qint16(slot)].Date.minutes() >= currentMinute)
             break;  // rows ascend by send moment

@@ -13,11 +13,6 @@ const QString AlreadySentPrompt = MessageTexts::padded(
 
 namespace {
 
-bool isSlot(qint16 slot)
-{
-    return slot >= 1 && slot <= MailSlots;
-}
-
 // The lowest free slot as the new home of the mail, or 0 after telling the user
 // that the table is full.
 qint16 takeFreeSlot(Program &program)
@@ -41,9 +36,9 @@ ConfirmOutcome ConfirmMail(Program &program, const EditorFields &fields)
     if (program.EditRow < 0) {
         // Only the editor fills slots, so a new mail's slot is still free; should
         // it not be, another mail would lose its place, so take a free one.
-        if (!isSlot(slot) || program.pending[slot].InUse)
+        if (!isMailSlot(slot) || program.pending[slot].InUse)
             slot = takeFreeSlot(program);
-    } else if (!isSlot(slot) || !program.pending[slot].InUse) {
+    } else if (!isMailSlot(slot) || !program.pending[slot].InUse) {
         // Handed to the mail client while it was being changed.
         const MsgBox::Answer answer =
             desktop().messageBox->show(AlreadySentPrompt, MsgBox::YesNo, MessageTexts::Title);
