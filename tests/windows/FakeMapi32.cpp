@@ -1,6 +1,6 @@
-// Stands in for MAPI32.DLL: records what Simple MAPI receives, as text the
-// tests compare, and fails a function on request. Copied beside the program as
-// MAPI32.DLL, it also writes what it receives to the program's calls.log.
+// Stands in for MAPI32.DLL: records what Simple MAPI receives as text, and fails
+// a function on request. The record goes to calls.log beside the program (where
+// it is copied as MAPI32.DLL) until a test resets it and reads it here.
 #include "LogBesideProgram.h"
 
 #include <mapi.h>
@@ -8,6 +8,7 @@
 namespace {
 std::string journal, failingFunction;
 ULONG failingCode = 0;
+bool takenByTest = false;
 // Above 32 bits, as a real handle may be on 64-bit Windows.
 const LHANDLE sessionHandle = static_cast<LHANDLE>(0x1234567890ull);
 
@@ -17,13 +18,9 @@ ULONG answer(const char *function) { return failingFunction == function ? failin
 
 void keep(const std::string &entry)
 {
-    journal += entry;
-    HMODULE self = nullptr;
-    wchar_t path[MAX_PATH];
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&keep), &self);
-    GetModuleFileNameW(self, path, MAX_PATH);
-    if (_wcsicmp(std::wcsrchr(path, L'\\') + 1, L"MAPI32.DLL") == 0)
+    if (takenByTest)
+        journal += entry;
+    else
         logBesideProgram(L"calls.log", entry);
 }
 } // namespace
@@ -66,6 +63,7 @@ __declspec(dllexport) const char *FakeMapiJournal() { return journal.c_str(); }
 
 __declspec(dllexport) void FakeMapiReset(const char *function, ULONG code)
 {
+    takenByTest = true;
     journal.clear();
     failingFunction = function ? function : "";
     failingCode = code;

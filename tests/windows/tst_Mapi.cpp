@@ -1,6 +1,5 @@
-#include "MapiMessagesControl.h"
-#include "MapiSessionControl.h"
 #include "Routes.h"
+#include "automation/MapiDispIds.h"
 #include "WindowsAutomationFactory.h"
 #include "WindowsTestSupport.h"
 
@@ -14,13 +13,9 @@ extern "C" __declspec(dllimport) const char *FakeMapiJournal();
 extern "C" __declspec(dllimport) void FakeMapiReset(const char *function, unsigned long code);
 
 namespace {
-using Messages = MapiMessagesControl;
-using Session = MapiSessionControl;
-
 struct Controls
 {
-    explicit Controls(const wchar_t *library) : factory(makeWindowsAutomationFactory(library)) {}
-    std::unique_ptr<automation::Factory> factory;
+    std::unique_ptr<automation::Factory> factory = makeWindowsAutomationFactory(L"fakemapi32.dll");
     automation::ObjectRef session = factory->create("MSMAPI.MAPISession");
     automation::ObjectRef messages = factory->create("MSMAPI.MAPIMessages");
 };
@@ -32,9 +27,7 @@ struct Case
     std::string journal; // what the substitute receives
     std::string member = ""; // the failure raised, none when empty
     long code = 0;
-    const char *failingFunction = nullptr;
-    unsigned long mapiCode = 0;
-    const wchar_t *library = L"fakemapi32.dll";
+    const char *failingFunction = nullptr; // fails with code
 };
 
 const std::string logon = "MAPILogon profile=(null) password=(null) flags=2\n", logoff = "MAPILogoff session\n";
@@ -50,11 +43,6 @@ std::string recipient(int type, const std::string &name, const std::string &addr
 std::function<void(Controls &)> express(OutgoingMail mail)
 {
     return [mail](Controls &c) { SendWithExpress(*c.factory, mail); };
-}
-void signOn(Controls &c)
-{
-    c.session->call(Session::SignOn);
-    c.messages->put(Messages::SessionID, c.session->get(Session::SessionID));
 }
 } // namespace
 
@@ -73,27 +61,29 @@ const Case cases[] = {
          c.messages->call("send", {true});
      },
      logon + sent("", "", 8) + toA + logoff},
-    {"sign-on refused", express({"Objet", "a@b.fr", "", "", "x", ""}), logon, "SignOn", 3, "MAPILogon", 3},
+    {"sign-on refused", express({"Objet", "a@b.fr", "", "", "x", ""}), logon, "SignOn", 3, "MAPILogon"},
     {"send refused, session closed", express({"Objet", "a@b.fr", "", "", "x", ""}),
-     logon + sent("Objet", "x\r\n ") + toA + logoff, "Send", 14, "MAPISendMail", 14},
+     logon + sent("Objet", "x\r\n ") + toA + logoff, "Send", 14, "MAPISendMail"},
     {"character outside the code page", express({"\xCE\xA9", "a@b.fr", "", "", "x", ""}), logon + logoff, "MsgSubject", 2},
     {"attachment beyond the note",
      [](Controls &c) {
-         signOn(c);
-         c.messages->put(Messages::MsgNoteText, std::string("x"));
-         c.messages->put(Messages::AttachmentPosition, 1);
-         c.messages->call(Messages::Send, {false});
+         c.session->call(MapiSession::SignOn);
+         c.messages->put(MapiMessages::SessionID, c.session->get(MapiSession::SessionID));
+         c.messages->put(MapiMessages::MsgNoteText, std::string("x"));
+         c.messages->put(MapiMessages::AttachmentPosition, 1);
+         c.messages->call(MapiMessages::Send, {false});
      },
      logon + logoff, "AttachmentPosition", 2},
-    {"no session", [](Controls &c) { c.messages->call(Messages::Send, {false}); }, "", "Send", 19},
-    {"recipient index past the end", [](Controls &c) { c.messages->put(Messages::RecipIndex, 1); }, "", "RecipIndex",
+    {"no session", [](Controls &c) { c.messages->call(MapiMessages::Send, {false}); }, "", "Send", 19},
+    {"recipient index past the end", [](Controls &c) { c.messages->put(MapiMessages::RecipIndex, 1); }, "", "RecipIndex",
      long(E_INVALIDARG)},
-    {"recipient type", [](Controls &c) { c.messages->put(Messages::RecipType, std::int16_t(4)); }, "", "RecipType",
+    {"recipient type", [](Controls &c) { c.messages->put(MapiMessages::RecipType, std::int16_t(4)); }, "", "RecipType",
      long(E_INVALIDARG)},
     {"unknown name", [](Controls &c) { c.messages->get("RecipDisplayName"); }, "", "RecipDisplayName",
      long(DISP_E_UNKNOWNNAME)},
-    {"no MAPI library", [](Controls &c) { c.session->call(Session::SignOn); }, "", "SignOn", ERROR_MOD_NOT_FOUND,
-     nullptr, 0, L"no-such-mapi.dll"},
+    {"no MAPI library",
+     [](Controls &) { makeWindowsAutomationFactory(L"no-such-mapi.dll")->create("MSMAPI.MAPISession")->call(MapiSession::SignOn); },
+     "", "SignOn", ERROR_MOD_NOT_FOUND},
 };
 
 class tst_Mapi : public QObject
@@ -110,9 +100,9 @@ private slots:
     {
         QFETCH(int, index);
         const Case &c = cases[index];
-        FakeMapiReset(c.failingFunction, c.mapiCode);
+        FakeMapiReset(c.failingFunction, c.code);
         {
-            Controls controls(c.library);
+            Controls controls;
             const automation::Failure failure = failureOf([&] { c.steps(controls); });
             QCOMPARE(failure.member(), c.member);
             QCOMPARE(failure.code(), c.code);
