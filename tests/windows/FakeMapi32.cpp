@@ -5,6 +5,8 @@
 
 #include <mapi.h>
 
+#include <span>
+
 namespace {
 std::string journal, failingFunction;
 ULONG failingCode = 0;
@@ -44,13 +46,11 @@ __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE handle, ULONG_PTR, lpMap
 {
     std::string entry = "MAPISendMail" + session(handle) + " flags=" + std::to_string(flags) + "\n";
     entry += "subject=" + text(message->lpszSubject) + " note=" + text(message->lpszNoteText) + "\n";
-    for (ULONG i = 0; i < message->nRecipCount; ++i) {
-        const MapiRecipDesc &recipient = message->lpRecips[i];
+    for (const MapiRecipDesc &recipient : std::span(message->lpRecips, message->nRecipCount)) {
         entry += "recipient class=" + std::to_string(recipient.ulRecipClass) + " name=" + text(recipient.lpszName)
                    + " address=" + text(recipient.lpszAddress) + "\n";
     }
-    for (ULONG i = 0; i < message->nFileCount; ++i) {
-        const MapiFileDesc &file = message->lpFiles[i];
+    for (const MapiFileDesc &file : std::span(message->lpFiles, message->nFileCount)) {
         entry += "file flags=" + std::to_string(file.flFlags) + " position=" + std::to_string(static_cast<long>(file.nPosition))
                    + " path=" + text(file.lpszPathName) + " name=" + text(file.lpszFileName) + "\n";
     }

@@ -1,3 +1,4 @@
+#include "AnsiCodePage.h"
 #include "ComFactory.h"
 #include "ComObject.h"
 #include "WindowsTestSupport.h"
@@ -64,6 +65,8 @@ private slots:
         dict->putIndexed("Item", {std::string("INT32")}, std::string("replaced"));
         QVERIFY(dict->call("Item", {std::string("int32")}) == Variant(std::string("replaced")));
         CHECK_FAILURE(dict->call("Add", {std::string("TEXT"), true}), "Add", 0x800A01C9); // the key exists
+        // Texts reach COM in UTF-16, where a character beyond sixteen bits takes a surrogate pair.
+        QCOMPARE(AnsiCodePage::wideFromUtf8("\xF0\x9F\x93\xA7"), std::wstring(L"\xD83D\xDCE7"));
     }
 
     void failuresCarryTheMemberAndTheResultAndObjectsPassBothWays()

@@ -1,3 +1,4 @@
+#include "AnsiCodePage.h"
 #include "Routes.h"
 #include "automation/MapiDispIds.h"
 #include "WindowsAutomationFactory.h"
@@ -6,6 +7,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
+#include <tuple>
 
 // The substitute MAPI32, linked to the tests and loaded again by name by the controls.
 extern "C" __declspec(dllimport) const char *FakeMapiJournal();
@@ -111,6 +114,23 @@ private slots:
             QCOMPARE(std::string(FakeMapiJournal()), c.journal);
         }
         QCOMPARE(std::string(FakeMapiJournal()), c.journal);
+    }
+
+    // Simple MAPI's texts are converted only when the code page holds every character.
+    void ansiTextsHoldOnlyWhatTheCodePageHolds()
+    {
+        // UTF-8 spelled out, so that the test does not depend on the source's encoding.
+        const std::tuple<unsigned, std::string, std::optional<std::string>> texts[] = {
+            {1252, "", std::string()},
+            {1252, "d\xC3\xA9j\xC3\xA9\r\n", std::string("d\xE9j\xE9\r\n")},
+            {1252, "\xE2\x82\xAC", std::string("\x80")},  // the euro sits at 0x80
+            {1252, "Ko\xC5\x82o", std::nullopt},          // best fit would quietly write "l" for the Polish letter
+            {1252, "Caf\xC3\xA9 \xF0\x9F\x93\xA7", std::nullopt},
+            {1251, "\xD0\x96", std::string("\xC6")},
+            {1251, "\xC3\xA9", std::nullopt},
+        };
+        for (const auto &[codePage, utf8, bytes] : texts)
+            QCOMPARE(AnsiCodePage::fromUtf8(utf8, codePage), bytes);
     }
 };
 
