@@ -1,7 +1,8 @@
-// An in-process automation server registered for "Outlook.application" in the
-// end-to-end test's Wine prefix, which names its class. Every member the program
-// reaches is written to calls.log beside the program, by name, with the kind of
-// call and each argument's type and value; every object's release too.
+// An in-process automation server that the end-to-end test registers, under a
+// class identifier of its own, for "Outlook.application" in its Wine prefix.
+// Every member the program reaches is written to calls.log beside the program,
+// by name, with the kind of call and each argument's type and value; every
+// object's release too.
 #include "LogBesideProgram.h"
 
 #include <oleauto.h>
@@ -117,7 +118,7 @@ public:
 } outlookFactory;
 } // namespace
 
-// Registered for the one class it serves. Without DllCanUnloadNow, COM keeps it loaded.
+// COM asks only for the class it is registered under. Without DllCanUnloadNow, it keeps the DLL loaded.
 extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID, REFIID interfaceId, void **object)
 {
     return outlookFactory.QueryInterface(interfaceId, object);

@@ -105,13 +105,12 @@ def windows_path(path):
 
 def deliver(s, prog, client):
     """One start of the program with the given mail client, ended from the tray menu."""
-    last = client == "Outlook"
     calls, tool, store, settings = (os.path.join(prog, name)
                                     for name in ("calls.log", "outlooktool.log", "Tardello.tmp", "Tardello.ini"))
     for name in (calls, tool, settings):
         if os.path.exists(name):
             os.remove(name)
-    if not last:  # the last run starts without settings: Outlook is the default
+    if client != "Outlook":  # Outlook's run starts without settings: it is the default
         with open(settings, "wb") as out:  # as UTF-8, so that the quit's rewrite shows
             out.write(f"\ufeffClient={client}\r\n".encode("utf-8"))
     # The mail is due in the next minute, which a tick 50 s apart always meets.

@@ -1,8 +1,8 @@
 #include "AnsiCodePage.h"
 #include "Routes.h"
-#include "automation/MapiDispIds.h"
 #include "WindowsAutomationFactory.h"
 #include "WindowsTestSupport.h"
+#include "automation/MapiDispIds.h"
 
 #include <windows.h>
 
