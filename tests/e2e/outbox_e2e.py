@@ -7,7 +7,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import run_installed, wait_for  # noqa: E402
+from xsession import main_title, run_installed, wait_for  # noqa: E402
 
 STORE = "\r\n".join([
     "Titre=Compte rendu", "Dest=anne@exemple.fr", "CC=", "BCC=", "Date=07/01/2020 09:30",
@@ -34,7 +34,7 @@ def run(s, prog, work):
     program = os.path.join(prog, "tardello")
 
     tardello = s.start("tardello", [program], cwd=prog)
-    wait_for("the main window", lambda: s.find(title="Tardello - v 1.15"), 20)
+    wait_for("the main window", lambda: s.find(title=main_title()), 20)
     missed = wait_for("the missed-mail window", lambda: s.find(title="Tardello", wm_class="tardello"), 10)
     s.xdotool("windowfocus", "--sync", missed.id)
     s.xdotool("key", "space")  # "Envoyer maintenant" has the focus

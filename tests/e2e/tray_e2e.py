@@ -7,9 +7,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import run_installed, wait_for  # noqa: E402
+from xsession import main_title, run_installed, wait_for  # noqa: E402
 
-TITLE = "Tardello - v 1.15"
 STORE = "\r\n".join([
     "Titre=Réunion de lundi", "Dest=anne@exemple.fr;paul@exemple.fr", "CC=", "BCC=", "Date=07/01/2030 09:30",
     "Attach=", "DebutContenu=", "Bonjour à tous,", "=FinContenu",
@@ -42,14 +41,14 @@ def run(s, prog, work, artefacts):
     tardello = s.start("tardello", [program], cwd=prog)
     icon = wait_for("the tray icon", lambda: s.docked("tardello"), 15)
     splash = wait_for("the splash", lambda: s.find(wm_class="tardello", title="", override_redirect=False), 10)
-    assert not s.find(title=TITLE), "the main window came with the splash"
+    assert not s.find(title=main_title()), "the main window came with the splash"
     print("tray icon shown at", s.centre(icon))
 
     # A second start while the first runs ends at once, without a window.
     second = subprocess.run([program], env=s.env, timeout=10, capture_output=True)
     assert second.returncode == 0, f"second instance returned {second.returncode}"
 
-    main_window = wait_for("the main window after the splash", lambda: s.find(title=TITLE), 15)
+    main_window = wait_for("the main window after the splash", lambda: s.find(title=main_title()), 15)
     # The splash's three seconds count from the start at the earliest: polling can only make this later.
     shown_after = time.monotonic() - started
     assert shown_after > 2.5, f"main window shown {shown_after:.1f} s after the start"

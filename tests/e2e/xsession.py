@@ -9,6 +9,11 @@ import time
 from Xlib import X, Xatom, display as xdisplay, protocol
 
 
+def main_title():
+    """The main window's caption, with the version CMake gives the test."""
+    return "Tardello - v " + os.environ["TARDELLO_VERSION"]
+
+
 def wait_for(what, check, timeout):
     """Polls check() until it returns a true value; fails after timeout seconds."""
     end = time.monotonic() + timeout

@@ -13,9 +13,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from xsession import XSession, wait_for  # noqa: E402
+from xsession import XSession, main_title, wait_for  # noqa: E402
 
-TITLE = "Tardello - v 1.15"
 ATTACHMENT = r"C:\windows\win.ini"
 LATER = ["Titre=Résumé à relire", "Dest=zoé@exemple.fr", "CC=", "BCC=", "Date=07/01/2030 09:30", "Attach=",
          "DebutContenu=", "Prévu pour 2030 : 5 €", "=FinContenu"]
@@ -120,7 +119,7 @@ def deliver(s, prog, client):
     with open(store, "wb") as out:  # stored as UTF-8: the rewrite must come in the ANSI code page
         out.write(b"\xef\xbb\xbf" + "\r\n".join(due_mail(when) + LATER + [""]).encode("utf-8"))
     tardello = s.start("tardello.exe", ["wine", "tardello.exe"], cwd=prog)
-    main_window = wait_for("the main window", lambda: s.find(title=TITLE), 60)
+    main_window = wait_for("the main window", lambda: s.find(title=main_title()), 60)
     icon = wait_for("the tray icon", lambda: s.docked("explorer.exe"), 15)
 
     rewritten = "\r\n".join(LATER + [""]).encode("cp1252")
