@@ -57,8 +57,4 @@ std::optional<std::string> fromUtf8(const std::string &utf8, unsigned codePage)
     return fromWide(wideFromUtf8(utf8), codePage);
 }
 
-std::wstring toWide(const std::string &bytes, unsigned codePage) { return toWideIn(bytes, pageOf(codePage)); }
-
-std::string toUtf8(const std::string &bytes, unsigned codePage) { return utf8FromWide(toWide(bytes, codePage)); }
-
 } // namespace AnsiCodePage

@@ -16,7 +16,4 @@ std::string utf8FromWide(const std::wstring &wide);
 std::optional<std::string> fromUtf8(const std::string &utf8, unsigned codePage = 0);
 std::optional<std::string> fromWide(const std::wstring &wide, unsigned codePage = 0);
 
-std::string toUtf8(const std::string &bytes, unsigned codePage = 0);
-std::wstring toWide(const std::string &bytes, unsigned codePage = 0);
-
 } // namespace AnsiCodePage
