@@ -52,9 +52,8 @@ private slots:
         run.editor.setFields(mail);
         QVERIFY(run.showActive());
         auto *target = run.editor.findChild<QWidget *>(field);
-        auto *line = qobject_cast<QLineEdit *>(target);
-        auto *text = qobject_cast<QPlainTextEdit *>(target);
-        line ? line->clear() : text->clear();
+        const char *text = qobject_cast<QLineEdit *>(target) ? "text" : "plainText";
+        target->setProperty(text, QString());
         target->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), target);
         QTest::keyClicks(target, typed);
@@ -66,7 +65,7 @@ private slots:
             run.editor.cmdCancel_Click();
         else
             QTest::mouseClick(run.editor.findChild<QPushButton *>(way), Qt::LeftButton);
-        QCOMPARE(line ? line->text() : text->toPlainText(), tidied);
+        QCOMPARE(target->property(text).toString(), tidied);
         // Confirmer saw the tidied fields: it finds one missing only when tidying emptied it.
         QCOMPARE(run.desk.messageBox.shown.size(), way == QStringLiteral("cmdOK") && tidied.isEmpty() ? 1 : 0);
     }
@@ -148,9 +147,7 @@ private slots:
         QCOMPARE(edit.body(), changed);
 
         // Copying across pieces copies the line whole; undo brings the text back.
-        cursor.setPosition(0);
-        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        edit.setTextCursor(cursor);
+        edit.selectAll();
         edit.copy();
         QCOMPARE(QGuiApplication::clipboard()->text(), changed);
         edit.undo();

@@ -6,18 +6,6 @@
 
 #include <QtWidgets>
 
-namespace {
-// The machine as a lock file names it: on Windows the computer name, not the host name.
-QByteArray lockMachineName()
-{
-#ifdef Q_OS_WIN
-    return qgetenv("COMPUTERNAME");
-#else
-    return QSysInfo::machineHostName().toUtf8();
-#endif
-}
-} // namespace
-
 class tst_Application : public QObject
 {
     Q_OBJECT
@@ -118,8 +106,15 @@ private slots:
             QVERIFY(running->tryLock());
         if (before == "released")
             running.reset();
-        if (before == "crashed")  // a process that is gone, on this machine
-            QVERIFY(TestFiles().write(lockPath, "2147480000\ntardello\n" + lockMachineName() + "\n"));
+        if (before == "crashed") {  // the lock as this machine writes it, of a process that is gone
+            QByteArray lock;
+            {
+                QLockFile ours(lockPath);
+                QVERIFY(ours.lock());
+                lock = TestFiles().read(lockPath).value_or("");
+            }
+            QVERIFY(TestFiles().write(lockPath, "2147480000" + lock.mid(lock.indexOf('\n'))));
+        }
         if (otherTmpdir)
             qputenv("TMPDIR", secondTemp.path().toUtf8());
         SingleInstance second(dir.path());
