@@ -161,8 +161,7 @@ private slots:
         frmMissed *missed = f.window.missedWindow();
         QVERIFY(missed && missed->isVisible() && !missed->isModal());
         QCOMPARE(missed->lstMissed->count(), 1);
-        QVERIFY(missed->lstMissed->item(0)->text().contains("01/01/2030 à 10:00")
-                && missed->lstMissed->item(0)->text().contains("Sujet 1"));
+        QCOMPARE(missed->lstMissed->item(0)->text(), "prévu le 01/01/2030 à 10:00   \"Sujet 1\"   pour dest1@exemple.fr");
         QCOMPARE(f.program.pending.lstHisto().List(0), rowText);
         QVERIFY(QTest::qWaitForWindowExposed(missed));
 
