@@ -135,14 +135,13 @@ private slots:
         edit.setBody(body);
         QCOMPARE(edit.lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QVERIFY(edit.document()->blockCount() > 3 * BodyTextEdit::LongLine / BodyTextEdit::PieceLength);
-        QCOMPARE(edit.body(), QString(body).replace(QChar(0xA0), ' '));  // as the plain field gives it
 
         QTextCursor cursor(edit.document()->findBlockByNumber(where == "end" ? 1 : 2));
         cursor.movePosition(where == "end" ? QTextCursor::EndOfBlock : QTextCursor::StartOfBlock);
         edit.setTextCursor(cursor);
         QTest::keyClick(&edit, Qt::Key(key));
         const qsizetype edge = 6 + BodyTextEdit::PieceLength;
-        QString changed = "début\n" + line + "\nfin ";
+        QString changed = "début\n" + line + "\nfin ";  // the no-break space as the plain field gives it
         changed.replace(edge - 3, 6, expected);
         QCOMPARE(edit.body(), changed);
 
