@@ -2,14 +2,13 @@
 #include "LinuxMailClient.h"
 #include "MailDraft.h"
 #include "Routes.h"
-#include "Scheduler.h"
 #include "SenderTest.h"
-#include "TestProgram.h"
+#include "TestDesktop.h"
+
+#include <QtTest>
 
 #include <ctime>
 #include <sys/stat.h>
-
-Q_DECLARE_METATYPE(SenderIdentity)
 
 namespace {
 
@@ -31,8 +30,7 @@ body, part = m.get_body(('plain',)), next(m.iter_attachments(), None)
 print(json.dumps({**{'h-' + k.lower(): v.strip() for k, v in m.raw_items()}, 'subject': str(m['subject']),
     'to': str(m['to'] or ''), 'cc': str(m['cc'] or ''), 'bcc': str(m['bcc'] or ''),
     'date': m['date'].datetime.timestamp(), 'body': body.get_content(), 'charset': body.get_content_charset(),
-    'name': part.get_filename() if part else '', 'type': part.get_content_type() if part else '',
-    'from': str(m['from'] or ''),
+    'from': str(m['from'] or ''), 'type': part.get_content_type() if part else '',
     'attachment': base64.b64encode(part.get_payload(decode=True) if part else b'').decode()})))"});
     python.waitForFinished(10000);
     return QJsonDocument::fromJson(python.readAllStandardOutput()).toVariant().toMap();
@@ -54,7 +52,18 @@ bool groupAlive(qint64 group)
     return false;
 }
 
+// The rows of the data-driven tests.
+struct Delivery { int route; bool withAttachment; QString body, expectedBody; };
+struct SenderCase { SenderIdentity sender; QByteArray arguments; QString from, idDomain; };
+struct TestOutcome { QString command; QByteArray script; bool sent; QString words; };
+struct BadHandOver { QString to, attachment; bool fullDisk; QString reason; };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Delivery)
+Q_DECLARE_METATYPE(SenderCase)
+Q_DECLARE_METATYPE(TestOutcome)
+Q_DECLARE_METATYPE(BadHandOver)
 
 // The Linux mail client: the stand-ins put a real message in the outbox at once,
 // and the submitter hands it to sendmail (here a script that keeps what it gets,
@@ -65,7 +74,8 @@ class LinuxMailTest : public QObject
 private slots:
     void init()
     {
-        QVERIFY(QDir(dir_.path()).mkpath("bin"));
+        client_.reset();
+        QVERIFY(QDir(dir_.path()).removeRecursively() && QDir(dir_.path()).mkpath("bin"));
         write("plan é.bin", Attachment);
         // Fails, saying why on its standard error, while the file "down" exists.
         write("bin/sendmail", "#!/bin/sh\nif [ -e \"$OUT/down\" ]; then cat >/dev/null; "
@@ -78,64 +88,49 @@ private slots:
         client_->submitter.retryDelays = {std::chrono::milliseconds(200), std::chrono::milliseconds(400)};
         SetCurrentSender(Me);  // the reminder of a missing sender has its own test
     }
-    void cleanup()
-    {
-        client_.reset();
-        QDir(dir_.path()).removeRecursively();
-        QVERIFY(QDir().mkpath(dir_.path()));
-    }
 
     void routeDeliversRealMessage_data()
     {
-        QTest::addColumn<int>("route");
-        QTest::addColumn<bool>("withAttachment");
-        QTest::addColumn<QString>("body");
-        QTest::addColumn<QString>("expectedBody");
+        QTest::addColumn<Delivery>("delivery");
         const QString body = "Bonjour,\r\nça va ?\r\n\r\nÀ demain";
-        QTest::newRow("Outlook") << 0 << true << body << "Bonjour,\nça va ?\n\nÀ demain";
-        QTest::newRow("Notes") << 1 << true << body << "Bonjour,\nça va ?\n\nÀ demain";
+        const QString received = "Bonjour,\nça va ?\n\nÀ demain";
+        QTest::newRow("Outlook") << Delivery{0, true, body, received};
+        QTest::newRow("Notes") << Delivery{1, true, body, received};
         // The note keeps the line break the route adds; the attachment takes the blank.
-        QTest::newRow("Express") << 2 << true << body << "Bonjour,\nça va ?\n\nÀ demain\n";
-        QTest::newRow("Express, no attachment") << 2 << false << body << "Bonjour,\nça va ?\n\nÀ demain\n ";
+        QTest::newRow("Express") << Delivery{2, true, body, received + "\n"};
+        QTest::newRow("Express, no attachment") << Delivery{2, false, body, received + "\n "};
         // Mail lines stop at 998 bytes: a longer paragraph travels encoded, not cut by the mail servers.
         QTest::newRow("Outlook, ASCII paragraph longer than a mail line")
-            << 0 << false << QString(1500, 'x') + "\r\nfin" << QString(1500, 'x') + "\nfin";
+            << Delivery{0, false, QString(1500, 'x') + "\r\nfin", QString(1500, 'x') + "\nfin"};
     }
 
     // The hand-over writes the whole message into the outbox; sendmail is not involved yet.
     void routeDeliversRealMessage()
     {
-        QFETCH(int, route);
-        QFETCH(bool, withAttachment);
-        QFETCH(QString, body);
-        QFETCH(QString, expectedBody);
-        const OutgoingMail mail{Subject, "ana@example.org;Bob Légaré <bob@example.org>", "carl@example.org",
-                                "dina@example.org", body.toStdString(), withAttachment ? attachment_.toStdString() : ""};
+        QFETCH(Delivery, delivery);
         const std::time_t before = std::time(nullptr);
-        send(route, mail);
+        send(delivery.route, {Subject, "ana@example.org;Bob Légaré <bob@example.org>", "carl@example.org", "dina@example.org",
+                              delivery.body.toStdString(), delivery.withAttachment ? attachment_.toStdString() : ""});
 
         QCOMPARE(outbox().messages().size(), 1);
-        QFile raw(outbox().path(outbox().messages().first()));
-        QVERIFY(raw.open(QIODevice::ReadOnly));
-        const QByteArray text = raw.readAll();
+        const QString file = outbox().path(outbox().messages().first());
+        const QByteArray text = read(file);
         QVERIFY(!text.contains('\r'));
         QVERIFY(std::ranges::all_of(text.split('\n'), [](const QByteArray &line) { return line.size() <= 998; }));
-        QCOMPARE(text.toLower().contains("filename*=utf-8''plan%20%c3%a9.bin"), withAttachment);
-        const QVariantMap message = parse(raw.fileName());
-        QCOMPARE(message["to"].toString(), QStringLiteral("ana@example.org, Bob Légaré <bob@example.org>"));
-        QCOMPARE(message["cc"].toString(), QStringLiteral("carl@example.org"));
-        QCOMPARE(message["bcc"].toString(), QStringLiteral("dina@example.org"));
+        QCOMPARE(text.toLower().contains("filename*=utf-8''plan%20%c3%a9.bin"), delivery.withAttachment);
+        const QVariantMap message = parse(file);
+        QCOMPARE((QStringList{message["to"].toString(), message["cc"].toString(), message["bcc"].toString()}),
+                 (QStringList{"ana@example.org, Bob Légaré <bob@example.org>", "carl@example.org", "dina@example.org"}));
         QCOMPARE(message["subject"].toString(), QString::fromUtf8(Subject));
         QVERIFY(message["h-subject"].toString().startsWith("=?utf-8?", Qt::CaseInsensitive));
         QCOMPARE(message["charset"].toString(), QStringLiteral("utf-8"));
         // A message that ends with its text part may gain the final line end.
         const QString received = message["body"].toString();
-        QVERIFY(received == expectedBody || (!withAttachment && received == expectedBody + "\n"));
-        const qint64 posted = QDateTime(QDate(2026, 12, 5), QTime(14, 5, 30)).toSecsSinceEpoch();
+        QVERIFY(received == delivery.expectedBody || (!delivery.withAttachment && received == delivery.expectedBody + "\n"));
         const qint64 date = message["date"].toLongLong();
-        QVERIFY(route == 1 ? date == posted : date >= before && date <= std::time(nullptr));
-        QCOMPARE(QByteArray::fromBase64(message["attachment"].toByteArray()),
-                 withAttachment ? Attachment : QByteArray());
+        QVERIFY(delivery.route == 1 ? date == QDateTime(QDate(2026, 12, 5), QTime(14, 5, 30)).toSecsSinceEpoch()
+                                    : date >= before && date <= std::time(nullptr));
+        QCOMPARE(QByteArray::fromBase64(message["attachment"].toByteArray()), delivery.withAttachment ? Attachment : QByteArray());
     }
 
     // The sender's identity shapes the message (From, the Message-ID's domain) and the
@@ -143,44 +138,34 @@ private slots:
     // address the mail still goes, and the first hand-over of the run says what to do.
     void senderShapesMessageAndCommand_data()
     {
-        QTest::addColumn<SenderIdentity>("sender");
-        QTest::addColumn<QByteArray>("arguments");
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("idDomain");
-        QTest::newRow("none: sendmail decides") << SenderIdentity{} << QByteArray("-t|-oi|") << ""
-                                                << QSysInfo::machineHostName();
+        QTest::addColumn<SenderCase>("row");
+        QTest::newRow("none: sendmail decides") << SenderCase{{}, "-t|-oi|", "", QSysInfo::machineHostName()};
         QTest::newRow("name and address")
-            << SenderIdentity{"Anne Légaré", "anne@exemple.fr", ""}
-            << QByteArray("-t|-oi|-f|anne@exemple.fr|-F|Anne Légaré|") << "Anne Légaré <anne@exemple.fr>"
-            << "exemple.fr";
+            << SenderCase{{"Anne Légaré", "anne@exemple.fr", ""}, "-t|-oi|-f|anne@exemple.fr|-F|Anne Légaré|",
+                          "Anne Légaré <anne@exemple.fr>", "exemple.fr"};
         QTest::newRow("address and own command")
-            << SenderIdentity{"", "a@b.org", "mysend --account \"mon compte\""}
-            << QByteArray("--account|mon compte|-t|-oi|-f|a@b.org|") << "a@b.org" << "b.org";
+            << SenderCase{{"", "a@b.org", "mysend --account \"mon compte\""}, "--account|mon compte|-t|-oi|-f|a@b.org|",
+                          "a@b.org", "b.org"};
     }
     void senderShapesMessageAndCommand()
     {
-        QFETCH(SenderIdentity, sender);
-        QFETCH(QByteArray, arguments);
-        QFETCH(QString, from);
-        QFETCH(QString, idDomain);
+        QFETCH(SenderCase, row);
         write("bin/mysend", read("bin/sendmail"));
-        SetCurrentSender(sender);
+        SetCurrentSender(row.sender);
         TestDesktop desk;
         QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
         client_->start();
         send(0, {"Sujet", "ana@example.org", "", "", "Corps", ""});
         send(2, {"Sujet", "ana@example.org", "", "", "Corps", ""});
         QTRY_COMPARE(attempts.size(), 2);
-        QVERIFY(attempts[0][1].toBool());
-        QCOMPARE(desk.messageBox.shown.size(), from.isEmpty() ? 1 : 0);
-        QVERIFY(!from.isEmpty() || (!desk.messageBox.shown[0].modal && desk.messageBox.shown[0].prompt.contains(
-                                        "Ouvrez « Expéditeur... » dans la fenêtre principale")));
-        QCOMPARE(read("args"), arguments);
+        QCOMPARE(desk.messageBox.shown.size(), row.from.isEmpty() ? 1 : 0);
+        QVERIFY(!row.from.isEmpty() || (!desk.messageBox.shown[0].modal && desk.messageBox.shown[0].prompt.contains(
+                                            "Ouvrez « Expéditeur... » dans la fenêtre principale")));
+        QCOMPARE(read("args"), row.arguments);
         const QVariantMap message = parse(dir_.filePath("sent0"));
-        QCOMPARE(message["from"].toString(), from);
-        QVERIFY(!from.contains("é") || message["h-from"].toString().contains("=?utf-8?", Qt::CaseInsensitive));
-        QVERIFY2(message["h-message-id"].toString().endsWith("@" + idDomain + ">"),
-                 qPrintable(message["h-message-id"].toString()));
+        QCOMPARE(message["from"].toString(), row.from);
+        QVERIFY(!row.from.contains("é") || message["h-from"].toString().contains("=?utf-8?", Qt::CaseInsensitive));
+        QCOMPARE(message["h-message-id"].toString().section('@', -1), row.idDomain + ">");
     }
 
     void attachmentTypedByContent()
@@ -196,65 +181,50 @@ private slots:
     // "Tester" submits to the sender's own address and tells the outcome in words, sendmail's own among them.
     void testMessageOutcomeInWords_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QByteArray>("script");
-        QTest::addColumn<bool>("sent");
-        QTest::addColumn<QString>("words");
+        QTest::addColumn<TestOutcome>("row");
         const QString sendmail = dir_.filePath("bin/sendmail");
-        QTest::newRow("accepted") << "" << QByteArray("#!/bin/sh\ncat > \"$OUT/message\"\n") << true
-                                  << "Le message d'essai a été remis à " + sendmail + " pour anne@exemple.fr.";
+        QTest::newRow("accepted") << TestOutcome{"", "#!/bin/sh\ncat > \"$OUT/message\"\n", true,
+                                                 "Le message d'essai a été remis à " + sendmail + " pour anne@exemple.fr."};
         QTest::newRow("refused")
-            << "" << QByteArray("#!/bin/sh\ncat >/dev/null\necho 'msmtp: no configuration file' >&2\nexit 78\n")
-            << false << "refusé (code 78). Message de " + sendmail + " : msmtp: no configuration file";
-        QTest::newRow("hung") << "" << QByteArray("#!/bin/sh\nexec sleep 30\n") << false << "n'a pas répondu à temps";
-        QTest::newRow("own command missing") << "/nonexistent/sendmail" << QByteArray() << false
-                                             << "La commande « /nonexistent/sendmail » n'a pas pu être lancée.";
+            << TestOutcome{"", "#!/bin/sh\ncat >/dev/null\necho 'msmtp: no configuration file' >&2\nexit 78\n", false,
+                           "refusé (code 78). Message de " + sendmail + " : msmtp: no configuration file"};
+        QTest::newRow("hung") << TestOutcome{"", "#!/bin/sh\nexec sleep 30\n", false, "n'a pas répondu à temps"};
+        QTest::newRow("own command missing") << TestOutcome{"/nonexistent/sendmail", {}, false,
+                                                            "La commande « /nonexistent/sendmail » n'a pas pu être lancée."};
     }
     void testMessageOutcomeInWords()
     {
-        QFETCH(QString, command);
-        QFETCH(QByteArray, script);
-        QFETCH(bool, sent);
-        QFETCH(QString, words);
-        if (!script.isEmpty())
-            write("bin/sendmail", script);
+        QFETCH(TestOutcome, row);
+        write("bin/sendmail", row.script);
         SenderTest test;
         test.timeLimitMs = 500;
         QSignalSpy finished(&test, &SenderTest::finished);
-        QVERIFY(test.start({"Anne", "anne@exemple.fr", command.toStdString()}));
+        QVERIFY(test.start({"Anne", "anne@exemple.fr", row.command.toStdString()}));
         QVERIFY(finished.size() == 1 || finished.wait(5000));
-        QCOMPARE(finished[0][0].toBool(), sent);
-        QVERIFY2(finished[0][1].toString().contains(words), qPrintable(finished[0][1].toString()));
+        QCOMPARE(finished[0][0].toBool(), row.sent);
+        QVERIFY2(finished[0][1].toString().contains(row.words), qPrintable(finished[0][1].toString()));
         QCOMPARE(CurrentSender().address, Me.address);  // trying does not change the identity in use
-        QVERIFY(!sent || parse(dir_.filePath("message"))["to"].toString() == "anne@exemple.fr");
+        QVERIFY(!row.sent || parse(dir_.filePath("message"))["to"].toString() == "anne@exemple.fr");
     }
 
     void badHandOverIsRefusedAtOnce_data()
     {
-        QTest::addColumn<QString>("to");
-        QTest::addColumn<QString>("attachment");  // "fifo", "dir" or a path
-        QTest::addColumn<bool>("fullDisk");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("no recipient") << ";" << "" << false << "aucun destinataire";
-        QTest::newRow("unreadable attachment") << "a@x.org" << "/nonexistent/file.pdf" << false << "illisible";
-        QTest::newRow("named pipe attachment") << "a@x.org" << "fifo" << false << "pas un fichier ordinaire";
-        QTest::newRow("directory attachment") << "a@x.org" << "dir" << false << "pas un fichier ordinaire";
-        QTest::newRow("outbox on a full disk") << "a@x.org" << "" << true << "n'a pas pu être écrite";
+        QTest::addColumn<BadHandOver>("row");
+        QTest::newRow("no recipient") << BadHandOver{";", "", false, "aucun destinataire"};
+        QTest::newRow("unreadable attachment") << BadHandOver{"a@x.org", "/nonexistent/file.pdf", false, "illisible"};
+        QTest::newRow("named pipe attachment") << BadHandOver{"a@x.org", dir_.filePath("tube"), false, "pas un fichier ordinaire"};
+        QTest::newRow("directory attachment") << BadHandOver{"a@x.org", dir_.path(), false, "pas un fichier ordinaire"};
+        QTest::newRow("outbox on a full disk") << BadHandOver{"a@x.org", "", true, "n'a pas pu être écrite"};
     }
 
     // Notes and Express raise at once, without blocking; Outlook swallows the
     // failure but its stand-in tells the user, since the mail leaves the list.
     void badHandOverIsRefusedAtOnce()
     {
-        QFETCH(QString, to);
-        QFETCH(QString, attachment);
-        QFETCH(bool, fullDisk);
-        QFETCH(QString, reason);
-        const QString fifo = dir_.filePath("tube");
-        QVERIFY(mkfifo(QFile::encodeName(fifo), 0600) == 0);
-        attachment = attachment == "fifo" ? fifo : attachment == "dir" ? dir_.path() : attachment;
+        QFETCH(BadHandOver, row);
+        QVERIFY(mkfifo(QFile::encodeName(dir_.filePath("tube")), 0600) == 0);
         std::optional<FullDisk> disk;
-        if (fullDisk) {
+        if (row.fullDisk) {
             if (!disk.emplace().mounted)
                 QSKIP("cannot mount a small tmpfs here (needs root)");
             client_ = std::make_unique<LinuxMailClient>(disk->path());
@@ -263,21 +233,20 @@ private slots:
         }
         const auto release = qScopeGuard([&] { client_.reset(); });
         TestDesktop desk;
-        const OutgoingMail mail{"Sujet", to.toStdString(), "", "", std::string(20000, 'c'), attachment.toStdString()};
+        const OutgoingMail mail{"Sujet", row.to.toStdString(), "", "", std::string(20000, 'c'), row.attachment.toStdString()};
         for (int route : {1, 2}) {
             try {
                 send(route, mail);
                 QFAIL("no failure raised");
             } catch (const automation::Failure &failure) {
                 QCOMPARE(failure.member(), "Send");
-                QVERIFY2(QString::fromUtf8(failure.what()).contains(reason), failure.what());
+                QVERIFY2(QString::fromUtf8(failure.what()).contains(row.reason), failure.what());
             }
         }
         QVERIFY(desk.messageBox.shown.isEmpty());  // the scheduler tells of those two
         send(0, mail);
         QCOMPARE(desk.messageBox.shown.size(), 1);
-        QVERIFY(desk.messageBox.shown[0].prompt.contains("\"Sujet\" pour a@x.org") || to == ";");
-        QVERIFY(desk.messageBox.shown[0].prompt.contains(reason));
+        QVERIFY(desk.messageBox.shown[0].prompt.contains(row.reason));
         QVERIFY(outbox().messages().isEmpty());
     }
 
@@ -292,21 +261,17 @@ private slots:
         client_->start();
         send(2, {"Réunion", "ana@example.org", "", "dina@example.org", "Corps", ""});
         QTRY_VERIFY(attempts.size() >= 2);  // failed, then failed again after the first delay
-        QVERIFY(!attempts[0][1].toBool() && !attempts[1][1].toBool());
         QCOMPARE(desk.messageBox.shown.size(), 1);  // the same failure is told once
         const QString told = desk.messageBox.shown[0].prompt;
         for (const char *part : {"\"Réunion\" pour ana@example.org, dina@example.org", "cannot connect to smtp.exemple.fr",
                                  "(code 75)", "sera renvoyé"})
             QVERIFY2(told.contains(QString::fromUtf8(part)), qPrintable(told));
-        QCOMPARE(outbox().messages().size(), 1);
 
         QVERIFY(QFile::remove(dir_.filePath("down")));
         QTRY_VERIFY(attempts.last()[1].toBool());
         QCOMPARE(desk.messageBox.shown.size(), 2);
-        QVERIFY(desk.messageBox.shown[1].prompt.contains("\"Réunion\"") &&
-                desk.messageBox.shown[1].prompt.contains("finalement parti"));
-        QCOMPARE(outbox().messages(), QStringList());
-        QCOMPARE(sent(), QStringList{"Réunion"});
+        QVERIFY(desk.messageBox.shown[1].prompt.contains(
+            "\"Réunion\" pour ana@example.org, dina@example.org est finalement parti"));
 
         // Quit with two messages waiting, start again: they go, in order.
         write("down", "");
@@ -314,13 +279,10 @@ private slots:
         send(0, {"Second", "ana@example.org", "", "", "Corps", ""});
         QTRY_VERIFY(attempts.size() >= 4);
         client_ = std::make_unique<LinuxMailClient>(dir_.path());
-        QCOMPARE(outbox().messages().size(), 2);
         QVERIFY(QFile::remove(dir_.filePath("down")));
-        QSignalSpy afterRestart(&client_->submitter, &OutboxSubmitter::attempted);
         client_->start();
-        QTRY_COMPARE(afterRestart.size(), 2);
+        QTRY_COMPARE(outbox().messages(), QStringList());
         QCOMPARE(sent(), (QStringList{"Réunion", "Premier", "Second"}));
-        QCOMPARE(outbox().messages(), QStringList());
     }
 
     // Without any sendmail the user is told once at start-up how to get one;
@@ -341,39 +303,26 @@ private slots:
         QCOMPARE(outbox().messages().size(), 1);
     }
 
-    // A sendmail that hangs, with a child of its own, does not hold up the
-    // window nor the next due mail; at its time limit its whole process group is killed.
+    // A sendmail that hangs, with a child of its own, does not hold up the window nor
+    // the next hand-over; at its time limit its whole process group is killed.
     void hungSendmailIsKilledWithItsGroup()
     {
         write("bin/sendmail", "#!/bin/sh\nsleep 300 &\nsleep 300\n");
         client_->submitter.timeLimit = std::chrono::milliseconds(1500);
         TestDesktop desk;
-        desktop().automation = &client_->factory;
-        Program program(dir_.path());
-        program.mailClient.setValue(MailClient::Express);
-        Scheduler scheduler(program);
-        for (const char *when : {"05/12/2026 14:05", "05/12/2026 14:06"})
-            addPendingMail(program, when, when);
         QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
         client_->start();
-        desk.clock.set("05/12/2026 14:05:10");
-        scheduler.SendDueMail();
+        send(2, {"Premier", "a@x.org", "", "", "Corps", ""});
         QTRY_VERIFY(client_->submitter.runningGroup() > 0);
         const qint64 group = client_->submitter.runningGroup();
         QTRY_VERIFY(groupAlive(group));  // sendmail leads a group of its own
-        QElapsedTimer turning;  // the event loop keeps turning while sendmail hangs, well within its time limit
-        turning.start();
-        QTest::qWait(100);
-        QVERIFY(turning.elapsed() < 1000);
-        desk.clock.set("05/12/2026 14:06:05");
-        scheduler.SendDueMail();
-        // Neither the event loop nor the pass waited for the hung sendmail: it is still there, untold.
+        QTest::qWait(100);  // the event loop turns while sendmail hangs
+        send(2, {"Second", "a@x.org", "", "", "Corps", ""});
+        // Neither the event loop nor the hand-over waited for the hung sendmail: it is still there, untold.
         QVERIFY(groupAlive(group) && attempts.isEmpty());
-        QCOMPARE(program.lstSent.ListCount(), 2);
         QCOMPARE(outbox().messages().size(), 2);
 
         QTRY_COMPARE_WITH_TIMEOUT(attempts.size(), 1, 10000);
-        QVERIFY(!attempts[0][1].toBool());
         QVERIFY(desk.messageBox.shown.last().prompt.contains("ne répondait plus"));
         QTRY_VERIFY(!groupAlive(group));
         QCOMPARE(outbox().messages().size(), 2);  // the killed one waits for its retry
@@ -430,9 +379,9 @@ private:
             subjects << parse(dir_.filePath("sent" + QString::number(n)))["subject"].toString();
         return subjects;
     }
-    QByteArray read(const QString &name)
+    QByteArray read(const QString &name)  // in the test's directory, or an absolute path
     {
-        QFile file(dir_.filePath(name));
+        QFile file(QDir(dir_.path()).filePath(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     void write(const QString &name, const QByteArray &content)

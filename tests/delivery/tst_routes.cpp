@@ -9,10 +9,9 @@ namespace {
 
 enum Route { Outlook, Notes, NotesOpenDatabase, Express };
 
-OutgoingMail mail(const char *to, const char *cc, const char *bcc, const char *attachment,
-                  const char *body = "Bonjour\r\nà demain")
+OutgoingMail mail(const char *to, const char *cc, const char *bcc, const char *attachment)
 {
-    return {"Réunion", to, cc, bcc, body, attachment};
+    return {"Réunion", to, cc, bcc, "Bonjour\r\nà demain", attachment};
 }
 
 void send(RecordingFactory &factory, int route, const OutgoingMail &mail)
@@ -91,13 +90,10 @@ private slots:
             for (std::size_t step = 0; step < clean.calls.size(); ++step) {
                 RecordingFactory factory;
                 factory.failAt = int(step);
-                bool raised = false;
-                try {
+                if (route == Outlook)
                     send(factory, route, full);
-                } catch (const automation::Failure &) {
-                    raised = true;
-                }
-                QCOMPARE(raised, route != Outlook);
+                else
+                    QVERIFY_THROWS_EXCEPTION(automation::Failure, send(factory, route, full));
                 QCOMPARE(factory.calls.size(), step + 1);
                 QCOMPARE(factory.live(), 0);
             }
