@@ -5,8 +5,6 @@
 #include "RecordingAutomation.h"
 #include "TestDesktop.h"
 
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // A program in a temporary directory, on the test desktop, with recording mail clients.
