@@ -1,11 +1,46 @@
 #include "FullDisk.h"
 #include "Settings.h"
-#include "StoreFixtures.h"
+#include "TestProgram.h"
 
-#include <QDir>
+#include <QRandomGenerator>
 
-using namespace StoreFixtures;
+namespace {
+MailItem mail(const QString &titre, const QString &body = {})
+{
+    return {SendMoment::fromDateTime({2026, 12, 4}, {18, 30}), titre, "a@x.fr;b@y.fr", {}, {}, body, "C:\\Docs\\ordre.doc", true};
+}
 
+QByteArray record(const QByteArray &titre, const QByteArray &body)
+{
+    return "Titre=" + titre + "\r\nDest=a@x.fr;b@y.fr\r\nCC=\r\nBCC=\r\nDate=04/12/2026 18:30\r\n"
+           "Attach=C:\\Docs\\ordre.doc\r\nDebutContenu=\r\n" + body + "\r\n=FinContenu\r\n";
+}
+
+// A record that needs escaping, as saved: behind its marker line, the attachment's backslashes doubled.
+QByteArray escapedRecord(const QByteArray &titre, const QByteArray &body)
+{
+    return "Echappement=1\r\n" + record(titre, body).replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
+}
+
+QStringList fields(const MailItem &m)
+{
+    return {m.Titre, m.Dest, m.CC, m.BCC, m.Attach, m.Contenu.text(), m.Date.dateTimeText(), m.InUse ? "in use" : "free"};
+}
+
+// The store file of a program in a fresh folder, loaded as start-up does into an empty table and list.
+struct StoreCase : TestProgram
+{
+    QString path = program.paths.StorePath;
+    MailStore store{path};
+    MailTable table;
+    ListRows rows;
+    QByteArray bytes(const QString &suffix = {}) { return desk.files.read(path + suffix).value_or("<missing>"); }
+    void load() { table.clear(), rows.Clear(), store.LoadMailStore(table, rows); }
+};
+} // namespace
+
+// What the store file holds, what loads from files the program never writes, what is kept aside,
+// and what a failed or full disk leaves.
 class MailStoreTest : public QObject
 {
     Q_OBJECT
@@ -20,17 +55,12 @@ private slots:
         QTest::newRow("empty body is one empty line") << "a=b" << QString() << record("a=b", "");
         QTest::newRow("outside the code page: UTF-8 after a BOM")
             << "Ω é" << "x" << "\xEF\xBB\xBF" + record("\xCE\xA9 \xC3\xA9", "x");
-        QTest::newRow("end marker inside the body is escaped")
-            << "a\\b" << "=FinContenu\r\nz"
-            << "Echappement=1\r\n" + record("a\\\\b", "\\=FinContenu\r\nz").replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
-        QTest::newRow("line break in the subject is escaped") << "a\r\nb" << "x"
-            << "Echappement=1\r\n" + record("a\\r\\nb", "x").replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
-        QTest::newRow("lone line feed in the body is escaped") << "t" << "x\ny"
-            << "Echappement=1\r\n" + record("t", "x\\ny").replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
+        QTest::newRow("end marker inside the body") << "a\\b" << "=FinContenu\r\nz" << escapedRecord("a\\\\b", "\\=FinContenu\r\nz");
+        QTest::newRow("line break in the subject") << "a\r\nb" << "x" << escapedRecord("a\\r\\nb", "x");
+        QTest::newRow("lone line feed in the body") << "t" << "x\ny" << escapedRecord("t", "x\\ny");
         const QByteArray header = "Titre=t\r\nDest=\r\nCC=\r\nBCC=\r\nDate=\r\nAttach=\r\n";
-        QTest::newRow("a record header inside the body is escaped, not taken for damage")
-            << "h" << QString(header + "DebutContenu=")
-            << "Echappement=1\r\n" + record("h", header + "DebutContenu\\=").replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
+        QTest::newRow("a record header inside the body, not taken for damage")
+            << "h" << QString(header + "DebutContenu=") << escapedRecord("h", header + "DebutContenu\\=");
     }
     void savesByteForByteAndLoadsInFileOrder()
     {
@@ -48,6 +78,78 @@ private slots:
         QCOMPARE(s.table[2].Date, s.table[1].Date.nextMinute());
         QCOMPARE(s.rows.ItemData(1), 2);
         QCOMPARE(s.bytes(), expected + record("sept", ""));  // the move is not written back
+    }
+
+    void malformedFilesLoadWhatCanBeRead_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("titles");  // in slot order
+        QTest::addColumn<bool>("keptCopy");
+        const QByteArray one = record("un", "corps"), two = record("deux", "x");
+        const QStringList both{"un", "deux"};
+        QTest::newRow("zero bytes") << QByteArray() << QStringList{} << false;
+        QTest::newRow("LF only") << QByteArray(one + two).replace("\r\n", "\n") << both << false;
+        QTest::newRow("mixed line ends") << QByteArray(one).replace("CC=\r\n", "CC=\n") + two << both << false;
+        QTest::newRow("blank lines after the last record") << one + "\r\n\r\n" << QStringList{"un"} << false;
+        QTest::newRow("UTF-8 after a BOM") << "\xEF\xBB\xBF" + record("\xCE\xA9", "") << QStringList{"Ω"} << false;
+        QTest::newRow("cut before DebutContenu=") << one + "Titre=deux\r\nDest=z" << both << true;
+        QTest::newRow("cut before =FinContenu") << one + two.left(two.size() - 13) << both << true;
+        QTest::newRow("empty header line") << QByteArray(one).replace("CC=\r\n", "\r\n") << QStringList{"un"} << true;
+        QTest::newRow("repeated key: the last wins") << "Titre=zz\r\n" + one << QStringList{"un"} << false;
+        QTest::newRow("unknown key, key without =") << QByteArray(one).replace("CC=\r\n", "CC\r\nBonjour\r\nX=y\r\n") << QStringList{"un"} << false;
+        QTest::newRow("unreadable date") << QByteArray(one).replace("04/12/2026", "31/04/2026") << QStringList{"un"} << true;
+        QTest::newRow("no date") << QByteArray(one).replace("Date=04/12/2026 18:30\r\n", "") << QStringList{"un"} << true;
+        QTest::newRow("damaged end marker: the next record in the body")
+            << QByteArray(one).replace("=FinContenu", "=FinContenX") + two << QStringList{"un"} << true;
+        QTest::newRow("bad UTF-8 after a BOM") << "\xEF\xBB\xBF" + record("\xC3", "") << QStringList{"\uFFFD"} << true;
+        QByteArray many;
+        QStringList fifty;
+        for (int n = 1; n <= 53; ++n)
+            many += record(QByteArray::number(n), "x"), fifty << QString::number(n);
+        QTest::newRow("more than 50 records") << many << fifty.first(MailSlots) << true;
+        QList<quint32> garbage(2 << 20);
+        QRandomGenerator(7).fillRange(garbage.data(), garbage.size());
+        const QByteArray noise(reinterpret_cast<const char *>(garbage.data()), 8 << 20);
+        QTest::newRow("huge, then garbage")  // the garbage reads as one odd mail
+            << record("un", QByteArray(4 << 20, 'z')) + noise + QByteArray(100'000, '\n') << QStringList{"un", ""} << true;
+    }
+    // The file itself is never rewritten by a load; one it cannot take whole is kept beside it.
+    void malformedFilesLoadWhatCanBeRead()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, titles);
+        QFETCH(bool, keptCopy);
+        StoreCase s;
+        QVERIFY(s.desk.files.write(s.path + ".bak", "first") && s.desk.files.write(s.path + ".bak3", "third"));
+        QVERIFY(s.desk.files.write(s.path, content));
+        s.load();
+        QStringList read;
+        for (qint16 slot = 1; slot <= s.table.inUseCount(); ++slot)
+            read << s.table[slot].Titre;
+        QCOMPARE(read, titles);
+        QCOMPARE(s.rows.ListCount(), titles.size());
+        QCOMPARE(s.bytes(), content);
+        QCOMPARE(s.desk.messageBox.shown.size(), keptCopy ? 1 : 0);
+        QCOMPARE(s.store.keptCopyPath(), keptCopy ? s.path + ".bak2" : QString());  // earlier copies are never replaced
+        QCOMPARE(s.bytes(".bak") + s.bytes(".bak3"), "firstthird");
+        QCOMPARE(s.bytes(".bak2"), keptCopy ? content : "<missing>");
+    }
+
+    void aCopyThatCannotBeMadeAtLoadIsMadeBeforeTheSaveAndOnlyOnce()
+    {
+        StoreCase s;
+        QVERIFY(s.desk.files.write(s.path, "Titre=cut"));
+        s.desk.files.failWrites = true;
+        s.load();
+        QVERIFY(s.store.keptCopyPath().isEmpty());
+        s.desk.files.failWrites = false;
+        QVERIFY(s.store.SaveMailStore(s.table));
+        QCOMPARE(s.bytes(".bak"), "Titre=cut");
+        QVERIFY(s.bytes().startsWith("Titre=cut\r\nDest=\r\n"));
+        QVERIFY(s.desk.files.write(s.path, "Titre=cut"));  // the same file again: its earlier copy is enough
+        s.load();
+        QCOMPARE(s.store.keptCopyPath(), s.path + ".bak");
+        QVERIFY(!QFile::exists(s.path + ".bak2"));
     }
 
     void aFailedSaveKeepsTheFileAndTellsOnce()
@@ -91,10 +193,9 @@ private slots:
         MailClientChoice client;
         ListRows book;
         QVERIFY(SaveSettings(settings, client, book));
-        const QByteArray damaged = "Titre=cut";
-        QVERIFY(QDir(disk.path()).mkdir("old"));
-        QVERIFY(desk.files.write(disk.filePath("old/Tardello.tmp"), damaged));
-        const auto files = [&] { return QDir(disk.path()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name); };
+        PendingMails damaged(disk.filePath("damaged.tmp"));  // its copy will find no room
+        QVERIFY(desk.files.write(damaged.store().path(), "Titre=cut"));
+        const auto files = [&] { return QDir(disk.path()).entryList(QDir::Files); };
         const QStringList before = files();
 
         disk.fill();
@@ -103,17 +204,12 @@ private slots:
         table[3] = mail("trois");
         QVERIFY(!store.SaveMailStore(table));
         QCOMPARE(desk.files.read(store.path()), record("un", ""));
-        QCOMPARE(table.inUseCount(), 3);
         QCOMPARE(desk.messageBox.shown.size(), 1);
         client.setValue(MailClient::Notes);
         QVERIFY(!SaveSettings(settings, client, book));
         QCOMPARE(desk.files.read(settings), "Client=Outlook\r\n");
-        MailStore old(disk.filePath("old/Tardello.tmp"));  // a damaged store whose copy finds no room
-        MailTable oldTable;
-        ListRows oldRows;
-        old.LoadMailStore(oldTable, oldRows);
-        QVERIFY(old.keptCopyPath().isEmpty());
-        QCOMPARE(QDir(disk.filePath("old")).entryList(QDir::Files), QStringList{"Tardello.tmp"});
+        damaged.load();
+        QVERIFY(damaged.store().keptCopyPath().isEmpty());
         QCOMPARE(files(), before);
 
         disk.makeRoom();
