@@ -11,18 +11,12 @@
 
 #include <functional>
 
-// A clock the test sets.
-class TestClock : public Clock
+// A clock the test sets, to "dd/mm/yyyy hh:mm[:ss]".
+struct TestClock : Clock
 {
-public:
-    QDateTime now() const override { return now_; }
-    void set(const QString &dayFirst)  // "dd/mm/yyyy hh:mm[:ss]"
-    {
-        now_ = QDateTime::fromString(dayFirst.size() == 16 ? dayFirst + ":00" : dayFirst, "dd/MM/yyyy hh:mm:ss");
-    }
-
-private:
-    QDateTime now_{QDate(2026, 12, 4), QTime(9, 0)};
+    QDateTime now() const override { return moment; }
+    void set(const QString &dayFirst) { moment = QDateTime::fromString((dayFirst + ":00").left(19), u"dd/MM/yyyy hh:mm:ss"); }
+    QDateTime moment{QDate(2026, 12, 4), QTime(9, 0)};
 };
 
 // Answers message boxes from a queue (No when it is empty) and keeps what was shown.
