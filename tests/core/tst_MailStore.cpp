@@ -22,11 +22,6 @@ QByteArray escapedRecord(const QByteArray &titre, const QByteArray &body)
     return "Echappement=1\r\n" + record(titre, body).replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
 }
 
-QStringList fields(const MailItem &m)
-{
-    return {m.Titre, m.Dest, m.CC, m.BCC, m.Attach, m.Contenu.text(), m.Date.dateTimeText(), m.InUse ? "in use" : "free"};
-}
-
 // The store file of a program in a fresh folder, loaded as start-up does into an empty table and list.
 struct StoreCase : TestProgram
 {
@@ -74,10 +69,10 @@ private slots:
         QCOMPARE(s.bytes(), expected + record("sept", ""));
         s.load();
         QVERIFY(s.store.keptCopyPath().isEmpty());
-        QCOMPARE(fields(s.table[1]), fields(mail(titre, body)));
-        QCOMPARE(s.table[2].Date, s.table[1].Date.nextMinute());
         QCOMPARE(s.rows.ItemData(1), 2);
-        QCOMPARE(s.bytes(), expected + record("sept", ""));  // the move is not written back
+        QCOMPARE(s.bytes(), expected + record("sept", ""));  // the move is not written back...
+        QVERIFY(s.store.SaveMailStore(s.table));  // ...until the next save: all that was read comes back, "sept" a minute later
+        QCOMPARE(s.bytes(), expected + record("sept", "").replace("18:30", "18:31"));
     }
 
     void malformedFilesLoadWhatCanBeRead_data()
