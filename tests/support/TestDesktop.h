@@ -59,10 +59,7 @@ struct TestLauncher : ProgramLauncher
 
 struct TestShell : ShellOpener
 {
-    void open(const QString &target, const QString &workingDirectory) override
-    {
-        opened << target, directories << workingDirectory;
-    }
+    void open(const QString &target, const QString &workingDirectory) override { opened << target, directories << workingDirectory; }
     QStringList opened, directories;
 };
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "EditorFields.h"
 #include "Program.h"
 #include "RecordingAutomation.h"
 #include "TestDesktop.h"
