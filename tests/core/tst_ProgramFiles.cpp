@@ -34,13 +34,14 @@ struct StoreCase : TestProgram
 };
 } // namespace
 
-// What the store file holds, what loads from files the program never writes, what is kept aside,
-// and what a failed or full disk leaves.
-class MailStoreTest : public QObject
+// The program's two files. The store: what it holds, what loads from files the program never
+// writes, what is kept aside, and what a failed or full disk leaves. The settings: what loads and
+// what is written.
+class ProgramFilesTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void savesByteForByteAndLoadsInFileOrder_data()
+    void storeSavesByteForByteAndLoadsInFileOrder_data()
     {
         QTest::addColumn<QString>("titre");
         QTest::addColumn<QString>("body");
@@ -57,7 +58,7 @@ private slots:
         QTest::newRow("a record header inside the body, not taken for damage")
             << "h" << QString(header + "DebutContenu=") << escapedRecord("h", header + "DebutContenu\\=");
     }
-    void savesByteForByteAndLoadsInFileOrder()
+    void storeSavesByteForByteAndLoadsInFileOrder()
     {
         QFETCH(QString, titre);
         QFETCH(QString, body);
@@ -75,7 +76,7 @@ private slots:
         QCOMPARE(s.bytes(), expected + record("sept", "").replace("18:30", "18:31"));
     }
 
-    void malformedFilesLoadWhatCanBeRead_data()
+    void malformedStoresLoadWhatCanBeRead_data()
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QStringList>("titles");  // in slot order
@@ -102,14 +103,13 @@ private slots:
         for (int n = 1; n <= 53; ++n)
             many += record(QByteArray::number(n), "x"), fifty << QString::number(n);
         QTest::newRow("more than 50 records") << many << fifty.first(MailSlots) << true;
-        QList<quint32> garbage(2 << 20);
-        QRandomGenerator(7).fillRange(garbage.data(), garbage.size());
-        const QByteArray noise(reinterpret_cast<const char *>(garbage.data()), 8 << 20);
+        QByteArray noise(8 << 20, Qt::Uninitialized);
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
         QTest::newRow("huge, then garbage")  // the garbage reads as one odd mail
             << record("un", QByteArray(4 << 20, 'z')) + noise + QByteArray(100'000, '\n') << QStringList{"un", ""} << true;
     }
     // The file itself is never rewritten by a load; one it cannot take whole is kept beside it.
-    void malformedFilesLoadWhatCanBeRead()
+    void malformedStoresLoadWhatCanBeRead()
     {
         QFETCH(QByteArray, content);
         QFETCH(QStringList, titles);
@@ -147,7 +147,7 @@ private slots:
         QVERIFY(!QFile::exists(s.path + ".bak2"));
     }
 
-    void aFailedSaveKeepsTheFileAndTellsOnce()
+    void aFailedStoreSaveKeepsTheFileAndTellsOnce()
     {
         StoreCase s;
         s.table[1] = mail("un");
@@ -170,6 +170,45 @@ private slots:
         QCOMPARE(s.desk.messageBox.shown.size(), 2);
         QVERIFY(QFileInfo(s.path).isDir());
         QCOMPARE(QDir(s.dir.path()).entryList(QDir::NoDotAndDotDot | QDir::Dirs | QDir::Files), QStringList{"Tardello.tmp"});
+    }
+
+    void settingsLoadByTheLineRulesAndSaveClientThenAddresses_data()
+    {
+        QTest::addColumn<QByteArray>("content");  // empty: no file
+        QTest::addColumn<int>("client");
+        QTest::addColumn<QStringList>("addresses");
+        QTest::addColumn<QByteArray>("saved");
+        const int outlook = int(MailClient::Outlook), notes = int(MailClient::Notes), express = int(MailClient::Express);
+        QTest::newRow("no file") << QByteArray() << outlook << QStringList{"kept"} << QByteArray("Client=Outlook\r\nAddress=kept\r\n");
+        QTest::newRow("last valid client wins, lower case ignored")
+            << QByteArray("Client=Notes\r\nClient=Express\r\nClient=outlook\r\nClient=Bad\r\n") << express << QStringList{}
+            << QByteArray("Client=Express\r\n");
+        QTest::newRow("addresses in file order, '=' kept, empty kept")
+            << QByteArray("Address=b@x.fr\r\n\r\nAddress=a=b\r\nAddress=\r\nClient=Notes\r\nAddress= c \r\n") << notes
+            << QStringList{"b@x.fr", "a=b", "", " c "} << QByteArray("Client=Notes\r\nAddress=b@x.fr\r\nAddress=a=b\r\nAddress=\r\nAddress= c \r\n");
+        QTest::newRow("odd lines ignored, code page")
+            << QByteArray("Address\r\nClient\r\naddress=x\r\nClient =Notes\r\n=Notes\r\nAddress=\xE9\x80\n") << outlook
+            << QStringList{"é€"} << QByteArray("Client=Outlook\r\nAddress=\xE9\x80\r\n");
+        QTest::newRow("an address with a line break: escaped addresses")
+            << QByteArray("Client=Notes\r\nEchappement=1\r\nAddress=Anne\\r\\n<a@x.fr>\r\nAddress=c:\\\\d\r\n") << notes
+            << QStringList{"Anne\r\n<a@x.fr>", "c:\\d"}
+            << QByteArray("Client=Notes\r\nEchappement=1\r\nAddress=Anne\\r\\n<a@x.fr>\r\nAddress=c:\\\\d\r\n");
+    }
+    void settingsLoadByTheLineRulesAndSaveClientThenAddresses()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, client);
+        QFETCH(QStringList, addresses);
+        QFETCH(QByteArray, saved);
+        TestProgram t;
+        const QString path = t.program.paths.SettingsPath;
+        QVERIFY(content.isEmpty() || t.desk.files.write(path, content));
+        t.program.AddressBook.AddItem(QStringLiteral("kept"));
+        LoadSettings(path, t.program.mailClient, t.program.AddressBook);
+        QCOMPARE(int(t.program.mailClient.value()), client);
+        QCOMPARE(t.program.AddressBook.texts(), addresses);
+        QVERIFY(SaveSettings(path, t.program.mailClient, t.program.AddressBook));
+        QCOMPARE(t.desk.files.read(path).value_or(""), saved);
     }
 
     // The writes are small enough to stay in the file's buffer until the commit,
@@ -211,5 +250,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(MailStoreTest)
-#include "tst_MailStore.moc"
+QTEST_GUILESS_MAIN(ProgramFilesTest)
+#include "tst_ProgramFiles.moc"
