@@ -11,7 +11,7 @@
 
 #include <functional>
 
-// A clock the test sets, to "dd/mm/yyyy hh:mm[:ss]".
+// A clock the test sets, to "dd/mm/yyyy hh:mm[:ss]" (seconds 00 when not given).
 struct TestClock : Clock
 {
     QDateTime now() const override { return moment; }
