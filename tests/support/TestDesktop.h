@@ -7,26 +7,21 @@
 #include "ShellOpener.h"
 #include "TextFiles.h"
 
-#include <QList>
 #include <QStringList>
 
 #include <functional>
 
-// A clock the test sets.
-class TestClock : public Clock
+// A clock the test sets, to "dd/mm/yyyy hh:mm[:ss]" (seconds 00 when not given).
+struct TestClock : Clock
 {
-public:
-    QDateTime now() const override { return now_; }
-    void set(const QString &dayFirst);  // "dd/mm/yyyy hh:mm[:ss]"
-
-private:
-    QDateTime now_{QDate(2026, 12, 4), QTime(9, 0)};
+    QDateTime now() const override { return moment; }
+    void set(const QString &dayFirst) { moment = QDateTime::fromString((dayFirst + ":00").left(19), u"dd/MM/yyyy hh:mm:ss"); }
+    QDateTime moment{QDate(2026, 12, 4), QTime(9, 0)};
 };
 
 // Answers message boxes from a queue (No when it is empty) and keeps what was shown.
-class TestMessageBox : public MessageBox, public Notifier
+struct TestMessageBox : MessageBox, Notifier
 {
-public:
     struct Shown
     {
         QString prompt;
@@ -34,9 +29,16 @@ public:
         QString title;
         bool modal = true;
     };
-    MsgBox::Answer show(const QString &prompt, MsgBox::Buttons buttons, const QString &title) override;
-    void notifyError(const QString &title, const QString &text) override;
-    void notifyInfo(const QString &title, const QString &text) override;
+    MsgBox::Answer show(const QString &prompt, MsgBox::Buttons buttons, const QString &title) override
+    {
+        shown.append({prompt, buttons, title, true});
+        if (whileOpen)
+            whileOpen();
+        const MsgBox::Answer unanswered = MsgBox::buttonSet(buttons) == MsgBox::YesNo ? MsgBox::No : MsgBox::Ok;
+        return answers.isEmpty() ? unanswered : answers.takeFirst();
+    }
+    void notifyError(const QString &title, const QString &text) override { shown.append({text, MsgBox::Critical, title, false}); }
+    void notifyInfo(const QString &title, const QString &text) override { shown.append({text, MsgBox::OkOnly, title, false}); }
 
     QList<MsgBox::Answer> answers;
     QList<Shown> shown;
@@ -44,9 +46,8 @@ public:
     std::function<void()> whileOpen;
 };
 
-class TestLauncher : public ProgramLauncher
+struct TestLauncher : ProgramLauncher
 {
-public:
     bool launch(const QString &executablePath) override
     {
         launched << executablePath;
@@ -56,31 +57,26 @@ public:
     bool succeeds = true;
 };
 
-class TestShell : public ShellOpener
+struct TestShell : ShellOpener
 {
-public:
-    void open(const QString &target, const QString &workingDirectory) override
-    {
-        opened << target, directories << workingDirectory;
-    }
+    void open(const QString &target, const QString &workingDirectory) override { opened << target, directories << workingDirectory; }
     QStringList opened, directories;
 };
 
 // Real files, with writes, removals and renames that the test can make fail.
-class TestFiles : public DiskTextFiles
+struct TestFiles : DiskTextFiles
 {
-public:
-    bool write(const QString &path, const QByteArray &content) override { return go(1) && DiskTextFiles::write(path, content); }
-    bool writeFrom(const QString &path, const ByteSource &source) override { return go(1) && DiskTextFiles::writeFrom(path, source); }
-    bool remove(const QString &path) override { return go(1) && DiskTextFiles::remove(path); }
-    bool rename(const QString &from, const QString &to) override { return go(0) && DiskTextFiles::rename(from, to); }
+    bool write(const QString &path, const QByteArray &content) override { return tried() && DiskTextFiles::write(path, content); }
+    bool writeFrom(const QString &path, const ByteSource &source) override { return tried() && DiskTextFiles::writeFrom(path, source); }
+    bool remove(const QString &path) override { return tried() && DiskTextFiles::remove(path); }
+    bool rename(const QString &from, const QString &to) override { return !failWrites && DiskTextFiles::rename(from, to); }
     bool failWrites = false;
     int writes = 0;  // writes and removals tried, renames not counted
 
 private:
-    bool go(int counted)
+    bool tried()
     {
-        writes += counted;
+        ++writes;
         return !failWrites;
     }
 };
@@ -88,12 +84,16 @@ private:
 // The substitutes above, installed as the program's desktop for one test.
 struct TestDesktop
 {
-    TestDesktop();
-    ~TestDesktop();
+    TestDesktop()
+    {
+        setDesktop({.clock = &clock, .messageBox = &messageBox, .notifier = &messageBox, .files = &files,
+                    .launcher = &launcher, .shell = &shell});
+    }
+    ~TestDesktop() { setDesktop(previous); }
+    Desktop previous = desktop();
     TestClock clock;
     TestMessageBox messageBox;
     TestLauncher launcher;
     TestShell shell;
     TestFiles files;
-    Desktop previous;
 };

@@ -1,12 +1,9 @@
 #pragma once
 
-#include "EditorFields.h"
 #include "Program.h"
 #include "RecordingAutomation.h"
 #include "TestDesktop.h"
 
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // A program in a temporary directory, on the test desktop, with recording mail clients.

@@ -1,12 +1,14 @@
 #include "AnsiText.h"
+#include "DateText.h"
+
 #include <QBuffer>
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include <QStringConverter>
 #include <QTest>
 
 #include <numeric>
 
-class AnsiTextTest : public QObject
+// How the program's files and the dates typed in are read and written in the desktop's conventions.
+class TextFormatsTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -59,16 +61,16 @@ private slots:
     void codePageAgreesWithTheConverter()
     {
         const QByteArray name = AnsiText::codePageName();
-        if (!QStringDecoder(name.constData()).isValid())
+        QStringDecoder decoder(name.constData());
+        if (!decoder.isValid())
             QSKIP("the converter does not know the code page");
         QByteArray everyByte(256, Qt::Uninitialized);
         std::iota(everyByte.begin(), everyByte.end(), char(0));
-        QStringDecoder decoder(name.constData());
+        const QString decoded = decoder.decode(everyByte);
         AnsiText::FileText file(QByteArray{});
-        QCOMPARE(file.decode(everyByte), decoder.decode(everyByte));
+        QCOMPARE(file.decode(everyByte), decoded);
         QCOMPARE(file.exact(), !decoder.hasError());
-        const bool oneBytePerCharacter = QString(QStringDecoder(name.constData()).decode(everyByte)).size() == 256;
-        QCOMPARE(AnsiText::fitsCodePage({QStringLiteral("a")}), oneBytePerCharacter);
+        QCOMPARE(AnsiText::fitsCodePage({QStringLiteral("a")}), decoded.size() == 256);  // with a double-byte code page, always UTF-8
         for (char32_t unit = 0; unit < 0x10000; ++unit) {
             const QString character{QChar(char16_t(unit))};
             if (character.at(0).isSurrogate())
@@ -78,12 +80,33 @@ private slots:
             // Windows' converter drops a NUL at the end, so a space follows.
             const bool held = !encoder.hasError() && byte.size() == 1
                 && QString(QStringDecoder(name.constData()).decode(byte + ' ')) == character + u' ';
-            const QByteArray written = AnsiText::encodeLines({character});
-            QVERIFY2(written == (held ? byte + "\r\n" : "\xEF\xBB\xBF" + character.toUtf8() + "\r\n"),
-                     qPrintable(QString::number(unit, 16)));
+            QCOMPARE(AnsiText::encodeLines({character}), held ? byte + "\r\n" : "\xEF\xBB\xBF" + character.toUtf8() + "\r\n");
         }
+    }
+
+    void readsDayFirstDatesAndTimesWithoutSeconds_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("expected");  // invalid: unreadable
+        QTest::newRow("short date, blanks, seconds dropped") << " 4/2  23:59:59 " << QDateTime({2031, 2, 4}, {23, 59});
+        QTest::newRow("no leap day") << "29/02/2027 12:00" << QDateTime();
+        QTest::newRow("three-digit year") << "1/1/202 12:00" << QDateTime();
+        QTest::newRow("other separator") << "1.1.2026 12:00" << QDateTime();
+        QTest::newRow("non-ASCII digits") << QString::fromUtf8("١/١/2026 12:00") << QDateTime();
+        QTest::newRow("hour 24") << "4/12/2026 24:00" << QDateTime();
+        QTest::newRow("minute 60") << "4/12/2026 10:60" << QDateTime();
+        QTest::newRow("second 60") << "4/12/2026 10:00:60" << QDateTime();
+        QTest::newRow("hour only") << "4/12/2026 10" << QDateTime();
+        QTest::newRow("three-digit hour") << "4/12/2026 100:00" << QDateTime();
+        QTest::newRow("no time") << "4/12/2026" << QDateTime();
+    }
+    void readsDayFirstDatesAndTimesWithoutSeconds()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, expected);
+        QCOMPARE(DateText::readDateTime(text, 2031).value_or(QDateTime()), expected);
     }
 };
 
-QTEST_GUILESS_MAIN(AnsiTextTest)
-#include "tst_AnsiText.moc"
+QTEST_GUILESS_MAIN(TextFormatsTest)
+#include "tst_TextFormats.moc"

@@ -1,0 +1,254 @@
+#include "FullDisk.h"
+#include "Settings.h"
+#include "TestProgram.h"
+
+#include <QRandomGenerator>
+
+namespace {
+MailItem mail(const QString &titre, const QString &body = {})
+{
+    return {SendMoment::fromDateTime({2026, 12, 4}, {18, 30}), titre, "a@x.fr;b@y.fr", {}, {}, body, "C:\\Docs\\ordre.doc", true};
+}
+
+QByteArray record(const QByteArray &titre, const QByteArray &body)
+{
+    return "Titre=" + titre + "\r\nDest=a@x.fr;b@y.fr\r\nCC=\r\nBCC=\r\nDate=04/12/2026 18:30\r\n"
+           "Attach=C:\\Docs\\ordre.doc\r\nDebutContenu=\r\n" + body + "\r\n=FinContenu\r\n";
+}
+
+// A record that needs escaping, as saved: behind its marker line, the attachment's backslashes doubled.
+QByteArray escapedRecord(const QByteArray &titre, const QByteArray &body)
+{
+    return "Echappement=1\r\n" + record(titre, body).replace("C:\\Docs\\ordre", "C:\\\\Docs\\\\ordre");
+}
+
+// The store file of a program in a fresh folder, loaded as start-up does into an empty table and list.
+struct StoreCase : TestProgram
+{
+    QString path = program.paths.StorePath;
+    MailStore store{path};
+    MailTable table;
+    ListRows rows;
+    QByteArray bytes(const QString &suffix = {}) { return desk.files.read(path + suffix).value_or("<missing>"); }
+    void load() { table.clear(), rows.Clear(), store.LoadMailStore(table, rows); }
+};
+} // namespace
+
+// The program's two files. The store: what it holds, what loads from files the program never
+// writes, what is kept aside, and what a failed or full disk leaves. The settings: what loads and
+// what is written.
+class ProgramFilesTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void storeSavesByteForByteAndLoadsInFileOrder_data()
+    {
+        QTest::addColumn<QString>("titre");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QByteArray>("expected");  // then the record of a second mail, "sept"
+        QTest::newRow("two-line body, accents as single bytes") << "Rappel €" << "Bonjour,\r\nà ce soir."
+                                                                << record("Rappel \x80", "Bonjour,\r\n\xE0 ce soir.");
+        QTest::newRow("empty body is one empty line") << "a=b" << QString() << record("a=b", "");
+        QTest::newRow("outside the code page: UTF-8 after a BOM")
+            << "Ω é" << "x" << "\xEF\xBB\xBF" + record("\xCE\xA9 \xC3\xA9", "x");
+        QTest::newRow("end marker inside the body") << "a\\b" << "=FinContenu\r\nz" << escapedRecord("a\\\\b", "\\=FinContenu\r\nz");
+        QTest::newRow("line break in the subject") << "a\r\nb" << "x" << escapedRecord("a\\r\\nb", "x");
+        QTest::newRow("lone line feed in the body") << "t" << "x\ny" << escapedRecord("t", "x\\ny");
+        const QByteArray header = "Titre=t\r\nDest=\r\nCC=\r\nBCC=\r\nDate=\r\nAttach=\r\n";
+        QTest::newRow("a record header inside the body, not taken for damage")
+            << "h" << QString(header + "DebutContenu=") << escapedRecord("h", header + "DebutContenu\\=");
+    }
+    void storeSavesByteForByteAndLoadsInFileOrder()
+    {
+        QFETCH(QString, titre);
+        QFETCH(QString, body);
+        QFETCH(QByteArray, expected);
+        StoreCase s;
+        s.table[4] = mail(titre, body);
+        s.table[7] = mail("sept");  // the same minute
+        QVERIFY(s.store.SaveMailStore(s.table));
+        QCOMPARE(s.bytes(), expected + record("sept", ""));
+        s.load();
+        QVERIFY(s.store.keptCopyPath().isEmpty());
+        QCOMPARE(s.rows.ItemData(1), 2);
+        QCOMPARE(s.bytes(), expected + record("sept", ""));  // the move is not written back...
+        QVERIFY(s.store.SaveMailStore(s.table));  // ...until the next save: all that was read comes back, "sept" a minute later
+        QCOMPARE(s.bytes(), expected + record("sept", "").replace("18:30", "18:31"));
+    }
+
+    void malformedStoresLoadWhatCanBeRead_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("titles");  // in slot order
+        QTest::addColumn<bool>("keptCopy");
+        const QByteArray one = record("un", "corps"), two = record("deux", "x");
+        const QStringList both{"un", "deux"};
+        QTest::newRow("zero bytes") << QByteArray() << QStringList{} << false;
+        QTest::newRow("LF only") << QByteArray(one + two).replace("\r\n", "\n") << both << false;
+        QTest::newRow("mixed line ends") << QByteArray(one).replace("CC=\r\n", "CC=\n") + two << both << false;
+        QTest::newRow("blank lines after the last record") << one + "\r\n\r\n" << QStringList{"un"} << false;
+        QTest::newRow("UTF-8 after a BOM") << "\xEF\xBB\xBF" + record("\xCE\xA9", "") << QStringList{"Ω"} << false;
+        QTest::newRow("cut before DebutContenu=") << one + "Titre=deux\r\nDest=z" << both << true;
+        QTest::newRow("cut before =FinContenu") << one + two.left(two.size() - 13) << both << true;
+        QTest::newRow("empty header line") << QByteArray(one).replace("CC=\r\n", "\r\n") << QStringList{"un"} << true;
+        QTest::newRow("repeated key: the last wins") << "Titre=zz\r\n" + one << QStringList{"un"} << false;
+        QTest::newRow("unknown key, key without =") << QByteArray(one).replace("CC=\r\n", "CC\r\nBonjour\r\nX=y\r\n") << QStringList{"un"} << false;
+        QTest::newRow("unreadable date") << QByteArray(one).replace("04/12/2026", "31/04/2026") << QStringList{"un"} << true;
+        QTest::newRow("no date") << QByteArray(one).replace("Date=04/12/2026 18:30\r\n", "") << QStringList{"un"} << true;
+        QTest::newRow("damaged end marker: the next record in the body")
+            << QByteArray(one).replace("=FinContenu", "=FinContenX") + two << QStringList{"un"} << true;
+        QTest::newRow("bad UTF-8 after a BOM") << "\xEF\xBB\xBF" + record("\xC3", "") << QStringList{"\uFFFD"} << true;
+        QByteArray many;
+        QStringList fifty;
+        for (int n = 1; n <= 53; ++n)
+            many += record(QByteArray::number(n), "x"), fifty << QString::number(n);
+        QTest::newRow("more than 50 records") << many << fifty.first(MailSlots) << true;
+        QByteArray noise(8 << 20, Qt::Uninitialized);
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+        QTest::newRow("huge, then garbage")  // the garbage reads as one odd mail
+            << record("un", QByteArray(4 << 20, 'z')) + noise + QByteArray(100'000, '\n') << QStringList{"un", ""} << true;
+    }
+    // The file itself is never rewritten by a load; one it cannot take whole is kept beside it.
+    void malformedStoresLoadWhatCanBeRead()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, titles);
+        QFETCH(bool, keptCopy);
+        StoreCase s;
+        QVERIFY(s.desk.files.write(s.path + ".bak", "first") && s.desk.files.write(s.path + ".bak3", "third"));
+        QVERIFY(s.desk.files.write(s.path, content));
+        s.load();
+        QStringList read;
+        for (qint16 slot = 1; slot <= s.table.inUseCount(); ++slot)
+            read << s.table[slot].Titre;
+        QCOMPARE(read, titles);
+        QCOMPARE(s.rows.ListCount(), titles.size());
+        QCOMPARE(s.bytes(), content);
+        QCOMPARE(s.desk.messageBox.shown.size(), keptCopy ? 1 : 0);
+        QCOMPARE(s.store.keptCopyPath(), keptCopy ? s.path + ".bak2" : QString());  // earlier copies are never replaced
+        QCOMPARE(s.bytes(".bak") + s.bytes(".bak3"), "firstthird");
+        QCOMPARE(s.bytes(".bak2"), keptCopy ? content : "<missing>");
+    }
+
+    void aCopyThatCannotBeMadeAtLoadIsMadeBeforeTheSaveAndOnlyOnce()
+    {
+        StoreCase s;
+        QVERIFY(s.desk.files.write(s.path, "Titre=cut"));
+        s.desk.files.failWrites = true;
+        s.load();
+        QVERIFY(s.store.keptCopyPath().isEmpty());
+        s.desk.files.failWrites = false;
+        QVERIFY(s.store.SaveMailStore(s.table));
+        QCOMPARE(s.bytes(".bak"), "Titre=cut");
+        QVERIFY(s.bytes().startsWith("Titre=cut\r\nDest=\r\n"));
+        QVERIFY(s.desk.files.write(s.path, "Titre=cut"));  // the same file again: its earlier copy is enough
+        s.load();
+        QCOMPARE(s.store.keptCopyPath(), s.path + ".bak");
+        QVERIFY(!QFile::exists(s.path + ".bak2"));
+    }
+
+    void aFailedStoreSaveKeepsTheFileAndTellsOnce()
+    {
+        StoreCase s;
+        s.table[1] = mail("un");
+        QVERIFY(s.store.SaveMailStore(s.table));
+        s.desk.files.failWrites = true;
+        s.table[2] = mail("deux");
+        QVERIFY(!s.store.SaveMailStore(s.table));
+        s.table.ReleaseSlot(1), s.table.ReleaseSlot(2);
+        QVERIFY(!s.store.SaveMailStore(s.table));  // the removal fails as well
+        QCOMPARE(s.bytes(), record("un", ""));
+        QCOMPARE(s.desk.messageBox.shown.size(), 1);
+        QVERIFY(!s.desk.messageBox.shown[0].modal && s.desk.messageBox.shown[0].prompt.contains(QDir::toNativeSeparators(s.path)));
+
+        s.desk.files.failWrites = false;
+        QVERIFY(s.store.SaveMailStore(s.table));
+        QVERIFY(!QFile::exists(s.path));
+        QVERIFY(QDir().mkdir(s.path));  // a later failure, on the disk itself, is told again and leaves nothing behind
+        s.table[1].InUse = true;
+        QVERIFY(!s.store.SaveMailStore(s.table));
+        QCOMPARE(s.desk.messageBox.shown.size(), 2);
+        QVERIFY(QFileInfo(s.path).isDir());
+        QCOMPARE(QDir(s.dir.path()).entryList(QDir::NoDotAndDotDot | QDir::Dirs | QDir::Files), QStringList{"Tardello.tmp"});
+    }
+
+    void settingsLoadByTheLineRulesAndSaveClientThenAddresses_data()
+    {
+        QTest::addColumn<QByteArray>("content");  // empty: no file
+        QTest::addColumn<int>("client");
+        QTest::addColumn<QStringList>("addresses");
+        QTest::addColumn<QByteArray>("saved");
+        const int outlook = int(MailClient::Outlook), notes = int(MailClient::Notes), express = int(MailClient::Express);
+        QTest::newRow("no file") << QByteArray() << outlook << QStringList{"kept"} << QByteArray("Client=Outlook\r\nAddress=kept\r\n");
+        QTest::newRow("last valid client wins, lower case ignored")
+            << QByteArray("Client=Notes\r\nClient=Express\r\nClient=outlook\r\nClient=Bad\r\n") << express << QStringList{}
+            << QByteArray("Client=Express\r\n");
+        QTest::newRow("addresses in file order, '=' kept, empty kept")
+            << QByteArray("Address=b@x.fr\r\n\r\nAddress=a=b\r\nAddress=\r\nClient=Notes\r\nAddress= c \r\n") << notes
+            << QStringList{"b@x.fr", "a=b", "", " c "} << QByteArray("Client=Notes\r\nAddress=b@x.fr\r\nAddress=a=b\r\nAddress=\r\nAddress= c \r\n");
+        QTest::newRow("odd lines ignored, code page")
+            << QByteArray("Address\r\nClient\r\naddress=x\r\nClient =Notes\r\n=Notes\r\nAddress=\xE9\x80\n") << outlook
+            << QStringList{"é€"} << QByteArray("Client=Outlook\r\nAddress=\xE9\x80\r\n");
+        QTest::newRow("an address with a line break: escaped addresses")
+            << QByteArray("Client=Notes\r\nEchappement=1\r\nAddress=Anne\\r\\n<a@x.fr>\r\nAddress=c:\\\\d\r\n") << notes
+            << QStringList{"Anne\r\n<a@x.fr>", "c:\\d"}
+            << QByteArray("Client=Notes\r\nEchappement=1\r\nAddress=Anne\\r\\n<a@x.fr>\r\nAddress=c:\\\\d\r\n");
+    }
+    void settingsLoadByTheLineRulesAndSaveClientThenAddresses()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, client);
+        QFETCH(QStringList, addresses);
+        QFETCH(QByteArray, saved);
+        TestProgram t;
+        const QString path = t.program.paths.SettingsPath;
+        QVERIFY(content.isEmpty() || t.desk.files.write(path, content));
+        t.program.AddressBook.AddItem(QStringLiteral("kept"));
+        LoadSettings(path, t.program.mailClient, t.program.AddressBook);
+        QCOMPARE(int(t.program.mailClient.value()), client);
+        QCOMPARE(t.program.AddressBook.texts(), addresses);
+        QVERIFY(SaveSettings(path, t.program.mailClient, t.program.AddressBook));
+        QCOMPARE(t.desk.files.read(path).value_or(""), saved);
+    }
+
+    // The writes are small enough to stay in the file's buffer until the commit,
+    // where a full disk was once found too late.
+    void aFullDiskKeepsEveryOldFileAndTellsOnce()
+    {
+        FullDisk disk;
+        if (!disk.mounted)
+            QSKIP("no small file system can be mounted here (the Linux run as root checks the same save code)");
+        TestDesktop desk;
+        MailStore store(disk.filePath("Tardello.tmp"));
+        MailTable table;
+        table[1] = mail("un");
+        QVERIFY(store.SaveMailStore(table));
+        const QString settings = disk.filePath("Tardello.ini");
+        MailClientChoice client;
+        ListRows book;
+        QVERIFY(SaveSettings(settings, client, book));
+        PendingMails damaged(disk.filePath("damaged.tmp"));  // its copy will find no room
+        QVERIFY(desk.files.write(damaged.store().path(), "Titre=cut"));
+
+        disk.fill();
+        table[2] = mail("deux");
+        QVERIFY(!store.SaveMailStore(table));
+        QVERIFY(!store.SaveMailStore(table));  // the next change fails as well, untold
+        QCOMPARE(desk.files.read(store.path()), record("un", ""));
+        QCOMPARE(desk.messageBox.shown.size(), 1);
+        client.setValue(MailClient::Notes);
+        QVERIFY(!SaveSettings(settings, client, book));
+        QCOMPARE(desk.files.read(settings), "Client=Outlook\r\n");
+        damaged.load();
+        QVERIFY(damaged.store().keptCopyPath().isEmpty());
+        // No copy and no half-written file beside them.
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files), (QStringList{"damaged.tmp", "Tardello.ini", "Tardello.tmp"}));
+
+        disk.makeRoom();
+        QVERIFY(store.SaveMailStore(table));
+        QCOMPARE(desk.files.read(store.path()), record("un", "") + record("deux", ""));
+    }
+};
+
+QTEST_GUILESS_MAIN(ProgramFilesTest)
+#include "tst_ProgramFiles.moc"
