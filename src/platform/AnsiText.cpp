@@ -295,6 +295,15 @@ QString FileText::decode(QByteArrayView piece)
     return text;
 }
 
+void FileText::check(QByteArrayView piece)
+{
+    // The code page's table tells without a text; other encodings are decoded.
+    if (!utf8_ && byteTable().usable)
+        exact_ = exact_ && allCharacters(piece);
+    else
+        (void)decode(piece);
+}
+
 bool LineCursor::next()
 {
     if (start_ >= bytes_.size())
@@ -310,7 +319,7 @@ bool LineCursor::next()
     return true;
 }
 
-LineReader::LineReader(QIODevice &device) : device_(device)
+LineReader::LineReader(QIODevice &device) : device_(device), bufferOffset_(device.pos())
 {
     while (buffer_.size() < utf8Bom.size() && !atEnd_)
         readMore();
@@ -324,6 +333,7 @@ void LineReader::readMore()
 {
     constexpr qsizetype pieceSize = 64 * 1024;
     // The lines already handed out go; the one being read stays.
+    bufferOffset_ += start_;
     buffer_.remove(0, start_);
     searched_ -= start_;
     start_ = 0;
@@ -350,6 +360,7 @@ bool LineReader::next()
             return false;
         const qsizetype end = feed < 0 ? buffer_.size() : feed;
         const bool crlf = feed > start_ && buffer_.at(feed - 1) == '\r';
+        lineStart_ = start_;
         line_ = QByteArrayView(buffer_).sliced(start_, end - start_ - (crlf ? 1 : 0));
         lineEnd_ = feed < 0 ? QByteArrayView() : crlf ? QByteArrayView(crLf) : QByteArrayView(lf);
         start_ = searched_ = feed < 0 ? buffer_.size() : feed + 1;
