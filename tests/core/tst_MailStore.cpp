@@ -50,6 +50,19 @@ private slots:
         QCOMPARE(s.bytes(), expected + record("sept", ""));  // the move is not written back
     }
 
+    // Start-up leaves the bodies in the file until the main window is shown.
+    void aChangeBeforeTheBodiesAreReadKeepsThem()
+    {
+        StoreCase s;
+        s.table[1] = mail("un", "corps un");
+        s.table[2] = mail("deux", "corps deux");
+        QVERIFY(s.store.SaveMailStore(s.table));
+        s.program.pending.load();
+        s.program.pending.release(1);
+        s.load();
+        QCOMPARE(s.table[1].Contenu.text(), "corps deux");
+    }
+
     void aFailedSaveKeepsTheFileAndTellsOnce()
     {
         StoreCase s;
