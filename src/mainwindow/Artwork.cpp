@@ -99,10 +99,8 @@ QImage programImage(int size)
     return image;
 }
 
-QPixmap buttonFace(QSize size, bool highlight)
+void drawButtonFace(QPainter &p, QSize size, bool highlight)
 {
-    QPixmap pixmap = transparentPixmap(size);
-    QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient shade(0, 0, 0, size.height());
     shade.setColorAt(0, highlight ? QColor(255, 244, 214) : QColor(250, 251, 253));
@@ -110,7 +108,6 @@ QPixmap buttonFace(QSize size, bool highlight)
     p.setBrush(shade);
     p.setPen(QPen(highlight ? QColor(214, 140, 30) : QColor(170, 180, 195), highlight ? 2 : 1));
     p.drawRoundedRect(QRectF(1, 1, size.width() - 2, size.height() - 2), 6, 6);
-    return pixmap;
 }
 
 QPixmap pictogram(Pictogram kind)
@@ -156,11 +153,10 @@ QPixmap pictogram(Pictogram kind)
     return pixmap;
 }
 
-QPixmap splashPicture(QSize size)
+void drawSplash(QPainter &p, QSize size)
 {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::white);
-    QPainter p(&pixmap);
+    p.setClipRect(QRect(QPoint(0, 0), size));
+    p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal h = size.height();
     // An envelope flying off to the right, with the clock that lets it go.
@@ -182,7 +178,6 @@ QPixmap splashPicture(QSize size)
     p.setPen(QColor(90, 90, 90));
     p.drawText(QRectF(h * 1.52, h * 0.72, size.width() - h * 1.5, h * 0.2), Qt::AlignLeft | Qt::AlignTop,
                QStringLiteral("Vos mails partent à l'heure dite"));
-    return pixmap;
 }
 
 } // namespace Artwork

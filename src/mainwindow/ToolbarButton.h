@@ -25,6 +25,19 @@ private:
     bool pressed_ = false;
 };
 
+// A toolbar button's face, painted when shown rather than kept as a picture.
+class ButtonFace : public QWidget
+{
+public:
+    ButtonFace(QWidget *parent, bool highlight) : QWidget(parent), highlight_(highlight) {}
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool highlight_;
+};
+
 // One toolbar button, from back to front: normal image, highlight image,
 // pictogram, caption, clickable area.
 struct ToolbarButton
@@ -46,8 +59,8 @@ struct ToolbarButton
 
     ToolbarButton(QWidget *form, const Design &design);
 
-    QLabel *imgOff;
-    QLabel *imgOn;
+    ButtonFace *imgOff;
+    ButtonFace *imgOn;
     QLabel *picture;
     QLabel *caption;
     ClickArea *area;
