@@ -64,7 +64,10 @@ public:
     {
         if (found())
             return;
-        matched_ = fits(line, matched_) ? matched_ + 1 : fits(line, 0) ? 1 : 0;
+        if (matched_ > 0 && fits(line, matched_))
+            ++matched_;
+        else
+            matched_ = fits(line, 0) ? 1 : 0;
     }
 
 private:

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -297,11 +298,13 @@ QString FileText::decode(QByteArrayView piece)
 
 void FileText::check(QByteArrayView piece)
 {
-    // The code page's table tells without a text; other encodings are decoded.
-    if (!utf8_ && byteTable().usable)
-        exact_ = exact_ && allCharacters(piece);
-    else
+    // The code page's table tells without a text (nothing to tell when every
+    // byte is a character); other encodings are decoded.
+    const ByteTable &table = byteTable();
+    if (utf8_ || !table.usable)
         (void)decode(piece);
+    else if (table.anyUndefined)
+        exact_ = exact_ && allCharacters(piece);
 }
 
 bool LineCursor::next()
@@ -350,7 +353,11 @@ bool LineReader::next()
     static const QByteArray crLf("\r\n");
     static const QByteArray lf("\n");
     for (;;) {
-        const qsizetype feed = buffer_.indexOf('\n', searched_);
+        // memchr: a file of megabytes is mostly short body lines, and
+        // QByteArray::indexOf() costs several times the search itself on them.
+        const char *const data = buffer_.constData();
+        const auto *found = static_cast<const char *>(std::memchr(data + searched_, '\n', buffer_.size() - searched_));
+        const qsizetype feed = found ? found - data : -1;
         if (feed < 0 && !atEnd_) {
             searched_ = buffer_.size();
             readMore();
