@@ -110,10 +110,8 @@ void drawButtonFace(QPainter &p, QSize size, bool highlight)
     p.drawRoundedRect(QRectF(1, 1, size.width() - 2, size.height() - 2), 6, 6);
 }
 
-QPixmap pictogram(Pictogram kind)
+void drawPictogram(QPainter &p, Pictogram kind)
 {
-    QPixmap pixmap = transparentPixmap({32, 32});
-    QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     switch (kind) {
     case Pictogram::NewMail:
@@ -150,7 +148,6 @@ QPixmap pictogram(Pictogram kind)
         break;
     }
     }
-    return pixmap;
 }
 
 void drawSplash(QPainter &p, QSize size)

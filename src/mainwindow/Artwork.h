@@ -17,8 +17,8 @@ QIcon programIcon();
 QImage programImage(int size);
 // Paints the face of a toolbar button, plain or lit while the mouse is over it.
 void drawButtonFace(QPainter &p, QSize size, bool highlight);
-// A 32 x 32 pictogram of a toolbar command.
-QPixmap pictogram(Pictogram kind);
+// Paints the 32 x 32 pictogram of a toolbar command from (0, 0).
+void drawPictogram(QPainter &p, Pictogram kind);
 // Paints the splash window's picture, white behind, from (0, 0).
 void drawSplash(QPainter &p, QSize size);
 

@@ -28,10 +28,10 @@ void ClickArea::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
-void ButtonFace::paintEvent(QPaintEvent *)
+void PaintedPicture::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    Artwork::drawButtonFace(p, size(), highlight_);
+    paint_(p, size());
 }
 
 ToolbarButton::ToolbarButton(QWidget *form, const Design &design)
@@ -40,7 +40,7 @@ ToolbarButton::ToolbarButton(QWidget *form, const Design &design)
     const QRect bounds = Twips::ofScreen().rect(design.leftTwips, ButtonTop, design.widthTwips, ButtonHeight);
 
     auto image = [&](const QString &name, bool highlight) {
-        auto *face = new ButtonFace(form, highlight);
+        auto *face = new PaintedPicture(form, [highlight](QPainter &p, QSize size) { Artwork::drawButtonFace(p, size, highlight); });
         face->setObjectName(name);
         face->setGeometry(bounds);
         return face;
@@ -48,9 +48,8 @@ ToolbarButton::ToolbarButton(QWidget *form, const Design &design)
     imgOff = image(design.offName, false);
     imgOn = image(design.onName, true);
 
-    picture = new QLabel(form);
+    picture = new PaintedPicture(form, [kind = design.pictogram](QPainter &p, QSize) { Artwork::drawPictogram(p, kind); });
     picture->setObjectName(design.pictureName);
-    picture->setPixmap(Artwork::pictogram(design.pictogram));
     picture->setGeometry(bounds.center().x() - 15, bounds.top() + twips(PictureOffset), 32, 32);
 
     caption = new QLabel(design.caption, form);

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 
 // The transparent area on top of a toolbar button: it carries the tooltip and
@@ -25,17 +27,18 @@ private:
     bool pressed_ = false;
 };
 
-// A toolbar button's face, painted when shown rather than kept as a picture.
-class ButtonFace : public QWidget
+// A toolbar button's face or pictogram, painted when shown rather than kept as a picture.
+class PaintedPicture : public QWidget
 {
 public:
-    ButtonFace(QWidget *parent, bool highlight) : QWidget(parent), highlight_(highlight) {}
+    using Painter = std::function<void(QPainter &, QSize)>;
+    PaintedPicture(QWidget *parent, Painter paint) : QWidget(parent), paint_(std::move(paint)) {}
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    bool highlight_;
+    Painter paint_;
 };
 
 // One toolbar button, from back to front: normal image, highlight image,
@@ -59,9 +62,9 @@ struct ToolbarButton
 
     ToolbarButton(QWidget *form, const Design &design);
 
-    ButtonFace *imgOff;
-    ButtonFace *imgOn;
-    QLabel *picture;
+    PaintedPicture *imgOff;
+    PaintedPicture *imgOn;
+    PaintedPicture *picture;
     QLabel *caption;
     ClickArea *area;
 };
