@@ -36,37 +36,65 @@ bool MailStore::SaveMailStore(const MailTable &table)
     return saved;
 }
 
-void MailStore::LoadMailStore(MailTable &table, ListRows &lstHisto)
+void MailStore::LoadMailStore(MailTable &table, ListRows &lstHisto, Bodies bodies)
 {
+    bodySource_.reset();
     TextFiles &files = *desktop().files;
     if (!files.exists(path_))
         return;
     // Read in pieces: the file is never whole in memory beside the mails taken from it.
-    const std::unique_ptr<QIODevice> device = files.openToRead(path_);
+    std::unique_ptr<QIODevice> device = files.openToRead(path_);
     StoreRecords::Loaded loaded;
     if (device)
         loaded = StoreRecords::readRecords(*device, MailSlots, desktopNow().date().year());
-
-    if (!device || !loaded.whole) {
-        // Read whole only to be kept aside.
-        const std::optional<QByteArray> content = device ? files.read(path_) : std::nullopt;
-        const QString file = QDir::toNativeSeparators(path_);
-        if (keepOriginal(content)) {
-            tell(QStringLiteral("Le fichier %1 n'a pas pu être lu en entier. Son contenu d'origine est conservé "
-                                "dans le fichier %2.")
-                     .arg(file, QDir::toNativeSeparators(keptCopy_)));
-        } else {
-            originalAtRisk_ = true;
-            tell(QStringLiteral("Le fichier %1 n'a pas pu être lu en entier, ni copié. "
-                                "Il ne sera pas remplacé tant qu'il n'aura pas pu être mis de côté.")
-                     .arg(file));
-        }
-    }
+    if (!device || !loaded.whole)
+        setAsideOriginal(device != nullptr);
 
     qint16 slot = 0;
     for (const MailItem &mail : loaded.mails) {
         table[++slot] = mail;
         InsertPendingRow(table, lstHisto, slot);
+    }
+    bodySource_ = std::move(device);
+    waitingBodies_ = loaded.bodies;
+    bodiesInUtf8_ = loaded.utf8;
+    if (bodies == Bodies::Now)
+        ReadBodies(table);
+}
+
+void MailStore::ReadBodies(MailTable &table)
+{
+    if (!bodySource_)
+        return;
+    const std::unique_ptr<QIODevice> device = std::move(bodySource_);
+    bool complete = true;
+    for (qsizetype index = 0; index < waitingBodies_.size(); ++index) {
+        const std::optional<MailBody> body = StoreRecords::readBody(*device, waitingBodies_[index], bodiesInUtf8_);
+        complete = complete && body;
+        table[qint16(index + 1)].Contenu = body.value_or(MailBody());
+    }
+    waitingBodies_.clear();
+    // The file changed under the program since its records were read.
+    if (!complete)
+        setAsideOriginal(true);
+}
+
+// A file that cannot be taken whole is kept as it is before anything rewrites
+// it; read whole only for that.
+void MailStore::setAsideOriginal(bool readable)
+{
+    TextFiles &files = *desktop().files;
+    const std::optional<QByteArray> content = readable ? files.read(path_) : std::nullopt;
+    const QString file = QDir::toNativeSeparators(path_);
+    if (keepOriginal(content)) {
+        tell(QStringLiteral("Le fichier %1 n'a pas pu être lu en entier. Son contenu d'origine est conservé "
+                            "dans le fichier %2.")
+                 .arg(file, QDir::toNativeSeparators(keptCopy_)));
+    } else {
+        originalAtRisk_ = true;
+        tell(QStringLiteral("Le fichier %1 n'a pas pu être lu en entier, ni copié. "
+                            "Il ne sera pas remplacé tant qu'il n'aura pas pu être mis de côté.")
+                 .arg(file));
     }
 }
 

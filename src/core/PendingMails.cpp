@@ -2,8 +2,21 @@
 
 #include "PendingRows.h"
 
+const MailTable &PendingMails::table()
+{
+    readBodies();
+    return table_;
+}
+
+const MailItem &PendingMails::operator[](qint16 slot)
+{
+    readBodies();
+    return table_[slot];
+}
+
 bool PendingMails::schedule(qint16 slot, const EditorFields &fields)
 {
+    readBodies();
     FillMailFromEditor(table_, slot, fields);
     const bool saved = store_.SaveMailStore(table_);
     placeRow(slot);
@@ -12,6 +25,7 @@ bool PendingMails::schedule(qint16 slot, const EditorFields &fields)
 
 bool PendingMails::moveTo(const QList<qint16> &mails, SendMoment moment)
 {
+    readBodies();
     for (const qint16 slot : mails) {
         table_[slot].Date = moment;
         placeRow(slot);
@@ -21,6 +35,7 @@ bool PendingMails::moveTo(const QList<qint16> &mails, SendMoment moment)
 
 QString PendingMails::release(qint16 slot)
 {
+    readBodies();
     const int row = rowOfSlot(slot);
     const QString text = row >= 0 ? lstHisto_.List(row) : PendingRowText(table_[slot]);
     table_.ReleaseSlot(slot);
@@ -31,13 +46,14 @@ QString PendingMails::release(qint16 slot)
 
 void PendingMails::clear()
 {
+    readBodies();
     lstHisto_.Clear();
     table_.clear();
 }
 
 void PendingMails::load()
 {
-    store_.LoadMailStore(table_, lstHisto_);
+    store_.LoadMailStore(table_, lstHisto_, MailStore::Bodies::Later);
 }
 
 void PendingMails::placeRow(qint16 slot)

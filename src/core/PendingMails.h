@@ -16,8 +16,11 @@ class PendingMails
 public:
     explicit PendingMails(const QString &storePath) : store_(storePath) {}
 
-    const MailTable &table() const { return table_; }
-    const MailItem &operator[](qint16 slot) const { return table_[slot]; }
+    // The mails, their bodies read (see load()).
+    const MailTable &table();
+    const MailItem &operator[](qint16 slot);
+    // Without reading the bodies: start-up looks for missed mails before they are read.
+    SendMoment sendMoment(qint16 slot) const { return table_[slot].Date; }
     // The main window shows these rows; the scheduler marks the missed ones.
     ListRows &lstHisto() { return lstHisto_; }
     const ListRows &lstHisto() const { return lstHisto_; }
@@ -45,8 +48,11 @@ public:
 
     // Every slot free and no row, as at start-up.
     void clear();
-    // Reads the store file into the empty table and list.
+    // Reads the store file into the empty table and list, leaving the bodies
+    // in the file until readBodies(): the rows can be shown before megabytes
+    // of bodies are read. Whatever reads or changes the mails reads them first.
     void load();
+    void readBodies() { store_.ReadBodies(table_); }
 
 private:
     void placeRow(qint16 slot);

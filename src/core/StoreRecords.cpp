@@ -64,7 +64,10 @@ public:
     {
         if (found())
             return;
-        matched_ = fits(line, matched_) ? matched_ + 1 : fits(line, 0) ? 1 : 0;
+        if (matched_ > 0 && fits(line, matched_))
+            ++matched_;
+        else
+            matched_ = fits(line, 0) ? 1 : 0;
     }
 
 private:
@@ -152,7 +155,7 @@ Loaded readRecords(QIODevice &device, int maxRecords, int currentYear)
     Loaded loaded;
     AnsiText::LineReader reader(device);
     AnsiText::FileText file(reader.utf8());
-    QByteArray body;  // one record's body at a time, its room kept for the next
+    loaded.utf8 = reader.utf8();
     bool more = reader.next();
     while (more) {
         if (loaded.mails.size() >= maxRecords) {
@@ -161,7 +164,7 @@ Loaded readRecords(QIODevice &device, int maxRecords, int currentYear)
             break;
         }
         std::array<std::optional<QByteArray>, FieldCount> values;
-        bool escapedRecord = false;
+        BodyPlace body;
         bool blankHeaderLine = false;
         bool anyText = false;
         bool bodyFound = false;
@@ -183,58 +186,43 @@ Loaded readRecords(QIODevice &device, int maxRecords, int currentYear)
             if (field >= 0)
                 values[field] = value.toByteArray();
             else if (key == escapeKeyBytes && value == "1")
-                escapedRecord = true;
+                body.escaped = true;
         }
         if (!bodyFound && !anyText)
             break;  // blank lines after the last record: nothing is lost
 
-        // The body runs from its first line to the end of its last line; it is
-        // rebuilt line by line only when its line ends or escapes need it.
-        body.resize(0);
-        QByteArrayView previousEnd;
+        // The body runs from its first line to the end of its last line. Only
+        // its place is kept: readBody() takes its bytes from the file.
         bool bodyClosed = false;
-        bool crLfBreaks = true;
+        bool previousCrLf = true;
         SwallowedHeader swallowed;
         for (bool first = true; bodyFound && more; more = reader.next(), first = false) {
-            if (reader.line() == endMarkerBytes) {
+            const QByteArrayView line = reader.line();
+            if (line == endMarkerBytes) {
                 bodyClosed = true;
                 more = reader.next();
                 break;
             }
-            swallowed.see(reader.line());
-            if (!first) {
-                crLfBreaks = crLfBreaks && previousEnd.size() == 2;
-                body += previousEnd;
-            }
-            body += reader.line();
-            previousEnd = reader.lineEnd();
+            swallowed.see(line);
+            file.check(line);
+            if (first)
+                body.offset = reader.lineOffset();
+            body.crLfBreaks = body.crLfBreaks && (first || previousCrLf);
+            body.size = reader.lineOffset() + line.size() - body.offset;
+            previousCrLf = reader.endedWithCrLf();
         }
 
         MailItem mail;
         mail.InUse = true;
-        auto text = [&](QByteArrayView piece) {
-            const QString decoded = file.decode(piece);
-            return escapedRecord ? unescaped(decoded) : decoded;
+        auto text = [&](const std::optional<QByteArray> &value) {
+            const QString decoded = file.decode(value.value_or(QByteArray()));
+            return body.escaped ? unescaped(decoded) : decoded;
         };
-        mail.Titre = text(values[Titre].value_or(QByteArray()));
-        mail.Dest = text(values[Dest].value_or(QByteArray()));
-        mail.CC = text(values[CC].value_or(QByteArray()));
-        mail.BCC = text(values[BCC].value_or(QByteArray()));
-        mail.Attach = text(values[Attach].value_or(QByteArray()));
-        if (crLfBreaks && !escapedRecord) {
-            // Bytes of the code page are kept as they are (a copy of their exact size), not decoded.
-            if (file.inCodePage() && AnsiText::allCharacters(body))
-                mail.Contenu = MailBody::fromCodePage(QByteArray(body.constData(), body.size()));
-            else
-                mail.Contenu = file.decode(body);
-        } else {
-            QStringList lines;
-            for (AnsiText::LineCursor line(body); line.next();)
-                lines << text(line.line());
-            if (body.endsWith('\n'))
-                lines << QString();
-            mail.Contenu = lines.join(lineBreak);
-        }
+        mail.Titre = text(values[Titre]);
+        mail.Dest = text(values[Dest]);
+        mail.CC = text(values[CC]);
+        mail.BCC = text(values[BCC]);
+        mail.Attach = text(values[Attach]);
         bool dateRead = false;  // a mail without a date would never leave
         if (values[Date]) {
             const auto moment = DateText::readDateTime(file.decode(*values[Date]), currentYear);
@@ -243,9 +231,33 @@ Loaded readRecords(QIODevice &device, int maxRecords, int currentYear)
         }
         loaded.whole = loaded.whole && bodyClosed && !blankHeaderLine && dateRead && !swallowed.found();
         loaded.mails.append(mail);
+        loaded.bodies.append(body);
     }
     loaded.whole = loaded.whole && file.exact() && !reader.failed();
     return loaded;
+}
+
+std::optional<MailBody> readBody(QIODevice &device, const BodyPlace &place, bool utf8)
+{
+    QByteArray bytes(place.size, Qt::Uninitialized);
+    if (place.size > 0 && (!device.seek(place.offset) || device.read(bytes.data(), place.size) != place.size))
+        return std::nullopt;
+    AnsiText::FileText file(utf8);
+    if (place.crLfBreaks && !place.escaped) {
+        // Bytes of the code page are kept as they are, not decoded.
+        if (!utf8 && AnsiText::allCharacters(bytes))
+            return MailBody::fromCodePage(std::move(bytes));
+        return MailBody(file.decode(bytes));
+    }
+    // Rebuilt line by line: the line ends become CR LF, the escapes are undone.
+    QStringList lines;
+    for (AnsiText::LineCursor line(bytes); line.next();) {
+        const QString decoded = file.decode(line.line());
+        lines << (place.escaped ? unescaped(decoded) : decoded);
+    }
+    if (bytes.endsWith('\n'))
+        lines << QString();
+    return MailBody(lines.join(lineBreak));
 }
 
 } // namespace StoreRecords

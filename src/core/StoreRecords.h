@@ -9,6 +9,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <optional>
 
 // The records of the store file.
 //
@@ -30,9 +31,20 @@ QStringList recordLines(const MailItem &mail);
 // False when sink refused a piece.
 bool writeRecords(const QList<const MailItem *> &mails, const std::function<bool(QByteArrayView)> &sink);
 
+// Where a record's body lies in the file, and how it was written there.
+struct BodyPlace
+{
+    qint64 offset = 0;
+    qint64 size = 0;
+    bool escaped = false;    // the record starts with "Echappement=1"
+    bool crLfBreaks = true;  // every line of the body ends with CR LF
+};
+
 struct Loaded
 {
-    QList<MailItem> mails;  // in file order, each marked in use
+    QList<MailItem> mails;     // in file order, each marked in use, its body still empty
+    QList<BodyPlace> bodies;   // where the body of each of mails is
+    bool utf8 = false;         // the file is UTF-8 after a byte-order mark
     // False when something of the file is not in `mails` as written: records
     // beyond the limit, a record cut by the end of the file, a blank header
     // line, a missing or unreadable date, a body holding a whole record header
@@ -42,7 +54,13 @@ struct Loaded
 };
 
 // Reads at most maxRecords records from the file, a piece at a time (Windows-1252, or UTF-8 after a mark). A date is read day-first, a missing year
-// being currentYear; an unreadable one gives the zero moment.
+// being currentYear; an unreadable one gives the zero moment. The bodies are
+// checked but left in the file: the rows can be shown before their megabytes
+// are read, by readBody() from the same device.
 Loaded readRecords(QIODevice &device, int maxRecords, int currentYear);
+
+// The body at `place` of a file read by readRecords(); nothing when the device
+// cannot give all of its bytes.
+std::optional<MailBody> readBody(QIODevice &device, const BodyPlace &place, bool utf8);
 
 } // namespace StoreRecords

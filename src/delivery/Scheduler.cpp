@@ -60,7 +60,7 @@ void Scheduler::SendDueMail()
         const qint32 slot = rows.ItemData(row);
         if (!isMailSlot(slot))
             continue;  // not a mail's row: never due
-        const SendMoment moment = program_.pending[qint16(slot)].Date;
+        const SendMoment moment = program_.pending.sendMoment(qint16(slot));
         if (moment.minuteKey() == minuteKey && moment.dateText() == dateKey) {
             due = row;
             break;
@@ -91,7 +91,7 @@ void Scheduler::FindMissedMails()
         const qint32 slot = rows.ItemData(row);
         if (!isMailSlot(slot) || rows.marked(row))
             continue;
-        if (program_.pending[qint16(slot)].Date.minutes() >= currentMinute)
+        if (program_.pending.sendMoment(qint16(slot)).minutes() >= currentMinute)
             break;  // rows ascend by send moment
         rows.setMarked(row, true);
         found << qint16(slot);

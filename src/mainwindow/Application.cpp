@@ -23,7 +23,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
+#include <QWindow>
 
 #include <mutex>
 
@@ -50,6 +52,36 @@ void Application::InitApplication()
     program_->pending.clear();
 }
 
+namespace {
+// Runs a task once, right after the window's first expose has been handled:
+// the window is on screen then.
+class AfterFirstExpose : public QObject
+{
+public:
+    // Owned by the window.
+    static void run(QWindow &window, std::function<void()> task) { new AfterFirstExpose(window, std::move(task)); }
+
+private:
+    AfterFirstExpose(QWindow &window, std::function<void()> task) : QObject(&window), task_(std::move(task))
+    {
+        window.installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                task_();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+    std::function<void()> task_;
+};
+} // namespace
+
 bool Application::run()
 {
     // The lock is held: no other run is in the middle of a save.
@@ -63,6 +95,8 @@ bool Application::run()
     program_->pending.load();
     ReportWhenMapped(*main_);
     main_->show();
+    // The bodies' megabytes are read once the window and its rows are on screen.
+    AfterFirstExpose::run(*main_->windowHandle(), [this] { program_->pending.readBodies(); });
     main_->FindMissedMails();
     tray_->startupDone = true;
     return true;

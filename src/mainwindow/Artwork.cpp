@@ -99,10 +99,8 @@ QImage programImage(int size)
     return image;
 }
 
-QPixmap buttonFace(QSize size, bool highlight)
+void drawButtonFace(QPainter &p, QSize size, bool highlight)
 {
-    QPixmap pixmap = transparentPixmap(size);
-    QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient shade(0, 0, 0, size.height());
     shade.setColorAt(0, highlight ? QColor(255, 244, 214) : QColor(250, 251, 253));
@@ -110,13 +108,10 @@ QPixmap buttonFace(QSize size, bool highlight)
     p.setBrush(shade);
     p.setPen(QPen(highlight ? QColor(214, 140, 30) : QColor(170, 180, 195), highlight ? 2 : 1));
     p.drawRoundedRect(QRectF(1, 1, size.width() - 2, size.height() - 2), 6, 6);
-    return pixmap;
 }
 
-QPixmap pictogram(Pictogram kind)
+void drawPictogram(QPainter &p, Pictogram kind)
 {
-    QPixmap pixmap = transparentPixmap({32, 32});
-    QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     switch (kind) {
     case Pictogram::NewMail:
@@ -153,14 +148,12 @@ QPixmap pictogram(Pictogram kind)
         break;
     }
     }
-    return pixmap;
 }
 
-QPixmap splashPicture(QSize size)
+void drawSplash(QPainter &p, QSize size)
 {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::white);
-    QPainter p(&pixmap);
+    p.setClipRect(QRect(QPoint(0, 0), size));
+    p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal h = size.height();
     // An envelope flying off to the right, with the clock that lets it go.
@@ -182,7 +175,6 @@ QPixmap splashPicture(QSize size)
     p.setPen(QColor(90, 90, 90));
     p.drawText(QRectF(h * 1.52, h * 0.72, size.width() - h * 1.5, h * 0.2), Qt::AlignLeft | Qt::AlignTop,
                QStringLiteral("Vos mails partent à l'heure dite"));
-    return pixmap;
 }
 
 } // namespace Artwork

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 
 // The program's pictures, all drawn here so that nothing is taken from elsewhere.
@@ -14,11 +15,11 @@ QPixmap programPicture();
 QIcon programIcon();
 // The same picture drawn at size x size, for the desktop's icon theme.
 QImage programImage(int size);
-// The face of a toolbar button, plain or lit while the mouse is over it.
-QPixmap buttonFace(QSize size, bool highlight);
-// A 32 x 32 pictogram of a toolbar command.
-QPixmap pictogram(Pictogram kind);
-// The splash window's picture.
-QPixmap splashPicture(QSize size);
+// Paints the face of a toolbar button, plain or lit while the mouse is over it.
+void drawButtonFace(QPainter &p, QSize size, bool highlight);
+// Paints the 32 x 32 pictogram of a toolbar command from (0, 0).
+void drawPictogram(QPainter &p, Pictogram kind);
+// Paints the splash window's picture, white behind, from (0, 0).
+void drawSplash(QPainter &p, QSize size);
 
 } // namespace Artwork

@@ -2,9 +2,10 @@
 
 #include "Twips.h"
 
-#include <QFontInfo>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace {
 constexpr int ButtonTop = 90;
@@ -27,35 +28,39 @@ void ClickArea::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
+void PaintedPicture::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    paint_(p, size());
+}
+
 ToolbarButton::ToolbarButton(QWidget *form, const Design &design)
 {
     const Twips twips = Twips::ofScreen();
     const QRect bounds = Twips::ofScreen().rect(design.leftTwips, ButtonTop, design.widthTwips, ButtonHeight);
 
     auto image = [&](const QString &name, bool highlight) {
-        auto *label = new QLabel(form);
-        label->setObjectName(name);
-        label->setGeometry(bounds);
-        label->setPixmap(Artwork::buttonFace(bounds.size(), highlight));
-        return label;
+        auto *face = new PaintedPicture(form, [highlight](QPainter &p, QSize size) { Artwork::drawButtonFace(p, size, highlight); });
+        face->setObjectName(name);
+        face->setGeometry(bounds);
+        return face;
     };
     imgOff = image(design.offName, false);
     imgOn = image(design.onName, true);
 
-    picture = new QLabel(form);
+    picture = new PaintedPicture(form, [kind = design.pictogram](QPainter &p, QSize) { Artwork::drawPictogram(p, kind); });
     picture->setObjectName(design.pictureName);
-    picture->setPixmap(Artwork::pictogram(design.pictogram));
     picture->setGeometry(bounds.center().x() - 15, bounds.top() + twips(PictureOffset), 32, 32);
 
     caption = new QLabel(design.caption, form);
     caption->setObjectName(design.captionName);
-    QFont font(QStringLiteral("Microsoft Sans Serif"));
+    // Where it is missing, Arial's look-alike is narrower than the default
+    // sans serif and is loaded for the rest of the window anyway. Asked of the
+    // font list, which loads no font (matching one would load the default's).
+    QFont font(QFontDatabase::hasFamily(QStringLiteral("Microsoft Sans Serif")) ? QStringLiteral("Microsoft Sans Serif")
+                                                                              : QStringLiteral("Arial"));
     font.setPointSizeF(8.25);
     font.setBold(false);
-    // Where it is missing, Arial's look-alike is narrower than the default
-    // sans serif and is loaded for the rest of the window anyway.
-    if (!QFontInfo(font).exactMatch())
-        font.setFamily(QStringLiteral("Arial"));
     caption->setFont(font);
     caption->setAlignment(Qt::AlignCenter);
     // A substitute font may run wider than the designed caption: let it use the button's width then.

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 
 // The transparent area on top of a toolbar button: it carries the tooltip and
@@ -23,6 +25,20 @@ protected:
 
 private:
     bool pressed_ = false;
+};
+
+// A toolbar button's face or pictogram, painted when shown rather than kept as a picture.
+class PaintedPicture : public QWidget
+{
+public:
+    using Painter = std::function<void(QPainter &, QSize)>;
+    PaintedPicture(QWidget *parent, Painter paint) : QWidget(parent), paint_(std::move(paint)) {}
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    Painter paint_;
 };
 
 // One toolbar button, from back to front: normal image, highlight image,
@@ -46,9 +62,9 @@ struct ToolbarButton
 
     ToolbarButton(QWidget *form, const Design &design);
 
-    QLabel *imgOff;
-    QLabel *imgOn;
-    QLabel *picture;
+    PaintedPicture *imgOff;
+    PaintedPicture *imgOn;
+    PaintedPicture *picture;
     QLabel *caption;
     ClickArea *area;
 };

@@ -59,9 +59,12 @@ void frmAbout::paintEvent(QPaintEvent *event)
     QDialog::paintEvent(event);
     QPainter p(this);
     const Twips twips = Twips::ofScreen();
-    // Drawn on demand rather than kept as a picture: the splash is seen for three seconds.
+    // Painted straight onto the window, not kept as a picture: the splash is seen for three seconds.
     const int margin = twips(150);
-    p.drawPixmap(margin, margin, Artwork::splashPicture(QSize(width() - 2 * margin, height() - twips(900))));
+    p.save();
+    p.translate(margin, margin);
+    Artwork::drawSplash(p, QSize(width() - 2 * margin, height() - twips(900)));
+    p.restore();
     p.setPen(QPen(QColor(30, 60, 120), 2));
     p.drawRect(rect().adjusted(1, 1, -2, -2));
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -295,6 +296,17 @@ QString FileText::decode(QByteArrayView piece)
     return text;
 }
 
+void FileText::check(QByteArrayView piece)
+{
+    // The code page's table tells without a text (nothing to tell when every
+    // byte is a character); other encodings are decoded.
+    const ByteTable &table = byteTable();
+    if (utf8_ || !table.usable)
+        (void)decode(piece);
+    else if (table.anyUndefined)
+        exact_ = exact_ && allCharacters(piece);
+}
+
 bool LineCursor::next()
 {
     if (start_ >= bytes_.size())
@@ -310,7 +322,7 @@ bool LineCursor::next()
     return true;
 }
 
-LineReader::LineReader(QIODevice &device) : device_(device)
+LineReader::LineReader(QIODevice &device) : device_(device), bufferOffset_(device.pos())
 {
     while (buffer_.size() < utf8Bom.size() && !atEnd_)
         readMore();
@@ -324,6 +336,7 @@ void LineReader::readMore()
 {
     constexpr qsizetype pieceSize = 64 * 1024;
     // The lines already handed out go; the one being read stays.
+    bufferOffset_ += start_;
     buffer_.remove(0, start_);
     searched_ -= start_;
     start_ = 0;
@@ -340,7 +353,11 @@ bool LineReader::next()
     static const QByteArray crLf("\r\n");
     static const QByteArray lf("\n");
     for (;;) {
-        const qsizetype feed = buffer_.indexOf('\n', searched_);
+        // memchr: a file of megabytes is mostly short body lines, and
+        // QByteArray::indexOf() costs several times the search itself on them.
+        const char *const data = buffer_.constData();
+        const auto *found = static_cast<const char *>(std::memchr(data + searched_, '\n', buffer_.size() - searched_));
+        const qsizetype feed = found ? found - data : -1;
         if (feed < 0 && !atEnd_) {
             searched_ = buffer_.size();
             readMore();
@@ -350,6 +367,7 @@ bool LineReader::next()
             return false;
         const qsizetype end = feed < 0 ? buffer_.size() : feed;
         const bool crlf = feed > start_ && buffer_.at(feed - 1) == '\r';
+        lineStart_ = start_;
         line_ = QByteArrayView(buffer_).sliced(start_, end - start_ - (crlf ? 1 : 0));
         lineEnd_ = feed < 0 ? QByteArrayView() : crlf ? QByteArrayView(crLf) : QByteArrayView(lf);
         start_ = searched_ = feed < 0 ? buffer_.size() : feed + 1;

@@ -54,6 +54,8 @@ public:
     // The content without the byte-order mark.
     QByteArrayView bytes() const { return bytes_; }
     QString decode(QByteArrayView piece);
+    // Counts the piece for exact() as decode() would, without keeping its text.
+    void check(QByteArrayView piece);
     // True when the content is in the code page (no byte-order mark).
     bool inCodePage() const { return !utf8_; }
     // False once a decoded piece held bytes that are no character of the encoding.
@@ -99,9 +101,9 @@ public:
     bool next();
     // Valid until the next call of next().
     QByteArrayView line() const { return line_; }
+    // Where the current line starts in the device.
+    qint64 lineOffset() const { return bufferOffset_ + lineStart_; }
     bool endedWithCrLf() const { return lineEnd_.size() == 2; }
-    // The bytes that ended the current line: CR LF, LF, or none at the end of the file.
-    QByteArrayView lineEnd() const { return lineEnd_; }
     bool utf8() const { return utf8_; }
     // True when the device failed before its end.
     bool failed() const { return failed_; }
@@ -111,6 +113,8 @@ private:
 
     QIODevice &device_;
     QByteArray buffer_;
+    qint64 bufferOffset_ = 0;   // where buffer_ starts in the device
+    qsizetype lineStart_ = 0;   // of the current line in buffer_
     qsizetype start_ = 0;       // of the next line in buffer_
     qsizetype searched_ = 0;    // buffer_ holds no line feed from start_ to here
     QByteArrayView line_;

@@ -181,7 +181,7 @@ private slots:
         const auto lit = [&] {
             QStringList on;
             for (const char *image : {"imgNewOn", "imgDelOn", "imgRAZOn", "imgNetOn", "imgHelpOn"})
-                if (f.window.findChild<QLabel *>(image)->isVisible())
+                if (f.window.findChild<QWidget *>(image)->isVisible())
                     on << image;
             return on.join(' ');
         };

@@ -52,8 +52,10 @@ private slots:
         AnsiText::LineReader reader(device);
         AnsiText::FileText file(reader.utf8());
         QStringList read;
-        while (reader.next())
+        while (reader.next()) {
             read << file.decode(reader.line());
+            QCOMPARE(bytes.mid(reader.lineOffset(), reader.line().size()), reader.line());
+        }
         QCOMPARE(read, lines);
     }
     // The program's own table of the code page reads and writes every byte and
