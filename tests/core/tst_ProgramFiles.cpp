@@ -76,6 +76,31 @@ private slots:
         QCOMPARE(s.bytes(), expected + record("sept", "").replace("18:30", "18:31"));
     }
 
+    // Start-up leaves the bodies in the file until the main window is shown.
+    void aChangeBeforeTheBodiesAreReadKeepsThem()
+    {
+        StoreCase s;
+        s.table[1] = mail("un", "corps un");
+        s.table[2] = mail("deux", "corps deux");
+        QVERIFY(s.store.SaveMailStore(s.table));
+        s.program.pending.load();
+        s.program.pending.release(1);
+        s.load();
+        QCOMPARE(s.table[1].Contenu.text(), "corps deux");
+    }
+    // Someone else cuts the file short before the bodies are read: what is left is kept aside and the user told.
+    void aStoreCutBeforeTheBodiesAreReadIsKeptAsideAndTold()
+    {
+        StoreCase s;
+        s.table[1] = mail("un", "corps un");
+        QVERIFY(s.store.SaveMailStore(s.table));
+        s.program.pending.load();
+        QVERIFY(QFile::resize(s.path, 40));
+        QCOMPARE(s.program.pending[1].Contenu.text(), QString());
+        QCOMPARE(s.bytes(".bak").size(), 40);
+        QCOMPARE(s.desk.messageBox.shown.size(), 1);
+    }
+
     void malformedStoresLoadWhatCanBeRead_data()
     {
         QTest::addColumn<QByteArray>("content");
