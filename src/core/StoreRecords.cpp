@@ -5,6 +5,7 @@
 #include "EscapedText.h"
 
 #include <array>
+#include <cstring>
 
 namespace StoreRecords {
 
@@ -74,7 +75,10 @@ private:
     static constexpr std::array<QByteArrayView, 7> steps{"Titre=", "Dest=", "CC=", "BCC=", "Date=", "Attach=", "DebutContenu="};
     static bool fits(QByteArrayView line, size_t step)
     {
-        return step + 1 == steps.size() ? line == steps[step] : line.startsWith(steps[step]);
+        // Seen for every body line: compared in place.
+        const QByteArrayView key = steps[step];
+        return step + 1 == steps.size() ? line == key
+                                        : line.size() >= key.size() && std::memcmp(line.data(), key.data(), key.size()) == 0;
     }
     size_t matched_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "Artwork.h"
 
+#include "DesignFonts.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -139,12 +141,9 @@ void drawPictogram(QPainter &p, Pictogram kind)
         p.setPen(QPen(QColor(20, 70, 140), 1.5));
         p.setBrush(QColor(60, 120, 200));
         p.drawEllipse(QRectF(3, 3, 26, 26));
-        QFont font(QStringLiteral("Arial"));
-        font.setPixelSize(20);
-        font.setBold(true);
-        p.setFont(font);
         p.setPen(Qt::white);
-        p.drawText(QRectF(3, 3, 26, 26), Qt::AlignCenter, QStringLiteral("?"));
+        DesignFonts::drawScaled(p, DesignFonts::arial(9.75, true), 20, QRectF(3, 3, 26, 26), Qt::AlignCenter,
+                                QStringLiteral("?"));
         break;
     }
     }
@@ -162,19 +161,14 @@ void drawSplash(QPainter &p, QSize size)
         p.drawLine(QPointF(h * 0.10, h * (0.35 + 0.12 * i)), QPointF(h * 0.35, h * (0.35 + 0.12 * i)));
     drawEnvelope(p, QRectF(h * 0.42, h * 0.25, h * 0.8, h * 0.55));
     drawClock(p, QPointF(h * 1.15, h * 0.72), h * 0.2);
-    QFont title(QStringLiteral("Arial"));
-    title.setPixelSize(int(h * 0.3));
-    title.setBold(true);
-    p.setFont(title);
+    // The main window's fonts, drawn larger: the splash loads no face of its own.
     p.setPen(QColor(30, 60, 120));
-    p.drawText(QRectF(h * 1.5, 0, size.width() - h * 1.5, h * 0.7), Qt::AlignLeft | Qt::AlignBottom,
-               QStringLiteral("Tardello"));
-    QFont motto(QStringLiteral("Arial"));
-    motto.setPixelSize(int(h * 0.11));
-    p.setFont(motto);
+    DesignFonts::drawScaled(p, DesignFonts::arial(9.75, true), h * 0.3, QRectF(h * 1.5, 0, size.width() - h * 1.5, h * 0.7),
+                            Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("Tardello"));
     p.setPen(QColor(90, 90, 90));
-    p.drawText(QRectF(h * 1.52, h * 0.72, size.width() - h * 1.5, h * 0.2), Qt::AlignLeft | Qt::AlignTop,
-               QStringLiteral("Vos mails partent à l'heure dite"));
+    DesignFonts::drawScaled(p, DesignFonts::arial(8.25, false), h * 0.11,
+                            QRectF(h * 1.52, h * 0.72, size.width() - h * 1.5, h * 0.2), Qt::AlignLeft | Qt::AlignTop,
+                            QStringLiteral("Vos mails partent à l'heure dite"));
 }
 
 } // namespace Artwork

@@ -1,8 +1,8 @@
 #include "ToolbarButton.h"
 
+#include "DesignFonts.h"
 #include "Twips.h"
 
-#include <QFontDatabase>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -54,14 +54,7 @@ ToolbarButton::ToolbarButton(QWidget *form, const Design &design)
 
     caption = new QLabel(design.caption, form);
     caption->setObjectName(design.captionName);
-    // Where it is missing, Arial's look-alike is narrower than the default
-    // sans serif and is loaded for the rest of the window anyway. Asked of the
-    // font list, which loads no font (matching one would load the default's).
-    QFont font(QFontDatabase::hasFamily(QStringLiteral("Microsoft Sans Serif")) ? QStringLiteral("Microsoft Sans Serif")
-                                                                              : QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    font.setBold(false);
-    caption->setFont(font);
+    caption->setFont(DesignFonts::caption(8.25));
     caption->setAlignment(Qt::AlignCenter);
     // A substitute font may run wider than the designed caption: let it use the button's width then.
     int captionWidth = twips(design.captionWidthTwips);

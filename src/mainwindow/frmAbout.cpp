@@ -1,6 +1,7 @@
 #include "frmAbout.h"
 
 #include "Artwork.h"
+#include "DesignFonts.h"
 #include "Twips.h"
 
 #include <QCloseEvent>
@@ -25,9 +26,7 @@ frmAbout::frmAbout(QWidget *parent)
 
     lblVers = new QLabel(this);
     lblVers->setObjectName(QStringLiteral("lblVers"));
-    QFont arial(QStringLiteral("Arial"), 10);
-    arial.setStyleHint(QFont::SansSerif);
-    lblVers->setFont(arial);
+    lblVers->setFont(DesignFonts::arial(8.25, false));
     lblVers->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblVers->setGeometry(margin, height() - twips(600), width() - 2 * margin, twips(300));
 

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "Artwork.h"
+#include "DesignFonts.h"
 #include "Program.h"
 #include "Twips.h"
 #include "MarkedRowDelegate.h"
@@ -11,8 +12,6 @@
 #endif
 
 #include <QCoreApplication>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -23,29 +22,6 @@
 #include <QSystemTrayIcon>
 
 namespace {
-
-QFont fixedPitchFont()
-{
-    QFont font(QStringLiteral("Courier New"), 9);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    if (!QFontInfo(font).fixedPitch()) {
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setPointSize(9);
-    }
-    // Set, not inherited: the window's own font is bold.
-    font.setBold(false);
-    return font;
-}
-
-QFont arial(qreal points, bool bold)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 QGroupBox *frame(QWidget *parent, const QString &name, const QString &title, QRect twips)
 {
@@ -66,7 +42,7 @@ frmMain::frmMain(Program &program, QWidget *parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral(" "));
     setWindowIcon(Artwork::programIcon());
-    setFont(arial(9.75, true));
+    setFont(DesignFonts::arial(9.75, true));
     const Twips twips = Twips::ofScreen();
     setFixedSize(twips(11415), twips(8655));
 
@@ -151,7 +127,7 @@ void frmMain::buildClientChoice()
     auto option = [this](const char *name, const char *text, QRect twips) {
         auto *button = new QRadioButton(QString::fromUtf8(text), Picture2);
         button->setObjectName(QString::fromLatin1(name));
-        button->setFont(arial(8.25, false));
+        button->setFont(DesignFonts::arial(8.25, false));
         button->setGeometry(Twips::ofScreen().rect(twips.x(), twips.y(), twips.width(), twips.height()));
         return button;
     };
@@ -189,7 +165,7 @@ void frmMain::buildLinuxSettings()
 #ifdef TARDELLO_LINUX_MAIL
     cmdExpediteur = new QPushButton(QStringLiteral("Expéditeur..."), this);
     cmdExpediteur->setObjectName(QStringLiteral("cmdExpediteur"));
-    cmdExpediteur->setFont(arial(8.25, false));
+    cmdExpediteur->setFont(DesignFonts::arial(8.25, false));
     cmdExpediteur->setToolTip(QStringLiteral(" Expéditeur des mails et lancement à l'ouverture de session "));
     cmdExpediteur->setGeometry(Twips::ofScreen().rect(6000, 405, 1140, 480));
     connect(cmdExpediteur, &QPushButton::clicked, this, &frmMain::cmdExpediteur_Click);
@@ -209,7 +185,7 @@ QListView *frmMain::buildList(QGroupBox *frame, const QString &name)
 {
     auto *list = new QListView(frame);
     list->setObjectName(name);
-    list->setFont(fixedPitchFont());
+    list->setFont(DesignFonts::courierNew(9));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setUniformItemSizes(true);

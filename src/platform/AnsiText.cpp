@@ -324,6 +324,8 @@ bool LineCursor::next()
 
 LineReader::LineReader(QIODevice &device) : device_(device), bufferOffset_(device.pos())
 {
+    // Room for a piece and the line it cut, below the size that the allocator maps apart.
+    buffer_.reserve(2 * PieceSize);
     while (buffer_.size() < utf8Bom.size() && !atEnd_)
         readMore();
     if (buffer_.startsWith(utf8Bom)) {
@@ -334,15 +336,15 @@ LineReader::LineReader(QIODevice &device) : device_(device), bufferOffset_(devic
 
 void LineReader::readMore()
 {
-    constexpr qsizetype pieceSize = 64 * 1024;
-    // The lines already handed out go; the one being read stays.
+    // The lines already handed out go; the one being read moves to the front,
+    // so that the buffer is reused, not grown into fresh memory for every piece.
     bufferOffset_ += start_;
-    buffer_.remove(0, start_);
+    const qsizetype kept = buffer_.size() - start_;
+    std::memmove(buffer_.data(), buffer_.constData() + start_, kept);
     searched_ -= start_;
     start_ = 0;
-    const qsizetype kept = buffer_.size();
-    buffer_.resize(kept + pieceSize);
-    const qint64 got = device_.read(buffer_.data() + kept, pieceSize);
+    buffer_.resize(kept + PieceSize);
+    const qint64 got = device_.read(buffer_.data() + kept, PieceSize);
     buffer_.resize(kept + std::max<qint64>(got, 0));
     atEnd_ = got <= 0;
     failed_ = got < 0;

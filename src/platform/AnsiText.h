@@ -111,6 +111,7 @@ public:
 private:
     void readMore();
 
+    static constexpr qsizetype PieceSize = 32 * 1024;
     QIODevice &device_;
     QByteArray buffer_;
     qint64 bufferOffset_ = 0;   // where buffer_ starts in the device
