@@ -41,6 +41,28 @@ bool bodyNeedsEscape(const QString &body)
     }
 }
 
+// Can the code page's bytes of a body be copied into the file as they stand?
+// Not when a line feed comes without its carriage return, nor when a marker's
+// text stands anywhere in them (recordLines() then looks at the lines exactly).
+// Run on every body at every save: one memchr pass for each byte looked for.
+bool bytesGoAsTheyStand(QByteArrayView bytes)
+{
+    const char *const begin = bytes.data();
+    const char *const end = begin + bytes.size();
+    for (const char *at = begin; (at = static_cast<const char *>(std::memchr(at, '\n', end - at))); ++at) {
+        if (at == begin || at[-1] != '\r')
+            return false;
+    }
+    // Both markers hold an equals sign: the end marker starts with it, the body start ends with it.
+    for (const char *at = begin; (at = static_cast<const char *>(std::memchr(at, '=', end - at))); ++at) {
+        const QByteArrayView from(at, end);
+        const QByteArrayView upTo(begin, at + 1);
+        if (from.startsWith(endMarkerBytes) || upTo.endsWith(bodyStartBytes))
+            return false;
+    }
+    return true;
+}
+
 bool needsEscape(const MailItem &mail, const QString &body)
 {
     for (const QString *field : {&mail.Titre, &mail.Dest, &mail.CC, &mail.BCC, &mail.Attach}) {
@@ -131,8 +153,7 @@ bool writeRecords(const QList<const MailItem *> &mails, const std::function<bool
     QList<std::pair<qsizetype, const QByteArray *>> bodies;  // line index, bytes
     for (const MailItem *mail : mails) {
         const QByteArray *bytes = mail->Contenu.codePageBytes();
-        const bool asBytes = bytes && !bytes->contains(endMarkerBytes) && !bytes->contains(bodyStartBytes)
-            && bytes->count('\n') == bytes->count("\r\n") && !needsEscape(*mail, QString());
+        const bool asBytes = bytes && bytesGoAsTheyStand(*bytes) && !needsEscape(*mail, QString());
         if (!asBytes) {
             lines << recordLines(*mail);
             continue;
