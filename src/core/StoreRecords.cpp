@@ -99,6 +99,8 @@ private:
     {
         // Seen for every body line: compared in place.
         const QByteArrayView key = steps[step];
+        if (line.isEmpty() || line.front() != key.front())
+            return false;
         return step + 1 == steps.size() ? line == key
                                         : line.size() >= key.size() && std::memcmp(line.data(), key.data(), key.size()) == 0;
     }

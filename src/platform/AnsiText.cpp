@@ -352,27 +352,24 @@ void LineReader::readMore()
 
 bool LineReader::next()
 {
-    static const QByteArray crLf("\r\n");
-    static const QByteArray lf("\n");
     for (;;) {
         // memchr: a file of megabytes is mostly short body lines, and
         // QByteArray::indexOf() costs several times the search itself on them.
         const char *const data = buffer_.constData();
-        const auto *found = static_cast<const char *>(std::memchr(data + searched_, '\n', buffer_.size() - searched_));
-        const qsizetype feed = found ? found - data : -1;
-        if (feed < 0 && !atEnd_) {
-            searched_ = buffer_.size();
+        const qsizetype size = buffer_.size();
+        const auto *feed = static_cast<const char *>(std::memchr(data + searched_, '\n', size - searched_));
+        if (!feed && !atEnd_) {
+            searched_ = size;
             readMore();
             continue;
         }
-        if (feed < 0 && start_ >= buffer_.size())
+        if (!feed && start_ >= size)
             return false;
-        const qsizetype end = feed < 0 ? buffer_.size() : feed;
-        const bool crlf = feed > start_ && buffer_.at(feed - 1) == '\r';
+        const qsizetype end = feed ? feed - data : size;
+        crLf_ = feed && end > start_ && data[end - 1] == '\r';
         lineStart_ = start_;
-        line_ = QByteArrayView(buffer_).sliced(start_, end - start_ - (crlf ? 1 : 0));
-        lineEnd_ = feed < 0 ? QByteArrayView() : crlf ? QByteArrayView(crLf) : QByteArrayView(lf);
-        start_ = searched_ = feed < 0 ? buffer_.size() : feed + 1;
+        line_ = QByteArrayView(data + start_, end - start_ - (crLf_ ? 1 : 0));
+        start_ = searched_ = feed ? end + 1 : size;
         return true;
     }
 }

@@ -103,7 +103,7 @@ public:
     QByteArrayView line() const { return line_; }
     // Where the current line starts in the device.
     qint64 lineOffset() const { return bufferOffset_ + lineStart_; }
-    bool endedWithCrLf() const { return lineEnd_.size() == 2; }
+    bool endedWithCrLf() const { return crLf_; }
     bool utf8() const { return utf8_; }
     // True when the device failed before its end.
     bool failed() const { return failed_; }
@@ -119,7 +119,7 @@ private:
     qsizetype start_ = 0;       // of the next line in buffer_
     qsizetype searched_ = 0;    // buffer_ holds no line feed from start_ to here
     QByteArrayView line_;
-    QByteArrayView lineEnd_;
+    bool crLf_ = false;
     bool atEnd_ = false;
     bool failed_ = false;
     bool utf8_ = false;
