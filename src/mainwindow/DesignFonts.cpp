@@ -6,9 +6,24 @@
 
 namespace DesignFonts {
 
+namespace {
+// The face asked for: the Windows font where it is installed, else its
+// metric-compatible stand-in where that is. Named outright, the stand-in is
+// found in the font list; the missing Windows name would send the font
+// configuration through every face for a substitute, once per font.
+QString face(const QString &windowsFace, const QString &standIn)
+{
+    const QStringList installed = QFontDatabase::families();
+    return installed.contains(windowsFace, Qt::CaseInsensitive) || !installed.contains(standIn, Qt::CaseInsensitive)
+        ? windowsFace
+        : standIn;
+}
+} // namespace
+
 QFont arial(qreal points, bool bold)
 {
-    QFont font(QStringLiteral("Arial"));
+    static const QString arialFace = face(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont font(arialFace);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setBold(bold);
@@ -31,7 +46,8 @@ QFont caption(qreal points)
 
 QFont courierNew(int points)
 {
-    QFont font(QStringLiteral("Courier New"), points);
+    static const QString courierFace = face(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    QFont font(courierFace, points);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     if (!QFontInfo(font).fixedPitch()) {
