@@ -350,28 +350,5 @@ void LineReader::readMore()
     failed_ = got < 0;
 }
 
-bool LineReader::next()
-{
-    for (;;) {
-        // memchr: a file of megabytes is mostly short body lines, and
-        // QByteArray::indexOf() costs several times the search itself on them.
-        const char *const data = buffer_.constData();
-        const qsizetype size = buffer_.size();
-        const auto *feed = static_cast<const char *>(std::memchr(data + searched_, '\n', size - searched_));
-        if (!feed && !atEnd_) {
-            searched_ = size;
-            readMore();
-            continue;
-        }
-        if (!feed && start_ >= size)
-            return false;
-        const qsizetype end = feed ? feed - data : size;
-        crLf_ = feed && end > start_ && data[end - 1] == '\r';
-        lineStart_ = start_;
-        line_ = QByteArrayView(data + start_, end - start_ - (crLf_ ? 1 : 0));
-        start_ = searched_ = feed ? end + 1 : size;
-        return true;
-    }
-}
 
 } // namespace AnsiText

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstring>
 #include <functional>
 #include <optional>
 
@@ -97,8 +98,29 @@ class LineReader
 {
 public:
     explicit LineReader(QIODevice &device);
-    // Moves to the next line; false at the end.
-    bool next();
+    // Moves to the next line; false at the end. Inline: a store of megabytes
+    // is mostly short body lines, each of them through here.
+    bool next()
+    {
+        for (;;) {
+            const char *const data = buffer_.constData();
+            const qsizetype size = buffer_.size();
+            const auto *feed = static_cast<const char *>(std::memchr(data + searched_, '\n', size - searched_));
+            if (!feed && !atEnd_) {
+                searched_ = size;
+                readMore();
+                continue;
+            }
+            if (!feed && start_ >= size)
+                return false;
+            const qsizetype end = feed ? feed - data : size;
+            crLf_ = feed && end > start_ && data[end - 1] == '\r';
+            lineStart_ = start_;
+            line_ = QByteArrayView(data + start_, end - start_ - (crLf_ ? 1 : 0));
+            start_ = searched_ = feed ? end + 1 : size;
+            return true;
+        }
+    }
     // Valid until the next call of next().
     QByteArrayView line() const { return line_; }
     // Where the current line starts in the device.
