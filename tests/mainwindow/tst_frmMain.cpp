@@ -1,4 +1,5 @@
 #include "Desktop.h"
+#include "DesignFonts.h"
 #include "QtMessageBox.h"
 #include "TestMainWindow.h"
 #include "TrayIcon.h"
@@ -248,6 +249,19 @@ private slots:
         QCOMPARE(messageBox.show("    Quitter Tardello ?    ", MsgBox::YesNo, "Tardello"), MsgBox::No);
         buttons.sort();
         QCOMPARE(buttons, (QStringList{"&Non", "&Oui"}));
+    }
+    // Asked for by name, a stand-in is the face the font configuration gives
+    // for the Windows name itself: the windows look the same either way.
+    void designFontsAreTheFacesOfTheWindowsNames()
+    {
+        auto face = [](const QString &family, QFont::StyleHint hint) {
+            QFont font(family);
+            font.setStyleHint(hint);
+            return QFontInfo(font).family();
+        };
+        QCOMPARE(QFontInfo(DesignFonts::arial(9.75, true)).family(), face("Arial", QFont::SansSerif));
+        QCOMPARE(QFontInfo(DesignFonts::courierNew(9)).family(), face("Courier New", QFont::TypeWriter));
+        QVERIFY(QFontInfo(DesignFonts::courierNew(9)).fixedPitch());
     }
 };
 
