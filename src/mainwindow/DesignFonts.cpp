@@ -7,41 +7,41 @@
 namespace DesignFonts {
 
 namespace {
+bool installed(const QString &family)
+{
+    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+}
+
 // The face asked for: the Windows font where it is installed, else its
 // metric-compatible stand-in where that is. Named outright, the stand-in is
 // found in the font list; the missing Windows name would send the font
 // configuration through every face for a substitute, once per font.
 QString face(const QString &windowsFace, const QString &standIn)
 {
-    const QStringList installed = QFontDatabase::families();
-    return installed.contains(windowsFace, Qt::CaseInsensitive) || !installed.contains(standIn, Qt::CaseInsensitive)
-        ? windowsFace
-        : standIn;
+    return installed(windowsFace) || !installed(standIn) ? windowsFace : standIn;
+}
+
+QFont sansSerif(const QString &family, qreal points, bool bold)
+{
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
 }
 } // namespace
 
 QFont arial(qreal points, bool bold)
 {
     static const QString arialFace = face(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont font(arialFace);
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
+    return sansSerif(arialFace, points, bold);
 }
 
 QFont caption(qreal points)
 {
-    // Asked of the installed families, not matched: where it is missing,
-    // Arial's look-alike is narrower than the default sans serif.
-    static const bool installed = QFontDatabase::families().contains(QStringLiteral("Microsoft Sans Serif"));
-    if (!installed)
-        return arial(points, false);
-    QFont font(QStringLiteral("Microsoft Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(false);
-    return font;
+    // Where it is missing, Arial's look-alike is narrower than the default sans serif.
+    static const bool microsoftSansSerif = installed(QStringLiteral("Microsoft Sans Serif"));
+    return microsoftSansSerif ? sansSerif(QStringLiteral("Microsoft Sans Serif"), points, false) : arial(points, false);
 }
 
 QFont courierNew(int points)

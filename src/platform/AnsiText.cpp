@@ -350,5 +350,4 @@ void LineReader::readMore()
     failed_ = got < 0;
 }
 
-
 } // namespace AnsiText
