@@ -76,7 +76,9 @@ private slots:
         QCOMPARE(DesktopEntries::autostartPath(), home_.filePath("config/autostart/tardello.desktop"));
         QVERIFY(DesktopEntries::startsAtLogin(program));
         QVERIFY(!DesktopEntries::startsAtLogin(home_.filePath("Autre/tardello")));
-        validate(QString::fromUtf8(test.files.read(DesktopEntries::autostartPath()).value_or("")));
+        const QString written = QString::fromUtf8(test.files.read(DesktopEntries::autostartPath()).value_or(""));
+        validate(written);
+        QVERIFY(written.contains("\nPath=" + QDir::homePath() + "\n"));  // as the menu entry and scripts/run.sh
         test.files.failWrites = true;  // an entry that cannot be removed is told, not ignored
         QVERIFY(!DesktopEntries::setStartAtLogin(program, false));
     }
