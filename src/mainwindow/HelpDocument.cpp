@@ -39,14 +39,16 @@ QString missingText(const QString &path)
 
 QString noViewerText(const QString &path)
 {
+    const QString found = QStringLiteral("Aucune application de ce poste n'a pu ouvrir le guide de Tardello.");
+    const QString where = QStringLiteral("Il se trouve ici : ") + QDir::toNativeSeparators(path);
+    const QString again = QStringLiteral("puis cliquez de nouveau sur « Aide ».");
 #ifdef Q_OS_WIN
-    const QString install = QStringLiteral("Installez un lecteur de PDF (SumatraPDF ou Adobe Acrobat Reader, par exemple),");
+    return MessageTexts::padded(
+        {found, where, QStringLiteral("Installez un lecteur de PDF (SumatraPDF ou Adobe Acrobat Reader, par exemple),"), again});
 #else
-    const QString install = QStringLiteral("Installez une visionneuse de PDF, par exemple : sudo apt-get install evince xdg-utils");
+    return MessageTexts::padded({found, where, QStringLiteral("Installez une visionneuse de PDF, par exemple par la commande :"),
+                                 QStringLiteral("sudo apt-get install evince xdg-utils"), again});
 #endif
-    return MessageTexts::padded({QStringLiteral("Aucune application de ce poste n'a pu ouvrir le guide de Tardello."),
-                                 QStringLiteral("Il se trouve ici : ") + QDir::toNativeSeparators(path), install,
-                                 QStringLiteral("puis cliquez de nouveau sur « Aide ».")});
 }
 
 } // namespace HelpDocument

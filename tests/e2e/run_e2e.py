@@ -1,6 +1,6 @@
 """scripts/run.sh's start step, typed in a terminal's shell: the program it starts outlives the terminal's session.
 The terminal is a pseudo-terminal whose shell leads a session of its own; closing it hangs the session up, and
-every process of the session gets SIGHUP. The program then still answers a second start and still sends."""
+every process of the session gets SIGHUP. The program then still answers a second start and still sends; its "Aide" tells a missing PDF viewer."""
 import fcntl
 import glob
 import os
@@ -47,6 +47,15 @@ def session_members(sid):
         except OSError:
             pass
     return members
+
+
+def has_pdf_viewer(env):
+    try:
+        query = subprocess.run(["xdg-mime", "query", "default", "application/pdf"], env=env, capture_output=True,
+                               text=True, timeout=15)
+    except FileNotFoundError:
+        return False
+    return bool(query.stdout.strip())
 
 
 def read_until(terminal, pattern, timeout):
@@ -119,6 +128,14 @@ def run(s, prog, work):
         assert again.returncode == 0 and "tournait déjà" in again.stdout, again.stdout + again.stderr
         wait_for("the main window shown by a second start", lambda: s.is_mapped(main_window), 10)
         assert processes_of(program) == [pid]
+
+        # "Aide" on a desktop without a PDF viewer says so in a box, which Enter closes.
+        if not has_pdf_viewer(s.env):
+            s.xdotool("mousemove", "--window", main_window.id, 5460 // 15, 667 // 15, "click", "1")
+            box = wait_for("the box about the PDF viewer", lambda: s.find(title="Tardello - Erreur"), 15)
+            s.xdotool("windowfocus", "--sync", box.id)
+            s.xdotool("key", "Return")
+            wait_for("the box to close", lambda: not s.is_mapped(box), 10)
     finally:
         os.kill(pid, signal.SIGTERM)
 
