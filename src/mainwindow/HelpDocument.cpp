@@ -43,11 +43,11 @@ QString noViewerText(const QString &path)
     const QString where = QStringLiteral("Il se trouve ici : ") + QDir::toNativeSeparators(path);
     const QString again = QStringLiteral("puis cliquez de nouveau sur « Aide ».");
 #ifdef Q_OS_WIN
-    return MessageTexts::padded(
-        {found, where, QStringLiteral("Installez un lecteur de PDF (SumatraPDF ou Adobe Acrobat Reader, par exemple),"), again});
+    const QString install = QStringLiteral("Installez un lecteur de PDF (SumatraPDF ou Adobe Acrobat Reader, par exemple),");
+    return MessageTexts::padded({found, where, install, again});
 #else
-    return MessageTexts::padded({found, where, QStringLiteral("Installez une visionneuse de PDF, par exemple par la commande :"),
-                                 QStringLiteral("sudo apt-get install evince xdg-utils"), again});
+    const QString install = QStringLiteral("Installez une visionneuse de PDF, par exemple par la commande :");
+    return MessageTexts::padded({found, where, install, QStringLiteral("sudo apt-get install evince xdg-utils"), again});
 #endif
 }
 
