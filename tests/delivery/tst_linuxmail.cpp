@@ -250,6 +250,26 @@ private slots:
         QVERIFY(outbox().messages().isEmpty());
     }
 
+    // Under the usual umask 022 the outbox and its messages are the user's only, also a folder
+    // that an earlier version left readable by all.
+    void outboxIsTheOwnersOnlyWhateverTheUmask()
+    {
+        const mode_t umaskBefore = ::umask(022);
+        const auto restoreUmask = qScopeGuard([umaskBefore] { ::umask(umaskBefore); });
+        const auto mode = [](const QString &path) {
+            struct stat info{};
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+        };
+        send(1, {"Premier", "a@x.org", "", "", "Corps", ""});
+        QCOMPARE(mode(outbox().directory()), 0700);
+        QVERIFY(::chmod(QFile::encodeName(outbox().directory()).constData(), 0755) == 0);
+        send(2, {"Second", "a@x.org", "", "", "Corps", ""});
+        QCOMPARE(mode(outbox().directory()), 0700);
+        QCOMPARE(outbox().messages().size(), 2);
+        for (const QString &message : outbox().messages())
+            QCOMPARE(mode(outbox().path(message)), 0600);
+    }
+
     // sendmail refuses, saying why; the message stays in the outbox, the user is
     // told once with sendmail's own words, and it leaves exactly once when
     // sendmail recovers. What an earlier run left in the outbox goes at the next start.
