@@ -12,7 +12,7 @@
 
 namespace {
 
-const char *const Subject = "Réunion à 14h ☕";
+const char *const Subject = "Réunion à 14h\u00A0☕";
 const QString Python = QStringLiteral("/usr/bin/python3");
 const SenderIdentity Me{"", "moi@exemple.fr", ""};
 // 05/12/2026 14:05:30 as days since 30/12/1899.
@@ -92,8 +92,8 @@ private slots:
     void routeDeliversRealMessage_data()
     {
         QTest::addColumn<Delivery>("delivery");
-        const QString body = "Bonjour,\r\nça va ?\r\n\r\nÀ demain";
-        const QString received = "Bonjour,\nça va ?\n\nÀ demain";
+        const QString body = "Bonjour,\r\nça va\u00A0?\r\n\r\nÀ demain";
+        const QString received = "Bonjour,\nça va\u00A0?\n\nÀ demain";
         QTest::newRow("Outlook") << Delivery{0, true, body, received};
         QTest::newRow("Notes") << Delivery{1, true, body, received};
         // The note keeps the line break the route adds; the attachment takes the blank.
@@ -109,7 +109,7 @@ private slots:
     {
         QFETCH(Delivery, delivery);
         const std::time_t before = std::time(nullptr);
-        send(delivery.route, {Subject, "ana@example.org;Bob Légaré <bob@example.org>", "carl@example.org", "dina@example.org",
+        send(delivery.route, {Subject, "ana@example.org;Bob\u00A0Légaré <bob@example.org>", "carl@example.org", "dina@example.org",
                               delivery.body.toStdString(), delivery.withAttachment ? attachment_.toStdString() : ""});
 
         QCOMPARE(outbox().messages().size(), 1);
@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(text.toLower().contains("filename*=utf-8''plan%20%c3%a9.bin"), delivery.withAttachment);
         const QVariantMap message = parse(file);
         QCOMPARE((QStringList{message["to"].toString(), message["cc"].toString(), message["bcc"].toString()}),
-                 (QStringList{"ana@example.org, Bob Légaré <bob@example.org>", "carl@example.org", "dina@example.org"}));
+                 (QStringList{"ana@example.org, Bob\u00A0Légaré <bob@example.org>", "carl@example.org", "dina@example.org"}));
         QCOMPARE(message["subject"].toString(), QString::fromUtf8(Subject));
         QVERIFY(message["h-subject"].toString().startsWith("=?utf-8?", Qt::CaseInsensitive));
         QCOMPARE(message["charset"].toString(), QStringLiteral("utf-8"));

@@ -1,5 +1,7 @@
 #include "BodyTextEdit.h"
 #include "DirectoryList.h"
+#include "OutgoingMail.h"
+#include "Scheduler.h"
 #include "TestProgram.h"
 #include "frmAttach.h"
 #include "frmDest.h"
@@ -141,7 +143,7 @@ private slots:
         edit.setTextCursor(cursor);
         QTest::keyClick(&edit, Qt::Key(key));
         const qsizetype edge = 6 + BodyTextEdit::PieceLength;
-        QString changed = "début\n" + line + "\nfin ";  // the no-break space as the plain field gives it
+        QString changed = "début\n" + line + QString::fromUtf16(u"\nfin\u00A0");  // the no-break space kept
         changed.replace(edge - 3, 6, expected);
         QCOMPARE(edit.body(), changed);
 
@@ -150,7 +152,38 @@ private slots:
         edit.copy();
         QCOMPARE(QGuiApplication::clipboard()->text(), changed);
         edit.undo();
-        QCOMPARE(edit.body(), QString(body).replace(QChar(0xA0), ' '));
+        QCOMPARE(edit.body(), body);
+    }
+
+    // Non-breaking spaces, typed as real keys in the subject, the body and a recipient field,
+    // reach the store (Windows-1252 byte A0) and the mail handed over (UTF-8 C2 A0).
+    void typedNonBreakingSpacesReachTheStoreAndTheMail()
+    {
+        EditorRun run;
+        run.editor.setFields({.txtDate = "04/12/2026", .txtHeure = "10:00"});
+        QVERIFY(run.showActive());
+        const QString nbsp(QChar(0xA0));
+        const auto type = [](QWidget *field, const QString &text) {
+            field->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), field);
+            QTest::keyClicks(field, text);
+        };
+        type(run.editor.txtTitre, "Prix" + nbsp + ": 10" + nbsp + "F");
+        type(run.editor.txtContenu, "Bonjour" + nbsp + "!");
+        QTest::keyClick(run.editor.txtContenu, Qt::Key_Return);
+        type(run.editor.txtContenu, "Merci" + nbsp + "?");
+        type(run.editor.txtDest, "Anne" + nbsp + "Dupont <a@x.fr> ; b@y.fr");
+        QTest::keyClick(run.editor.txtDest, Qt::Key_Tab);  // tidied on the way out
+        QTest::mouseClick(run.editor.cmdOK, Qt::LeftButton);
+        QCOMPARE(run.program.pending.table().inUseCount(), 1);
+        const QByteArray stored = run.desk.files.read(run.program.pending.store().path()).value_or("");
+        for (const QByteArray &part : {QByteArray("Titre=Prix\xA0: 10\xA0" "F\r\n"), QByteArray("Dest=Anne\xA0" "Dupont <a@x.fr>;b@y.fr\r\n"),
+                                       QByteArray("DebutContenu=\r\nBonjour\xA0!\r\nMerci\xA0?\r\n=FinContenu")})
+            QVERIFY2(stored.contains(part), stored.constData());
+        const OutgoingMail handed = OutgoingMailOf(run.program.pending.table()[1]);
+        QCOMPARE(QString::fromStdString(handed.body), "Bonjour" + nbsp + "!\r\nMerci" + nbsp + "?");
+        QCOMPARE(QString::fromStdString(handed.to), "Anne" + nbsp + "Dupont <a@x.fr>;b@y.fr");
+        QCOMPARE(QString::fromStdString(handed.subject), "Prix" + nbsp + ": 10" + nbsp + "F");
     }
 
     // Picks: "x" chooses x, by double-click, ">>" and Enter in turn; "-x" deletes x
