@@ -253,6 +253,48 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), field);
         QCOMPARE(run.program.AddressBook.texts(), book);
     }
+    // A file over the size limit (a sparse one of 5 GB: nothing is read) is refused in words where
+    // it is picked, the picker staying open, and again at Confirmer when its path is typed.
+    void anAttachmentOverTheLimitIsRefusedWherePickedAndAtConfirmer()
+    {
+        QTemporaryDir dir;
+        QFile big(dir.filePath("film.iso"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(5'000'000'000));
+        big.close();
+        EditorRun run;
+        run.editor.setFields(mail);
+        QVERIFY(run.showActive());
+        bool pickerStayedOpen = false;
+        QTimer::singleShot(0, &run.editor, [&] {
+            frmAttach *picker = run.editor.attachmentPicker();
+            const auto hideOnExit = qScopeGuard([picker] { picker->hide(); });
+            QVERIFY(picker->dirList->setPath(dir.path()));
+            QListWidgetItem *file = picker->flList->findItems("film.iso", Qt::MatchExactly).value(0);
+            QVERIFY(file);
+            QTest::mouseClick(picker->flList->viewport(), Qt::LeftButton, {}, picker->flList->visualItemRect(file).center());
+            QTest::mouseClick(picker->cmdClose, Qt::LeftButton);
+            pickerStayedOpen = picker->isVisible();
+        });
+        QTest::mouseClick(run.editor.findChild<QPushButton *>("cmdAttach"), Qt::LeftButton);
+        QVERIFY(pickerStayedOpen);
+        QCOMPARE(run.editor.txtAttach->text(), QString());
+        QCOMPARE(run.desk.messageBox.shown.size(), 1);
+        const QString told = run.desk.messageBox.shown[0].prompt;
+        for (const char *part : {"« film.iso » fait 5,0 Go", "plus de 25 Mo", "au plus 18,0 Mo"})
+            QVERIFY2(told.contains(QString::fromUtf8(part)), qPrintable(told));
+
+        run.editor.txtAttach->setFocus();
+        QTest::keyClicks(run.editor.txtAttach, big.fileName());
+        QTest::mouseClick(run.editor.cmdOK, Qt::LeftButton);
+        QCOMPARE(run.program.pending.table().inUseCount(), 0);
+        QCOMPARE(run.desk.messageBox.shown.size(), 2);
+        QVERIFY(run.desk.messageBox.shown[1].prompt.contains("5,0 Go"));
+        QVERIFY(big.resize(1'000'000));  // made smaller: it goes
+        QTest::mouseClick(run.editor.cmdOK, Qt::LeftButton);
+        QCOMPARE(run.program.pending.table().inUseCount(), 1);
+        QCOMPARE(run.program.pending.table()[1].Attach, big.fileName());
+    }
+
     // Through real clicks on scrolled lists: the press that leaves the
     // directory list makes its entry current while the file is being clicked.
     // A file at a root joins with the root's own separator.
