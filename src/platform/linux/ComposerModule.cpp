@@ -54,8 +54,11 @@ std::mutex &moduleInUse()
 
 // Runs task on a thread of its own while the user-interface thread turns its
 // event loop, so that reading and encoding an attachment of megabytes keeps
-// the windows alive; a scheduler tick meanwhile finds its pass still running
-// and does nothing. Without an application, or off its thread, in place.
+// the windows painted and answering; a scheduler tick meanwhile finds its
+// pass still running and does nothing. The user's clicks and keys wait for
+// the end (half a second for the largest attachment): an edit or a deletion
+// of the mail being handed over cannot slip in before its row is released.
+// Without an application, or off its thread, in place.
 void runBesideEventLoop(const std::function<void()> &task)
 {
     const QCoreApplication *application = QCoreApplication::instance();
@@ -67,7 +70,7 @@ void runBesideEventLoop(const std::function<void()> &task)
     QEventLoop loop;
     QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
     worker->start();
-    loop.exec();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
     // Quitting leaves every event loop at once: the composition still ends first.
     worker->wait();
 }
