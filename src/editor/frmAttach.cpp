@@ -2,10 +2,10 @@
 
 #include "AttachmentSize.h"
 #include "Desktop.h"
-#include "MessageBox.h"
-#include "MessageTexts.h"
 #include "DirectoryList.h"
 #include "LostFocus.h"
+#include "MessageBox.h"
+#include "MessageTexts.h"
 
 #include <QComboBox>
 #include <QDir>
