@@ -260,7 +260,8 @@ std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender)
     std::size_t expected = draft.body.size() * 3 + 4096;
     for (const std::string &path : draft.attachments) {
         struct stat info{};
-        const auto size = ::stat(path.c_str(), &info) == 0 ? std::size_t(std::min<off_t>(info.st_size, AttachmentSize::Limit)) : 0;
+        const off_t attached = ::stat(path.c_str(), &info) == 0 ? std::min<off_t>(info.st_size, AttachmentSize::Limit) : 0;
+        const auto size = std::size_t(attached);
         expected += size / 3 * 4 + size / 54;
     }
     GByteArray *buffer = g_byte_array_sized_new(byteArraySize(std::min<std::size_t>(expected, G_MAXUINT)));
