@@ -5,13 +5,13 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgmime-3.0-dev
+  libgmime-3.0-dev libsecret-1-dev msmtp
   fonts-liberation fonts-dejavu-core qt6-translations-l10n
 )
 if [ "${1:-}" = "--tests" ]; then
   packages+=(
     xvfb xauth trayer xdotool x11-utils imagemagick faketime python3-xlib
-    msmtp python3 python3-aiosmtpd poppler-utils dbus-daemon desktop-file-utils
+    msmtp python3 python3-aiosmtpd poppler-utils dbus-daemon desktop-file-utils gnome-keyring openssl
     g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix wine64 wine nsis ninja-build
   )
 fi

@@ -11,10 +11,12 @@ struct Loaded
     std::string error;
 };
 
+} // namespace
+
 // Found through the program's run path: beside the installed program, in the
 // build tree for the tests. Tried again on each hand-over until it loads, so
 // a module put back is used without a restart.
-const ComposerCalls *composer(std::string *error = nullptr)
+const ComposerCalls *composer(std::string *error)
 {
     static std::mutex mutex;
     static Loaded loaded;
@@ -37,8 +39,6 @@ const ComposerCalls *composer(std::string *error = nullptr)
         *error = loaded.error;
     return loaded.calls;
 }
-
-} // namespace
 
 std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender)
 {

@@ -5,6 +5,7 @@
 #include "MessageBox.h"
 #include "MessageTexts.h"
 #include "Outbox.h"
+#include "SendFailure.h"
 #include "SendmailCommand.h"
 
 #include <QFile>
@@ -117,6 +118,7 @@ void OutboxSubmitter::submit(const QString &message)
     process_ = new QProcess(this);
     process_->setProgram(command.program);
     process_->setArguments(command.arguments);
+    process_->setProcessEnvironment(sendmailEnvironment());
     process_->setStandardInputFile(outbox_.path(message));
     process_->setStandardOutputFile(QProcess::nullDevice());
     // Its own process group, so that a hung sendmail is killed with everything it started.
@@ -132,8 +134,7 @@ void OutboxSubmitter::submit(const QString &message)
         else if (status != QProcess::NormalExit)
             finish(false, said.isEmpty() ? QStringLiteral("sendmail s'est arrêté anormalement") : said);
         else if (code != 0)
-            finish(false, said.isEmpty() ? QStringLiteral("sendmail a échoué (code %1)").arg(code)
-                                         : QStringLiteral("%1 (code %2)").arg(said).arg(code));
+            finish(false, sendFailureText(code, said, process_->program(), CurrentSender()));
         else
             finish(true, {});
     });
