@@ -353,9 +353,14 @@ private slots:
         send(1, {"Sujet", "a@x.org", "", "", "Corps", ""});
         QTRY_COMPARE(attempts.size(), 1);
         QCOMPARE(desk.messageBox.shown.size(), 1);  // not told again for the mail that waits
-        for (const char *part : {"Aucun programme sendmail", "msmtp-mta", "~/.msmtprc", "l'aide"})
+        for (const char *part : {"Aucun programme sendmail", "« Mon compte de messagerie »", "Expéditeur...", "l'aide"})
             QVERIFY2(desk.messageBox.shown[0].prompt.contains(QString::fromUtf8(part)), part);
         QCOMPARE(outbox().messages().size(), 1);
+        // With an account, what is missing is msmtp.
+        SetCurrentSender({"", "a@x.org", "", "smtp.x.org"});
+        LinuxMailClient(dir_.path()).start();
+        QCOMPARE(desk.messageBox.shown.size(), 2);
+        QVERIFY(desk.messageBox.shown[1].prompt.contains("n'est pas installé") && desk.messageBox.shown[1].prompt.contains("sudo apt install msmtp."));
     }
 
     // A sendmail that hangs, with a child of its own, does not hold up the window nor

@@ -68,14 +68,7 @@ void OutboxSubmitter::start()
     if (missingSendmailTold_)
         desktop().notifier->notifyError(
             MessageTexts::ErrorTitle,
-            MessageTexts::padded(QStringLiteral(
-                "Aucun programme sendmail n'est installé : les mails que vous programmez resteront dans la boîte "
-                "d'envoi %1 jusqu'à ce qu'il y en ait un. Sous Debian, installez le paquet msmtp-mta "
-                "(sudo apt install msmtp-mta) et décrivez votre serveur d'envoi dans ~/.msmtprc, par exemple :\n"
-                "account default\nhost smtp.exemple.fr\nport 587\ntls on\nauth on\nfrom vous@exemple.fr\n"
-                "user vous@exemple.fr\npassword votre-mot-de-passe\n"
-                "Voir l'aide de Tardello, « Sur Linux ».")
-                       .arg(outbox_.directory())));
+            MessageTexts::padded(missingProgramText(CurrentSender(), outbox_.directory())));
     wake();
 }
 

@@ -114,3 +114,18 @@ QString sendFailureText(int exitCode, const QString &said, const QString &progra
            + (words.isEmpty() ? QStringLiteral("Détail (%1) : code de sortie %2").arg(name).arg(exitCode)
                               : QStringLiteral("Détail (%1) : %2").arg(name, words));
 }
+
+QString missingProgramText(const SenderIdentity &sender, const QString &outbox)
+{
+    if (!sender.server.empty())
+        return QStringLiteral("msmtp, qui envoie les mails par votre compte de messagerie, n'est pas installé : les "
+                              "mails que vous programmez resteront dans la boîte d'envoi %1 jusqu'à ce qu'il le "
+                              "soit. Sous Debian : sudo apt install msmtp. Voir l'aide de Tardello, « Sur Linux ».")
+            .arg(outbox);
+    return QStringLiteral("Aucun programme sendmail n'est installé et aucun compte de messagerie n'est réglé : les mails "
+                          "que vous programmez resteront dans la boîte d'envoi %1 jusqu'à ce qu'ils puissent partir. "
+                          "Ouvrez « Expéditeur... » dans la fenêtre principale, choisissez « Mon compte de "
+                          "messagerie » et donnez le serveur d'envoi, l'identifiant et le mot de passe de votre "
+                          "compte, puis cliquez sur « Tester ». Voir l'aide de Tardello, « Sur Linux ».")
+        .arg(outbox);
+}

@@ -25,3 +25,7 @@ SendFailure classifySendFailure(int exitCode, const QString &said);
 // nothing. The sender gives the server's name and the provider's hint on
 // application passwords.
 QString sendFailureText(int exitCode, const QString &said, const QString &program, const SenderIdentity &sender);
+
+// What start-up tells when nothing can send yet: msmtp missing for the
+// account, or no sendmail on this machine; the mails wait in the outbox.
+QString missingProgramText(const SenderIdentity &sender, const QString &outbox);

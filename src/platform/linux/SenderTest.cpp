@@ -15,8 +15,8 @@ QString SenderTest::text(const Outcome &outcome, const SenderIdentity &sender)
                               "(sudo apt install msmtp).");
     if (!outcome.started)
         return outcome.program.isEmpty()
-                   ? QStringLiteral("Aucun programme sendmail n'a été trouvé. Installez par exemple le paquet "
-                                    "msmtp-mta, ou indiquez la commande d'envoi.")
+                   ? QStringLiteral("Aucun programme sendmail n'a été trouvé sur ce poste. Choisissez plutôt « Mon "
+                                    "compte de messagerie », ou indiquez la commande d'envoi.")
                    : QStringLiteral("La commande « %1 » n'a pas pu être lancée.").arg(outcome.program);
     if (outcome.timedOut)
         return QStringLiteral("« %1 » n'a pas répondu à temps : il a été arrêté. Vérifiez le serveur de "
