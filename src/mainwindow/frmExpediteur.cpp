@@ -43,6 +43,18 @@ frmExpediteur::frmExpediteur(QString programDir, QString programPath, QWidget *p
     route->addButton(optCompte);
     route->addButton(optSendmail);
     fraCompte = buildAccount();
+    // Under the account's fields, in the window's own column, where a wrapped text gets its whole height.
+    auto note = [this](const char *name) {
+        auto *said = new QLabel(this);
+        said->setObjectName(QString::fromLatin1(name));
+        said->setWordWrap(true);
+        said->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        said->setContentsMargins(20, 0, 0, 0);
+        said->hide();
+        return said;
+    };
+    lblConseil = note("lblConseil");
+    lblTrousseau = note("lblTrousseau");
     txtCommande = line("txtCommande");
     fraSendmail = new QWidget(this);
     auto *sendmailForm = new QFormLayout(fraSendmail);
@@ -95,6 +107,8 @@ frmExpediteur::frmExpediteur(QString programDir, QString programPath, QWidget *p
     layout->addLayout(form);
     layout->addWidget(optCompte);
     layout->addWidget(fraCompte);
+    layout->addWidget(lblConseil);
+    layout->addWidget(lblTrousseau);
     layout->addWidget(optSendmail);
     layout->addWidget(fraSendmail);
     layout->addLayout(testRow, 1);
@@ -107,6 +121,9 @@ frmExpediteur::frmExpediteur(QString programDir, QString programPath, QWidget *p
         fraSendmail->setEnabled(!account);
         if (account)
             showKeyringState();
+        else
+            lblTrousseau->hide();  // the sendmail choice needs no keyring
+        showProviderHint();
     });
     connect(txtAdresse, &QLineEdit::textEdited, this, &frmExpediteur::addressEdited);
     connect(txtServeur, &QLineEdit::textEdited, this, [this] {
@@ -141,10 +158,6 @@ QWidget *frmExpediteur::buildAccount()
     txtMotDePasse = new QLineEdit(frame);
     txtMotDePasse->setObjectName(QStringLiteral("txtMotDePasse"));
     txtMotDePasse->setEchoMode(QLineEdit::Password);
-    lblConseil = new QLabel(frame);
-    lblConseil->setObjectName(QStringLiteral("lblConseil"));
-    lblConseil->setWordWrap(true);
-    lblConseil->hide();
     auto *portRow = new QHBoxLayout;
     portRow->addWidget(txtPort);
     portRow->addWidget(new QLabel(QStringLiteral("Sécurité :"), frame));
@@ -156,7 +169,6 @@ QWidget *frmExpediteur::buildAccount()
     form->addRow(QStringLiteral("Port :"), portRow);
     form->addRow(QStringLiteral("Identifiant :"), txtIdentifiant);
     form->addRow(QStringLiteral("Mot de passe :"), txtMotDePasse);
-    form->addRow(lblConseil);
     return frame;
 }
 
@@ -168,7 +180,7 @@ void frmExpediteur::open()
         showResult({});
         cmdConfiance->hide();
     }
-    adjustSize();
+    fitContent(true);
     if (QWidget *main = parentWidget()) {
         QRect placed = frameGeometry();
         placed.moveCenter(main->window()->frameGeometry().center());
@@ -200,8 +212,10 @@ void frmExpediteur::fill(const SenderIdentity &sender)
     (account ? optCompte : optSendmail)->setChecked(true);
     fraCompte->setEnabled(account);
     fraSendmail->setEnabled(!account);
+    lblTrousseau->hide();
     if (account)
         showKeyringState();
+    showProviderHint();
 }
 
 SenderIdentity frmExpediteur::typed() const

@@ -43,7 +43,8 @@ public:
     QComboBox *cboSecurite = nullptr;
     QLineEdit *txtIdentifiant = nullptr;
     QLineEdit *txtMotDePasse = nullptr;
-    QLabel *lblConseil = nullptr;  // the provider's advice, or why the keyring cannot be used
+    QLabel *lblConseil = nullptr;    // the provider's advice on its password
+    QLabel *lblTrousseau = nullptr;  // why the keyring cannot keep the password
     QWidget *fraSendmail = nullptr;
     QLineEdit *txtCommande = nullptr;
     QCheckBox *chkDemarrage = nullptr;
@@ -63,9 +64,13 @@ private:
     void addressEdited(const QString &address);
     void securityChosen(int index);
     void showKeyringState();
+    void showProviderHint();
     // Stores the typed password, if any; false (and told) when the keyring could not keep it.
     bool keepPassword(const SenderIdentity &sender, bool told);
     void showResult(const QString &text);
+    // Grows the window when a wrapped text appears, so that nothing is cut (up to
+    // the screen's height); at the opening, sizes it to its content.
+    void fitContent(bool open = false);
     void testFinished(const QString &text);
     void certificateRead(const QString &subject, const QString &fingerprint);
 

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QLayout>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
 
@@ -42,9 +44,16 @@ void frmExpediteur::addressEdited(const QString &address)
         cboSecurite->setCurrentIndex(static_cast<int>(provider->security));
         fingerprint_.clear();
     }
-    const QString hint = provider ? provider->passwordHint : QString();
+    showProviderHint();
+}
+
+void frmExpediteur::showProviderHint()
+{
+    const auto provider = providerOf(txtAdresse->text());
+    const QString hint = provider && optCompte->isChecked() ? provider->passwordHint : QString();
     lblConseil->setText(hint);
     lblConseil->setVisible(!hint.isEmpty());
+    fitContent();
 }
 
 void frmExpediteur::securityChosen(int index)
@@ -61,10 +70,9 @@ void frmExpediteur::showKeyringState()
     const auto kept = AccountPassword::kept(account, &problem);
     txtMotDePasse->setPlaceholderText(kept == AccountPassword::Kept::Yes ? QStringLiteral("gardé dans le trousseau")
                                                                          : QString());
-    if (kept == AccountPassword::Kept::NoKeyring) {
-        lblConseil->setText(problem);
-        lblConseil->setVisible(true);
-    }
+    lblTrousseau->setText(problem);
+    lblTrousseau->setVisible(kept == AccountPassword::Kept::NoKeyring);
+    fitContent();
 }
 
 bool frmExpediteur::keepPassword(const SenderIdentity &sender, bool told)
@@ -73,12 +81,14 @@ bool frmExpediteur::keepPassword(const SenderIdentity &sender, bool told)
         return true;
     const auto problem = AccountPassword::store(sender, txtMotDePasse->text());
     if (!problem) {
+        lblTrousseau->hide();
         txtMotDePasse->clear();
         txtMotDePasse->setPlaceholderText(QStringLiteral("gardé dans le trousseau"));
         return true;
     }
-    lblConseil->setText(*problem);
-    lblConseil->setVisible(true);
+    lblTrousseau->setText(*problem);
+    lblTrousseau->setVisible(true);
+    fitContent();
     if (told)
         tellError(*problem);
     else
@@ -92,6 +102,21 @@ void frmExpediteur::showResult(const QString &text)
     const int lines = fontMetrics().height();
     const int wanted = lblResultat->heightForWidth(scrResultat->viewport()->width()) + 4;
     scrResultat->setMinimumHeight(std::clamp(wanted, lines * 3, lines * 12));
+    fitContent();
+}
+
+void frmExpediteur::fitContent(bool open)
+{
+    if (!open && !isVisible())
+        return;  // the opening sizes it
+    layout()->invalidate();
+    layout()->activate();
+    const int width = open ? std::max(sizeHint().width(), minimumWidth()) : this->width();
+    int wanted = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width) : sizeHint().height();
+    if (const QScreen *shown = screen())
+        wanted = std::min(wanted, shown->availableGeometry().height());
+    if (open || wanted > height())
+        resize(width, wanted);
 }
 
 void frmExpediteur::cmdTester_Click()

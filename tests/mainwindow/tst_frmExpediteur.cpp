@@ -90,10 +90,16 @@ private slots:
         QTest::keyClicks(window.txtServeur, "smtp.relais.fr");
         QTest::keyClicks(window.txtAdresse, "x");  // the server typed by hand stays
         QCOMPARE(window.txtServeur->text(), QStringLiteral("smtp.relais.fr"));
+        window.txtAdresse->selectAll();
+        QTest::keyClicks(window.txtAdresse, "anne.martin@Gmail.com");  // the hint is back
         QTest::keyClicks(window.txtMotDePasse, "s3cret-Anne");
         QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
         QCOMPARE(f_->desk.messageBox.shown.size(), told + 1);
         QVERIFY(f_->desk.messageBox.shown.last().prompt.contains("gnome-keyring"));
+        QVERIFY(window.lblTrousseau->isVisible());
+        QTest::qWait(50);  // the layout settles
+        for (QLabel *said : {window.lblTrousseau, window.lblConseil})  // never cut
+            QVERIFY(said->height() >= said->heightForWidth(said->width()));
         QVERIFY(window.isVisible() && LoadSender(SenderFilePath(f_->dir.path())).server.empty());
 
         window.txtMotDePasse->clear();
@@ -103,7 +109,7 @@ private slots:
         QVERIFY(saved.open(QIODevice::ReadOnly));
         const QByteArray text = saved.readAll();
         for (const char *line : {"Serveur=smtp.relais.fr\r\n", "Port=587\r\n", "Securite=starttls\r\n",
-                                 "Identifiant=anne.martin@Gmail.comx\r\n", "Empreinte=\r\n"})
+                                 "Identifiant=anne.martin@Gmail.com\r\n", "Empreinte=\r\n"})
             QVERIFY2(text.contains(line), line);
         QVERIFY(!text.contains("s3cret"));
         QCOMPARE(CurrentSender().server, std::string("smtp.relais.fr"));
@@ -122,7 +128,8 @@ private slots:
         f_->window.move(200, 150);
         frmExpediteur &window = open();
         QVERIFY((window.frameGeometry().center() - f_->window.frameGeometry().center()).manhattanLength() <= 2);
-        QCOMPARE(window.size(), window.sizeHint().expandedTo(window.minimumSize()));
+        QCOMPARE(window.width(), std::max(window.sizeHint().width(), window.minimumWidth()));
+        QCOMPARE(window.height(), window.layout()->totalHeightForWidth(window.width()));
         choose(window.optSendmail);
         QTest::keyClicks(window.txtAdresse, "anne@exemple.fr");
         QTest::mouseClick(window.cmdTester, Qt::LeftButton);
