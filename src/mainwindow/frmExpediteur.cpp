@@ -1,9 +1,7 @@
 #include "frmExpediteur.h"
 
-#include "AccountPassword.h"
 #include "Artwork.h"
 #include "DesktopEntries.h"
-#include "MailProviders.h"
 #include "SendmailCommand.h"
 
 #include <QButtonGroup>

@@ -78,8 +78,7 @@ QString sendFailureText(int exitCode, const QString &said, const QString &progra
         break;
     case SendFailure::Certificate:
         sentence = QStringLiteral("Le certificat du serveur %1 n'est pas reconnu par ce poste, ou n'est plus celui "
-                                  "que vous aviez accepté : par sécurité, rien n'a été envoyé. « Tester » dans "
-                                  "« Expéditeur... » montre le certificat et permet de lui faire confiance.")
+                                  "que vous aviez accepté : par sécurité, rien n'a été envoyé.")
                        .arg(server);
         break;
     case SendFailure::Tls:
