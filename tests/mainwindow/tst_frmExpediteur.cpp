@@ -68,6 +68,7 @@ private slots:
         QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
         QVERIFY(!QFile::exists(DesktopEntries::autostartPath()));
         QCOMPARE(open().txtNom->text(), QStringLiteral("Anne Martin"));
+        QVERIFY(window.optSendmail->isChecked());  // a sender without a server keeps the sendmail choice
     }
 
     // Typing a known provider's address fills the account, which stays editable; the
