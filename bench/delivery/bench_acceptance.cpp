@@ -1,0 +1,76 @@
+// How long a kill can still make a mail go twice: from the moment sendmail
+// has taken the whole message (a recording sendmail notes the time once it
+// has read and kept it) to the moment its outbox entry is gone for good
+// (removed and the folder synced; the submitter reports the attempt right
+// after). A kill of the program inside that window leaves a message that
+// sendmail took in the outbox, and the next start hands it over again.
+// Run: cmake --build build --target bench_acceptance && build/bench/delivery/bench_acceptance [folder] [rounds]
+// (folder: where the outbox goes, a temporary folder by default; rounds: 200).
+
+#include "LinuxMailClient.h"
+#include "SenderIdentity.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+qint64 realtimeNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    QTemporaryDir temporary(args.size() > 1 ? args[1] + QStringLiteral("/bench-XXXXXX") : QString());
+    const QString dir = temporary.path();
+    const int rounds = args.size() > 2 ? args[2].toInt() : 200;
+    QDir().mkpath(dir + QStringLiteral("/bin"));
+    QFile script(dir + QStringLiteral("/bin/sendmail"));
+    script.open(QIODevice::WriteOnly);
+    script.write("#!/bin/sh\ncat > \"$OUT/kept\" && date +%s%N > \"$OUT/accepted\"\n");
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("OUT", dir.toUtf8());
+    qputenv("PATH", (dir + QStringLiteral("/bin:")).toUtf8() + qgetenv("PATH"));
+    SetCurrentSender({"", "moi@exemple.fr", ""});
+
+    LinuxMailClient client(dir);
+    QSignalSpy attempts(&client.submitter, &OutboxSubmitter::attempted);
+    client.start();
+    std::vector<double> windows;
+    const std::string message = "From: moi@exemple.fr\nTo: ana@example.org\nSubject: Mesure\n\n" + std::string(10000, 'x') + "\n";
+    for (int round = 0; round < rounds; ++round) {
+        const qsizetype before = attempts.size();
+        client.outbox.put(message);
+        while (attempts.size() == before)
+            attempts.wait(10000);
+        const qint64 gone = realtimeNs();
+        QFile accepted(dir + QStringLiteral("/accepted"));
+        if (!attempts.last()[1].toBool() || !accepted.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "round %d: not delivered\n", round);
+            return 1;
+        }
+        windows.push_back((gone - accepted.readAll().trimmed().toLongLong()) / 1e6);
+    }
+    std::sort(windows.begin(), windows.end());
+    std::printf("window from sendmail's acceptance to the outbox entry gone, %d rounds in %s:\n"
+                "median %.2f ms, min %.2f ms, max %.2f ms, 90th percentile %.2f ms\n",
+                rounds, qPrintable(dir), windows[windows.size() / 2], windows.front(), windows.back(),
+                windows[windows.size() * 9 / 10]);
+    return 0;
+}
