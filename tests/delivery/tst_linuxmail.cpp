@@ -369,8 +369,8 @@ private slots:
         QCOMPARE(outbox().messages(), QStringList());
     }
 
-    // Whatever the outbox holds: a link to a FIFO, a dangling link and a folder
-    // are set aside, told once, without holding up the messages behind them,
+    // Whatever the outbox holds: a link to a FIFO, a dangling link, a folder and
+    // half a message are set aside, told once, without holding up the messages behind them,
     // which go whatever their names.
     void outboxTrustsNothing()
     {
@@ -388,13 +388,14 @@ private slots:
         raw.close();
         write(box.mid(dir_.path().size() + 1) + "/.point", plainMessage("Point"));
         write(box.mid(dir_.path().size() + 1) + "/zz.eml", plainMessage("Dernier"));
+        write(box.mid(dir_.path().size() + 1) + "/zz.eml.Ab12Cd", "From: moi");  // an earlier version killed while writing
 
         QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
         client_->start();
-        QTRY_COMPARE(attempts.size(), 6);
+        QTRY_COMPARE(attempts.size(), 7);
         QCOMPARE(sent(), (QStringList{"Point", "Dernier", "Octets"}));
         QCOMPARE(outbox().messages(), QStringList());
-        QCOMPARE(QDir(box + "/Mis de côté").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(), 3);
+        QCOMPARE(QDir(box + "/Mis de côté").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(), 4);
         QCOMPARE(desk.messageBox.shown.size(), 1);
         QVERIFY2(desk.messageBox.shown[0].prompt.contains("mise de côté"), qPrintable(desk.messageBox.shown[0].prompt));
     }

@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -90,6 +91,13 @@ QString Outbox::folder(const char *name) const
 QString Outbox::shown(const QByteArray &entry)
 {
     return QFile::decodeName(entry);
+}
+
+bool Outbox::leftHalfWritten(const QByteArray &entry)
+{
+    const qsizetype dot = entry.size() - 7;
+    return dot > 0 && entry[dot] == '.' && entry.left(dot).endsWith(Suffix) &&
+           std::all_of(entry.begin() + dot + 1, entry.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
 }
 
 void Outbox::put(const std::string &message)

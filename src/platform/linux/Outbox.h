@@ -39,6 +39,9 @@ public:
     QStringList messages() const;
     QString path(const QString &message) const { return directory_ + QLatin1Char('/') + message; }
     static QString shown(const QByteArray &entry);
+    // The temporary file of a message that an earlier version was writing
+    // here when it was killed ("….eml." and six letters or digits).
+    static bool leftHalfWritten(const QByteArray &entry);
 
     // Opens an entry to be read by sendmail (never waiting on a pipe): a file
     // descriptor, or -1 with the reason. notMessage tells that the entry,

@@ -168,6 +168,10 @@ void OutboxSubmitter::submitNext()
 void OutboxSubmitter::submit(const QByteArray &entry)
 {
     current_ = entry;
+    if (Outbox::leftHalfWritten(entry)) {
+        setAside(entry, QStringLiteral("c'est un message à moitié écrit, laissé par un arrêt brutal"));
+        return;
+    }
     QString reason;
     bool notMessage = false;
     message_ = outbox_.openMessage(entry, reason, notMessage);
