@@ -40,14 +40,21 @@ QuitSignals::QuitSignals(std::function<void()> quit, QObject *parent) : QObject(
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : Handled)
-        ::sigaction(signal, &action, nullptr);
+    for (const int signal : Handled) {
+        // A signal ignored from the start (nohup) stays ignored.
+        struct sigaction previous{};
+        if (::sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN)
+            ::sigaction(signal, &action, nullptr);
+    }
 }
 
 QuitSignals::~QuitSignals()
 {
-    for (const int signal : Handled)
-        ::signal(signal, SIG_DFL);
+    for (const int signal : Handled) {
+        struct sigaction current{};
+        if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == onSignal)
+            ::signal(signal, SIG_DFL);
+    }
     notifier_.reset();
     for (int &fd : signalPipe)
         if (fd >= 0)
