@@ -8,6 +8,7 @@
 #include "SendmailCommand.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 #include <csignal>
 #include <fcntl.h>
@@ -256,27 +257,32 @@ void OutboxSubmitter::finish(bool delivered, const QString &reason)
         process_ = nullptr;
     }
     const QByteArray entry = std::exchange(current_, {});
-    // The start of the message names the mail in the notices.
-    QByteArray head(64 * 1024, Qt::Uninitialized);
-    const ssize_t got = message_ >= 0 ? ::pread(message_, head.data(), head.size(), 0) : 0;
-    head.truncate(std::max<ssize_t>(got, 0));
-    ::close(std::exchange(message_, -1));
-    const QString mail = head.isEmpty() ? QStringLiteral("Le message « %1 » de la boîte d'envoi").arg(Outbox::shown(entry))
-                                         : describe(SummarizeMessage(head.toStdString()));
+    const int input = std::exchange(message_, -1);
+    const auto closeInput = qScopeGuard([input] { ::close(input); });
+    // The start of the message names the mail in the notices (read from the
+    // descriptor, which still holds it once the entry is removed).
+    const auto mail = [&] {
+        QByteArray head(64 * 1024, Qt::Uninitialized);
+        head.truncate(std::max<ssize_t>(input >= 0 ? ::pread(input, head.data(), head.size(), 0) : 0, 0));
+        return head.isEmpty() ? QStringLiteral("Le message « %1 » de la boîte d'envoi").arg(Outbox::shown(entry))
+                              : describe(SummarizeMessage(head.toStdString()));
+    };
     Notifier *notifier = desktop().notifier;
-    Attempts &state = waiting_[entry];
+    const int failures = waiting_[entry].failures;
     if (delivered) {
-        // The first to leave after a failure that was told says the way is clear again.
-        if (state.failures > 0 && !toldReasons_.empty() && notifier)
-            notifier->notifyInfo(MessageTexts::Title, MessageTexts::padded(mail + QStringLiteral(" est finalement parti.")));
-        if (state.failures > 0)
-            toldReasons_.clear();
+        // Removed first: a kill now must not find it still waiting.
         this->delivered(entry);
+        // The first to leave after a failure that was told says the way is clear again.
+        if (failures > 0 && !toldReasons_.empty() && notifier)
+            notifier->notifyInfo(MessageTexts::Title, MessageTexts::padded(mail() + QStringLiteral(" est finalement parti.")));
+        if (failures > 0)
+            toldReasons_.clear();
     } else {
-        const auto delay = retryDelays.at(std::min<std::size_t>(state.failures, retryDelays.size() - 1));
-        ++state.failures;
+        const auto delay = retryDelays.at(std::min<std::size_t>(failures, retryDelays.size() - 1));
+        ++waiting_[entry].failures;
         schedule(entry, clock_.elapsed() + delay.count());
-        tell(reason, failureText(mail, reason, delay));
+        if (!toldReasons_.contains(reason))
+            tell(reason, failureText(mail(), reason, delay));
     }
     emit attempted(Outbox::shown(entry), delivered);
     wake();
