@@ -73,6 +73,7 @@ OutboxSubmitter::~OutboxSubmitter()
 
 void OutboxSubmitter::stop()
 {
+    stopped_ = true;  // nothing more is handed over, whatever is still queued
     rescan_.stop();
     retry_.stop();
     if (!process_)
@@ -155,7 +156,7 @@ void OutboxSubmitter::schedule(const QByteArray &entry, qint64 due)
 
 void OutboxSubmitter::submitNext()
 {
-    if (process_ || queue_.empty())
+    if (process_ || queue_.empty() || stopped_)
         return;  // one at a time; the end of this one looks again
     const auto [due, entry] = *queue_.begin();
     const qint64 now = clock_.elapsed();

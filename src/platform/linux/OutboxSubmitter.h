@@ -81,6 +81,7 @@ private:
     std::set<QString> toldReasons_;
     QByteArray errors_;  // sendmail's own error output
     bool timedOut_ = false;
+    bool stopped_ = false;
     QTimer retry_;
     QTimer limit_;
     QTimer rescan_;
