@@ -178,6 +178,7 @@ int Main(int argc, char **argv)
     RunningInstance running(QDBusConnection::sessionBus(), programDir);
     QObject::connect(&running, &RunningInstance::showRequested, &tardello.tray(), &TrayIcon::mnuTardello_Click);
     running.publish();
+    desktop().files->removeUnfinishedWrites(SenderFilePath(programDir), {});
     SetCurrentSender(LoadSender(SenderFilePath(programDir)));
 #endif
 #ifdef TARDELLO_LINUX_MAIL

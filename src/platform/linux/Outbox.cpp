@@ -103,9 +103,10 @@ bool Outbox::leftHalfWritten(const QByteArray &entry)
 void Outbox::put(const std::string &message)
 {
     const QString staging = folder(Writing);
-    if (!QDir().mkpath(staging))
-        fail(QStringLiteral("la boîte d'envoi %1 n'a pas pu être créée").arg(directory_));
     const QByteArray outbox = QFile::encodeName(directory_);
+    // The messages are the user's mail: the folder and each file are theirs only, whatever the umask.
+    if (!QDir().mkpath(staging) || ::chmod(outbox.constData(), S_IRWXU) != 0)
+        fail(QStringLiteral("la boîte d'envoi %1 n'a pas pu être créée").arg(directory_));
     // Names sort in the order the messages were handed over; the identity lets
     // start-up know that the pending mail has reached the outbox.
     QByteArray name;
