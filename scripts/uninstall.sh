@@ -14,14 +14,10 @@ case "${1:-}" in
 esac
 
 # The program keeps its files open and rewrites them: it must not run meanwhile.
-if [ -f "$prefix/Tardello.lock" ]; then
-  pid=$(head -n 1 "$prefix/Tardello.lock")
-  running=$(readlink "/proc/$pid/exe" 2>/dev/null || true)
-  # A program installed again while it ran shows as "(deleted)".
-  if [ -n "$pid" ] && [ "${running% (deleted)}" = "$(readlink -f "$prefix/tardello")" ]; then
-    echo "Tardello tourne encore : quittez-le (menu de son icône, « Quitter »), puis relancez $0." >&2
-    exit 1
-  fi
+# A running program holds an flock on its directory itself.
+if [ -d "$prefix" ] && ! flock --nonblock "$prefix" true; then
+  echo "Tardello tourne encore : quittez-le (menu de son icône, « Quitter »), puis relancez $0." >&2
+  exit 1
 fi
 
 if [ -x "$prefix/tardello" ]; then

@@ -25,12 +25,16 @@ bool MailStore::SaveMailStore(const MailTable &table)
         saved = mails.isEmpty() ? files.remove(path_) : files.writeFrom(path_, [&mails](const ByteSink &sink) {
             return StoreRecords::writeRecords(mails, sink);
         });
+    behind_ = !saved;
     if (saved) {
         failureShown_ = false;
+        if (this->saved)
+            this->saved();
     } else if (!failureShown_) {
         failureShown_ = true;
         tell(QStringLiteral("Les mails en attente n'ont pas pu être enregistrés dans le fichier %1. "
-                            "Ils restent en mémoire et seront enregistrés à la prochaine modification.")
+                            "Ils restent en mémoire ; Tardello réessaie à chaque passage de l'horloge et en "
+                            "quittant, jusqu'à ce que l'enregistrement réussisse.")
                  .arg(QDir::toNativeSeparators(path_)));
     }
     return saved;

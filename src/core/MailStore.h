@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -17,6 +18,11 @@ public:
     explicit MailStore(QString path) : path_(std::move(path)) {}
 
     const QString &path() const { return path_; }
+
+    // The last save failed: the file may still hold mails already sent or deleted.
+    bool behind() const { return behind_; }
+    // Called after each save that succeeded.
+    std::function<void()> saved;
 
     // Rewrites the whole file from the slots in use, in slot order; with no
     // slot in use the file is removed. On failure the previous file stays as it
@@ -47,6 +53,7 @@ private:
     QString path_;
     QString keptCopy_;
     bool failureShown_ = false;
+    bool behind_ = false;
     // The file on disk was not taken whole and no copy of it exists yet:
     // it must be set aside before a save may replace it.
     bool originalAtRisk_ = false;

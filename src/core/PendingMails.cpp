@@ -1,5 +1,6 @@
 #include "PendingMails.h"
 
+#include "MailIdentity.h"
 #include "PendingRows.h"
 
 const MailTable &PendingMails::table()
@@ -63,4 +64,27 @@ void PendingMails::placeRow(qint16 slot)
         ReplacePendingRow(table_, lstHisto_, qint16(row), slot);
     else
         InsertPendingRow(table_, lstHisto_, slot);
+}
+
+bool PendingMails::saveIfBehind()
+{
+    return !store_.behind() || store_.SaveMailStore(table());
+}
+
+int PendingMails::dropHandedOver(const QSet<QString> &identities)
+{
+    if (identities.isEmpty())
+        return 0;  // the bodies stay unread, as most starts find no message of a pending mail
+    readBodies();
+    int dropped = 0;
+    for (qint16 slot = 1; slot <= MailSlots; ++slot) {
+        if (table_[slot].InUse && identities.contains(MailIdentity(table_[slot]))) {
+            lstHisto_.RemoveItem(rowOfSlot(slot));
+            table_.ReleaseSlot(slot);
+            ++dropped;
+        }
+    }
+    if (dropped > 0)
+        store_.SaveMailStore(table_);
+    return dropped;
 }

@@ -6,6 +6,7 @@
 #include "MailTable.h"
 
 #include <QList>
+#include <QSet>
 
 // The pending mails: the MailTable, the store file that keeps it and the rows
 // of lstHisto that show it. Every change goes through here, so the three never
@@ -25,6 +26,14 @@ public:
     ListRows &lstHisto() { return lstHisto_; }
     const ListRows &lstHisto() const { return lstHisto_; }
     const MailStore &store() const { return store_; }
+    MailStore &store() { return store_; }
+
+    // Saves again when the last save failed; true when the file is current.
+    bool saveIfBehind();
+    // Start-up: removes the pending mails whose identity is given (they reached
+    // the mail client before the store could forget them), then saves. The
+    // number removed.
+    int dropHandedOver(const QSet<QString> &identities);
 
     // The row that shows the slot's mail, or -1 when it has none (it left
     // or was deleted meanwhile).

@@ -4,6 +4,7 @@
 #include "DateText.h"
 #include "Desktop.h"
 #include "MessageBox.h"
+#include "MailIdentity.h"
 #include "MessageTexts.h"
 #include "Program.h"
 #include "ProgramLauncher.h"
@@ -39,6 +40,8 @@ void Scheduler::SendDueMail()
         return;
     passRunning_ = true;
     const auto endPass = qScopeGuard([this] { passRunning_ = false; });
+    // A save that failed after a hand-over still lists the mail that left.
+    program_.pending.saveIfBehind();
 
     const QDateTime now = desktop().clock->now();
     const QString dateKey = DateText::formatDate(now.date());
@@ -112,6 +115,12 @@ bool Scheduler::deliver(qint16 slot)
         return false;
     }
     automation::Factory &factory = *desktop().automation;
+    if (handingOver)
+        handingOver(MailIdentity(program_.pending[slot]));
+    const auto handedOver = qScopeGuard([this] {
+        if (handingOver)
+            handingOver({});
+    });
     try {
         // No default: the build stops (-Werror=switch) when a mail client has no route here.
         switch (program_.mailClient.value()) {

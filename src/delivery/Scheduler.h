@@ -29,6 +29,10 @@ public:
     // that the passes send them one by one; a first pass runs at once.
     void SendMissedNow(const QList<qint16> &mails);
 
+    // Told the identity of each mail just before it is handed over (empty
+    // once the hand-over is done), so the mail client can mark it.
+    std::function<void(const QString &identity)> handingOver;
+
 private:
     // False when the route raised: the mail stays pending for the next pass.
     bool deliver(qint16 slot);

@@ -6,6 +6,7 @@
 #include "MappedReport.h"
 #include "Program.h"
 #include "ProgramVersion.h"
+#include "QuitSignals.h"
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "TextFiles.h"
@@ -15,6 +16,7 @@
 
 #ifdef TARDELLO_LINUX_MAIL
 #include "InstallDesktop.h"
+#include "LinuxMailClient.h"
 #include "RunningInstance.h"
 #include "SenderFile.h"
 #endif
@@ -93,6 +95,9 @@ bool Application::run()
     if (tray_->ended())
         return false;
     program_->pending.load();
+    // A run ended between the hand-over and the save that forgets the mail.
+    if (handedOver)
+        program_->pending.dropHandedOver(handedOver());
     ReportWhenMapped(*main_);
     main_->show();
     // The bodies' megabytes are read once the window and its rows are on screen.
@@ -176,9 +181,32 @@ int Main(int argc, char **argv)
     desktop().files->removeUnfinishedWrites(SenderFilePath(programDir), {});
     SetCurrentSender(LoadSender(SenderFilePath(programDir)));
 #endif
+#ifdef TARDELLO_LINUX_MAIL
+    // A mail is pending or in the outbox, never both: the message carries its
+    // mail's identity, and a message sendmail took is kept until the store
+    // no longer lists its mail.
+    LinuxMailClient &mail = *services.linuxMail;
+    MailStore &store = tardello.program().pending.store();
+    tardello.handedOver = [&mail] { return mail.outbox.handedOver(); };
+    tardello.mainWindow().scheduler().handingOver = [&mail](const QString &identity) {
+        mail.outbox.setHandOverIdentity(identity);
+    };
+    store.saved = [&mail] { mail.outbox.forgetDelivered(); };
+    mail.submitter.storeBehind = [&store] { return store.behind(); };
+#endif
+    // Whatever ends the run, the same way out below.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [&tardello] { tardello.endSession(); });
+    QuitSignals quitSignals([&tardello] { tardello.endSession(); });
     if (!tardello.run())
         return 0;
+#ifdef TARDELLO_LINUX_MAIL
+    if (!store.behind())
+        mail.outbox.forgetDelivered();
+#endif
     services.startMailClient();
-    return app.exec();
+    const int code = app.exec();
+    // sendmail's outcome first, then the store, which may still list a mail handed over.
+    services.stopMailClient();
+    tardello.program().pending.saveIfBehind();
+    return code;
 }

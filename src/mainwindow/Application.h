@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 struct Program;
@@ -25,6 +27,11 @@ public:
     bool run();
     // Log-off or shutdown: the program ends without writing the settings.
     void endSession();
+
+    // The identities of the mails the mail client already holds (see
+    // MailIdentity): start-up drops them from the pending mails before any
+    // is offered as missed.
+    std::function<QSet<QString>()> handedOver;
 
     Program &program() { return *program_; }
     frmMain &mainWindow() { return *main_; }

@@ -46,3 +46,10 @@ void DesktopServices::startMailClient()
     linuxMail->start();
 #endif
 }
+
+void DesktopServices::stopMailClient()
+{
+#ifdef TARDELLO_LINUX_MAIL
+    linuxMail->submitter.stop();
+#endif
+}

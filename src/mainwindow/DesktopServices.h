@@ -20,6 +20,8 @@ struct DesktopServices
     void install();
     // Once the program is up: the mail client starts its own work (Linux: the outbox).
     void startMailClient();
+    // At quit: the mail client ends its own work (Linux: a sendmail running).
+    void stopMailClient();
 
     SystemClock clock;
     QtMessageBox messageBox;

@@ -2,11 +2,33 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 SingleInstance::SingleInstance(const QString &programDir) : programDir_(programDir) {}
 
+SingleInstance::~SingleInstance()
+{
+#ifdef Q_OS_UNIX
+    if (directory_ >= 0)
+        ::close(directory_);
+#endif
+}
+
 bool SingleInstance::tryLock()
 {
+#ifdef Q_OS_UNIX
+    // Every start locks the same thing, whatever the directory's room or rights.
+    if (directory_ < 0)
+        directory_ = ::open(QFile::encodeName(programDir_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory_ >= 0)
+        return ::flock(directory_, LOCK_EX | LOCK_NB) == 0;
+#endif
     if (tryLockAt(lockPath(programDir_)))
         return true;
     return lock_->error() != QLockFile::LockFailedError && tryLockAt(fallbackLockPath(programDir_));

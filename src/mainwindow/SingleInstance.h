@@ -5,14 +5,18 @@
 
 #include <optional>
 
-// One running instance per program directory. The lock lives in the program
-// directory itself, so that no environment (TMPDIR, TEMP) can give two runs of
-// it two different locks; a lock left behind by a crashed run is recognised by
-// its dead process and taken over.
+// One running instance per program directory. On Linux the lock is taken on
+// the program directory itself, opened for reading: it needs no file there,
+// so a full or read-only directory locks the same way as a writable one, and
+// it goes with the process that held it, however that ended. Elsewhere a
+// lock file lives in the program directory (or, when that takes no file, in
+// the temporary folder); a lock left by a crashed run is recognised by its
+// dead process and taken over.
 class SingleInstance
 {
 public:
     explicit SingleInstance(const QString &programDir);
+    ~SingleInstance();
 
     // True when no other instance runs from this directory; holds the lock until destroyed.
     bool tryLock();
@@ -26,4 +30,5 @@ private:
 
     QString programDir_;
     std::optional<QLockFile> lock_;
+    int directory_ = -1;
 };

@@ -58,6 +58,7 @@ public:
     frmExpediteur *expediteur() const { return expediteur_; }
     // At start-up, once the store is read: mails whose minute passed while the program was stopped.
     void FindMissedMails() { scheduler_.FindMissedMails(); }
+    Scheduler &scheduler() { return scheduler_; }
     // Created the first time a missed mail is found.
     frmMissed *missedWindow() const { return missed_; }
 

@@ -11,8 +11,10 @@
 #include <QtTest>
 
 #include <ctime>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -41,6 +43,21 @@ print(json.dumps({**{'h-' + k.lower(): v.strip() for k, v in m.raw_items()}, 'su
 }
 
 const QByteArray Attachment = QByteArray("\x00\x07\x0e\xfe\x9c", 5).repeated(600);
+
+// A message as an earlier run or a user may leave in the outbox.
+QByteArray plainMessage(const QByteArray &subject)
+{
+    return "Date: Mon, 07 Dec 2026 10:00:00 +0100\nFrom: moi@exemple.fr\nTo: ana@example.org\nSubject: " + subject +
+           "\n\nCorps\n";
+}
+
+// The CPU time this process has used, in milliseconds (its children not counted).
+double ownCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
 
 // True while a process of the group lives (a zombie does not count: it only waits to be reaped).
 bool groupAlive(qint64 group)
@@ -450,6 +467,121 @@ private slots:
         QCOMPARE(outbox().messages().size(), 2);  // the killed one waits for its retry
     }
 
+    // A sendmail (or a user's wrapper) that exits 0 without reading the message
+    // has not taken it: it stays, the user is told in words, and it leaves,
+    // once, when a sendmail reads it.
+    void sendmailMustReadTheWholeMessage()
+    {
+        write("bin/sendmail", "#!/bin/sh\nexit 0\n");
+        TestDesktop desk;
+        QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
+        client_->start();
+        send(2, {"Devis", "ana@example.org", "", "", "Corps", attachment_.toStdString()});
+        QTRY_VERIFY(attempts.size() >= 2);
+        QVERIFY(!attempts[0][1].toBool() && !attempts[1][1].toBool());
+        QCOMPARE(desk.messageBox.shown.size(), 1);
+        QVERIFY2(desk.messageBox.shown[0].prompt.contains("sans en lire la fin"), qPrintable(desk.messageBox.shown[0].prompt));
+        QCOMPARE(outbox().messages().size(), 1);
+
+        write("bin/sendmail", "#!/bin/sh\nn=$(ls \"$OUT\" | grep -c '^sent'); cat > \"$OUT/sent$n\"\n");
+        QTRY_VERIFY(attempts.last()[1].toBool());
+        QCOMPARE(sent(), QStringList{"Devis"});
+        QCOMPARE(outbox().messages(), QStringList());
+    }
+
+    // Whatever the outbox holds: a link to a FIFO, a dangling link, a folder and
+    // half a message are set aside, told once, without holding up the messages behind them,
+    // which go whatever their names.
+    void outboxTrustsNothing()
+    {
+        TestDesktop desk;
+        const QString box = outbox().directory();
+        QVERIFY(QDir().mkpath(box + "/dossier"));
+        QVERIFY(mkfifo(QFile::encodeName(dir_.filePath("tube")).constData(), 0600) == 0);
+        QVERIFY(QFile::link(dir_.filePath("tube"), box + "/20200101-a-tube.eml"));
+        QVERIFY(QFile::link(dir_.filePath("absent"), box + "/20200101-b-perdu.eml"));
+        const QByteArray odd = QFile::encodeName(box) + "/\xff\xfe-octets.eml";  // not UTF-8
+        QFile raw;
+        const int fd = ::open(odd.constData(), O_WRONLY | O_CREAT, 0600);
+        QVERIFY(fd >= 0 && raw.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        raw.write(plainMessage("Octets"));
+        raw.close();
+        write(box.mid(dir_.path().size() + 1) + "/.point", plainMessage("Point"));
+        write(box.mid(dir_.path().size() + 1) + "/zz.eml", plainMessage("Dernier"));
+        write(box.mid(dir_.path().size() + 1) + "/zz.eml.Ab12Cd", "From: moi");  // an earlier version killed while writing
+
+        QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
+        client_->start();
+        QTRY_COMPARE(attempts.size(), 7);
+        QCOMPARE(sent(), (QStringList{"Point", "Dernier", "Octets"}));
+        QCOMPARE(outbox().messages(), QStringList());
+        QCOMPARE(QDir(box + "/Mis de côté").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(), 4);
+        QCOMPARE(desk.messageBox.shown.size(), 1);
+        QVERIFY2(desk.messageBox.shown[0].prompt.contains("mise de côté"), qPrintable(desk.messageBox.shown[0].prompt));
+    }
+
+    // Thousands of messages while sendmail refuses them all: one notice for the
+    // one reason, and each attempt costs what it costs with a short queue.
+    void longQueueWhileSendmailRefuses()
+    {
+        write("bin/sendmail", "#!/bin/sh\nexit 75\n");
+        TestDesktop desk;
+        double few = 0, many = 0;
+        costPerAttempt(50, few);
+        costPerAttempt(3000, many);
+        qInfo("own CPU per attempt: %.3f ms with 50 queued, %.3f ms with 3000", few, many);
+        QVERIFY2(many < 2 * few + 0.3, qPrintable(QString("%1 ms against %2 ms").arg(many).arg(few)));
+        QCOMPARE(desk.messageBox.shown.size(), 2);  // one per run
+        QVERIFY(desk.messageBox.shown[1].prompt.contains("(code 75)"));
+    }
+
+    // Room for the message but not for the store's rewrite: the save is tried
+    // again each pass and told once; a start meanwhile finds the mail
+    // gone to sendmail and does not offer it again; with room, the store catches up.
+    void storeSaveFailingAfterHandOver()
+    {
+        FullDisk disk;
+        if (!disk.mounted)
+            QSKIP("a file system cannot be mounted here (the tests run as root)");
+        TestDesktop desk;
+        desktop().automation = &client_->factory;
+        QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
+        auto program = std::make_unique<Program>(disk.path());
+        Scheduler scheduler(*program);
+        MailStore &store = program->pending.store();
+        // As the program joins them at start-up.
+        scheduler.handingOver = [this](const QString &identity) { outbox().setHandOverIdentity(identity); };
+        store.saved = [this] { outbox().forgetDelivered(); };
+        client_->submitter.storeBehind = [&store] { return store.behind(); };
+        addPendingMail(*program, "07/12/2026 10:00", "Parti");
+        addPendingMail(*program, "08/12/2026 10:00", "Demain");
+        desk.clock.set("07/12/2026 10:00:20");
+        client_->start();
+        disk.fill();
+
+        scheduler.SendDueMail();
+        QTRY_COMPARE(attempts.size(), 1);
+        QVERIFY(attempts[0][1].toBool());
+        QCOMPARE(desk.messageBox.shown.size(), 1);
+        QVERIFY(desk.messageBox.shown[0].prompt.contains("réessaie"));
+        QCOMPARE(storedSubjects(*program), (QStringList{"Parti", "Demain"}));
+        scheduler.SendDueMail();  // tried again, not told again
+        QCOMPARE(desk.messageBox.shown.size(), 1);
+        QCOMPARE(desk.files.writes, 4);  // two schedules, two passes
+
+        Program restarted(disk.path());
+        restarted.pending.load();
+        QCOMPARE(restarted.pending.dropHandedOver(outbox().handedOver()), 1);
+        QCOMPARE(restarted.pending.lstHisto().ListCount(), 1);
+
+        disk.makeRoom();
+        desk.clock.set("07/12/2026 10:01:10");
+        scheduler.SendDueMail();
+        QCOMPARE(storedSubjects(*program), QStringList{"Demain"});
+        QVERIFY(outbox().handedOver().isEmpty());  // the message kept aside has gone
+        QCOMPARE(sent(), QStringList{"Parti"});
+    }
+
     // msmtp as sendmail delivers to a local sink that keeps what it receives in a maildir.
     void smtpTransportKeepsBccOffTheMessage()
     {
@@ -487,6 +619,23 @@ loop.run_forever())", dir_.filePath("maildir")});
     }
 
 private:
+    // The program's own CPU time per attempt, the outbox holding `queued` messages that sendmail refuses.
+    void costPerAttempt(int queued, double &cost)
+    {
+        client_ = std::make_unique<LinuxMailClient>(dir_.filePath(QString::number(queued)));
+        client_->submitter.retryDelays = {std::chrono::hours(1)};
+        QVERIFY(QDir().mkpath(outbox().directory()));
+        for (int n = 0; n < queued; ++n)
+            write(QString::number(queued) + "/Boîte d'envoi/" + QString::number(100000 + n) + ".eml", plainMessage("Lot"));
+        QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
+        client_->start();
+        QTRY_VERIFY(attempts.size() >= 10);
+        const double before = ownCpuMs();
+        const qsizetype first = attempts.size();
+        QTRY_VERIFY_WITH_TIMEOUT(attempts.size() >= 40, 30000);
+        cost = (ownCpuMs() - before) / double(attempts.size() - first);
+    }
+
     void send(int route, const OutgoingMail &mail)
     {
         route == 0 ? SendWithOutlook(client_->factory, mail)

@@ -1,10 +1,14 @@
 #include "Application.h"
+#include "QuitSignals.h"
 #include "TestMainWindow.h"
 #include "SingleInstance.h"
 #include "TrayIcon.h"
 #include "frmAbout.h"
 
 #include <QtWidgets>
+
+#include <csignal>
+#include <unistd.h>
 
 class tst_Application : public QObject
 {
@@ -88,44 +92,66 @@ private slots:
     {
         QTest::addColumn<QString>("before");
         QTest::addColumn<bool>("runs");
-        QTest::newRow("another instance runs, another TMPDIR") << "held, TMPDIR" << false;
-        QTest::newRow("other instance has ended") << "released" << true;
-        QTest::newRow("lock left by a crashed run") << "crashed" << true;
+        QTest::newRow("another process holds it") << "held" << false;
+        QTest::newRow("its holder was killed") << "killed" << true;
         QTest::newRow("another directory's instance") << "other directory" << true;
-        QTest::newRow("read-only program directory, another TMPDIR") << "held, TMPDIR, read-only" << false;
+        QTest::newRow("read-only at the first start, writable at the second") << "read-only" << false;
+        QTest::newRow("full at the first start, room at the second") << "full" << false;
     }
     void oneInstancePerProgramDirectory()
     {
         QFETCH(QString, before);
         QFETCH(bool, runs);
-        QTemporaryDir dir, otherDir, firstTemp, secondTemp;
-        const bool readOnly = before.endsWith("read-only"), otherTmpdir = before.contains("TMPDIR");
-        if (readOnly && QProcess::execute("mount", {"-t", "tmpfs", "-o", "ro,size=4k", "tmpfs", dir.path()}) != 0)
-            QSKIP("a read-only file system cannot be mounted here");
-        const auto unmount = qScopeGuard([&] { readOnly && QProcess::execute("umount", {dir.path()}); });
-        const auto restore = qScopeGuard([tmpdir = qgetenv("TMPDIR")] { qputenv("TMPDIR", tmpdir); });
-        if (otherTmpdir)
-            qputenv("TMPDIR", firstTemp.path().toUtf8());
-        const QString lockPath = readOnly ? SingleInstance::fallbackLockPath(dir.path()) : SingleInstance::lockPath(dir.path());
-        auto running = std::make_unique<SingleInstance>(before == "other directory" ? otherDir.path() : dir.path());
-        if (before != "crashed")
-            QVERIFY(running->tryLock());
-        if (before == "released")
-            running.reset();
-        if (before == "crashed") {  // the lock as this machine writes it, of a process that is gone
-            QByteArray lock;
-            {
-                QLockFile ours(lockPath);
-                QVERIFY(ours.lock());
-                lock = TestFiles().read(lockPath).value_or("");
-            }
-            QVERIFY(TestFiles().write(lockPath, "2147480000" + lock.mid(lock.indexOf('\n'))));
+        QTemporaryDir dir, otherDir;
+        const bool mounted = before == "read-only" || before == "full";
+        if (mounted && QProcess::execute("mount", {"-t", "tmpfs", "-o", (before == "full" ? "" : "ro,") + QString("size=4k"),
+                                                   "tmpfs", dir.path()}) != 0)
+            QSKIP("a file system cannot be mounted here (the tests run as root)");
+        const auto unmount = qScopeGuard([&] { mounted && QProcess::execute("umount", {dir.path()}); });
+        if (before == "full") {
+            QFile filler(dir.filePath("filler"));
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            filler.write(QByteArray(8192, 'f'));
         }
-        if (otherTmpdir)
-            qputenv("TMPDIR", secondTemp.path().toUtf8());
+        QProcess holder;  // a program of its own that takes the lock as the program does, until killed
+        std::unique_ptr<SingleInstance> first;
+        if (before == "held" || before == "killed") {
+            holder.start("/usr/bin/python3", {"-c", "import fcntl, os, sys, time\n"
+                                                    "fd = os.open(sys.argv[1], os.O_RDONLY | os.O_DIRECTORY)\n"
+                                                    "fcntl.flock(fd, fcntl.LOCK_EX)\nprint('held', flush=True)\ntime.sleep(60)",
+                                              dir.path()});
+            QVERIFY(holder.waitForReadyRead(10000));
+            if (before == "killed") {
+                holder.kill();
+                QVERIFY(holder.waitForFinished(5000));
+            }
+        } else {
+            first = std::make_unique<SingleInstance>(before == "other directory" ? otherDir.path() : dir.path());
+            QVERIFY(first->tryLock());
+        }
+        if (before == "read-only")
+            QCOMPARE(QProcess::execute("mount", {"-o", "remount,rw", dir.path()}), 0);
+        if (before == "full")
+            QVERIFY(QFile::remove(dir.filePath("filler")));
         SingleInstance second(dir.path());
         QCOMPARE(second.tryLock(), runs);
-        QVERIFY(QFile::exists(lockPath));
+        holder.kill();
+        holder.waitForFinished(5000);
+    }
+
+    // SIGTERM and SIGHUP, sent for real, end the run the way the session's end does.
+    void quitSignalsEndTheRun()
+    {
+        TestProgram earlier;
+        Application app(earlier.dir.path());
+        app.InitApplication();
+        int ended = 0;
+        app.tray().endProgram = [&] { ++ended; };
+        QuitSignals quitSignals([&app] { app.endSession(); });
+        ::kill(::getpid(), SIGTERM);
+        QTRY_COMPARE(ended, 1);
+        ::kill(::getpid(), SIGHUP);
+        QTRY_COMPARE(ended, 2);
     }
 
     void textFieldMenusAreFrench()

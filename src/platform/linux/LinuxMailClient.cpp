@@ -2,5 +2,5 @@
 
 LinuxMailClient::LinuxMailClient(const QString &programDir) : outbox(programDir + QStringLiteral("/Boîte d'envoi"))
 {
-    outbox.deposited = [this] { submitter.wake(); };
+    outbox.deposited = [this](const QByteArray &entry) { submitter.add(entry); };
 }

@@ -1,12 +1,15 @@
 #pragma once
 
-#include <QDeadlineTimer>
+#include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QProcess>
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 class Outbox;
@@ -14,7 +17,9 @@ class Outbox;
 // Hands the outbox's messages to sendmail, one at a time and in order, in the
 // background: the program never waits for sendmail. A message leaves the
 // outbox only once sendmail has taken it; a failure keeps it and it is tried
-// again later, with growing delays, also after a restart.
+// again later, with growing delays, also after a restart. Each failure is
+// told once for its reason, whatever the number of messages it holds back;
+// an attempt costs the same whatever the number of messages waiting.
 class OutboxSubmitter : public QObject
 {
     Q_OBJECT
@@ -24,8 +29,17 @@ public:
 
     // Tells once when the system has no sendmail, then submits what the outbox holds.
     void start();
-    // Looks at the outbox again soon (after a message was put there).
+    // Looks at the outbox again soon.
     void wake();
+    // A message just put in the outbox.
+    void add(const QByteArray &entry);
+    // Ends the work at quit: a sendmail about to finish is given a moment, else it is killed.
+    void stop();
+
+    // True while the store file may still list a mail already handed over:
+    // a message sendmail takes is then kept aside instead of removed, so that
+    // a start after a crash knows it left.
+    std::function<bool()> storeBehind;
 
     // The wait before the n-th retry of a message; the last one repeats.
     std::vector<std::chrono::milliseconds> retryDelays{std::chrono::minutes(1), std::chrono::minutes(5),
@@ -44,21 +58,31 @@ private:
     struct Attempts
     {
         int failures = 0;
-        QDeadlineTimer next{0};
-        QString toldReason;  // what the user was last told about it
+        qint64 due = 0;  // on clock_, in ms; -1 once sendmail took it but it could not be removed
     };
+    void rescan();
+    void schedule(const QByteArray &entry, qint64 due);
     void submitNext();
-    void submit(const QString &message);
+    void submit(const QByteArray &entry);
     void finish(bool delivered, const QString &reason);
+    void delivered(const QByteArray &entry);
+    void tell(const QString &reason, const QString &text);
+    void setAside(const QByteArray &entry, const QString &why);
+    bool readWhole() const;
     void killGroup();
 
     Outbox &outbox_;
-    std::map<QString, Attempts> attempts_;
+    std::map<QByteArray, Attempts> waiting_;
+    std::set<std::pair<qint64, QByteArray>> queue_;  // by due moment, then in hand-over order
+    QElapsedTimer clock_;
     QProcess *process_ = nullptr;
-    QString current_;
+    QByteArray current_;
+    int message_ = -1;  // the descriptor sendmail reads the current message from
+    std::set<QString> toldReasons_;
     QByteArray errors_;  // sendmail's own error output
     bool timedOut_ = false;
-    bool missingSendmailTold_ = false;
+    bool stopped_ = false;
     QTimer retry_;
     QTimer limit_;
+    QTimer rescan_;
 };

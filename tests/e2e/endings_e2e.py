@@ -1,0 +1,123 @@
+"""The installed program ended every way but the menu while a mail leaves: a SIGTERM during a slow sendmail, a
+SIGKILL while sendmail runs, a kill between the outbox write and the store save (the files as that kill leaves
+them). After each restart the mail is sent exactly once and never offered again as missed."""
+import datetime
+import glob
+import os
+import signal
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from xsession import main_title, run_installed, wait_for  # noqa: E402
+
+SUBJECT = "Compte rendu"
+
+
+def store(when):
+    return "\r\n".join([
+        f"Titre={SUBJECT}", "Dest=anne@exemple.fr", "CC=", "BCC=", f"Date={when}",
+        "Attach=", "DebutContenu=", "Bonjour,", "=FinContenu", ""]).encode("cp1252")
+
+
+# One process, as msmtp is: notes its start, waits as long as the file "delay" says, then keeps the message.
+SENDMAIL = """#!/usr/bin/python3
+import os, sys, time
+out = os.environ["OUT"]
+with open(os.path.join(out, "started"), "a") as log:
+    log.write(f"{os.getpid()}\\n")
+delay = os.path.join(out, "delay")
+time.sleep(float(open(delay).read()) if os.path.exists(delay) else 0)
+message = sys.stdin.buffer.read()
+with open(os.path.join(out, f"sent.{os.getpid()}"), "wb") as kept:
+    kept.write(message)
+"""
+
+
+def main():
+    return run_installed(sys.argv[sys.argv.index("--build") + 1], run)
+
+
+def alive(pid):
+    try:
+        with open(f"/proc/{pid}/stat") as stat:
+            return stat.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except FileNotFoundError:
+        return False
+
+
+def run(s, prog, work):
+    s.put_on_path(os.path.join(work, "bin"), "sendmail", SENDMAIL)
+    s.env["OUT"] = work
+    outbox = os.path.join(prog, "Boîte d'envoi")
+    store_path = os.path.join(prog, "Tardello.tmp")
+    program = os.path.join(prog, "tardello")
+    started = os.path.join(work, "started")
+
+    def starts():
+        return open(started).read().split() if os.path.exists(started) else []
+
+    def messages():
+        return glob.glob(os.path.join(outbox, "*.eml"))
+
+    def sent():
+        return glob.glob(os.path.join(work, "sent.*"))
+
+    def missed_window():
+        return s.find(title="Tardello", wm_class="tardello")
+
+    def start():
+        tardello = s.start("tardello", [program], cwd=prog)
+        wait_for("the main window", lambda: s.find(title=main_title()), 20)
+        return tardello
+
+    with open(store_path, "wb") as out:
+        out.write(store("07/01/2020 09:30"))
+    with open(os.path.join(work, "delay"), "w") as out:
+        out.write("3")
+
+    # 1. SIGTERM while a slow sendmail works: the quit path stops it; the message stays for the next start.
+    tardello = start()
+    missed = wait_for("the missed-mail window", missed_window, 10)
+    s.xdotool("windowfocus", "--sync", missed.id)
+    s.xdotool("key", "space")  # "Envoyer maintenant"
+    wait_for("sendmail to start", starts, 15)
+    tardello.send_signal(signal.SIGTERM)
+    tardello.wait(15)
+    time.sleep(0.5)
+    assert not alive(starts()[0]), "sendmail must end with the program"
+    assert not sent() and len(messages()) == 1, "the message not taken must stay in the outbox"
+    assert not os.path.exists(store_path), "the mail handed over must leave the store"
+
+    # 2. SIGKILL while sendmail runs: sendmail goes with the program, the message stays.
+    tardello = start()
+    wait_for("sendmail to start again", lambda: len(starts()) == 2, 15)
+    assert missed_window() is None
+    tardello.kill()
+    tardello.wait(5)
+    time.sleep(0.5)
+    assert not alive(starts()[1]), "sendmail must be killed with the program"
+    assert not sent() and len(messages()) == 1
+
+    # 3. The files as a kill between the outbox write and the store save leaves them: the mail both in the
+    # store (moved to the minute it was handed over, by "Envoyer maintenant") and in the outbox.
+    handed = os.path.basename(messages()[0])[:17]  # yyyymmdd-HHMMSSzzz, UTC
+    moment = datetime.datetime.strptime(handed[:15], "%Y%m%d-%H%M%S").replace(tzinfo=datetime.timezone.utc)
+    with open(store_path, "wb") as out:
+        out.write(store(moment.astimezone().strftime("%d/%m/%Y %H:%M")))
+    os.remove(os.path.join(work, "delay"))
+    tardello = start()
+    wait_for("the message to be sent", sent, 15)
+    wait_for("the outbox to empty", lambda: not messages(), 10)
+    time.sleep(3)
+    assert missed_window() is None, "a mail already in the outbox must not be offered as missed"
+    assert not os.path.exists(store_path) or SUBJECT.encode() not in open(store_path, "rb").read()
+    tardello.send_signal(signal.SIGTERM)
+    assert tardello.wait(10) == 0
+    assert len(sent()) == 1, f"sent {len(sent())} times"
+    with open(sent()[0], "rb") as message:
+        assert f"Subject: {SUBJECT}".encode() in message.read()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
