@@ -17,7 +17,7 @@ struct ComposerCalls
     MessageSummary (*summarize)(const std::string &message);
 };
 
-constexpr int ComposerCallsVersion = 1;
+constexpr int ComposerCallsVersion = 2;
 constexpr const char *ComposerModuleFile = "libtardello_composer.so";
 constexpr const char *ComposerCallsSymbol = "tardello_composer_calls";
 

@@ -2,5 +2,8 @@
 
 LinuxMailClient::LinuxMailClient(const QString &programDir) : outbox(programDir + QStringLiteral("/Boîte d'envoi"))
 {
-    outbox.deposited = [this] { submitter.wake(); };
+    outbox.deposited = [this] {
+        watch.deposited();
+        submitter.wake();
+    };
 }

@@ -166,10 +166,9 @@ void OutboxSubmitter::finish(bool delivered, const QString &reason)
             // Taken by sendmail but still here: never hand it over twice in this run.
             state.next = QDeadlineTimer::Forever;
         } else {
-            if (state.failures > 0 && notifier)
-                notifier->notifyInfo(MessageTexts::Title,
-                                     MessageTexts::padded(mail + QStringLiteral(" est finalement parti.")));
+            // Whoever follows the outbox tells the departure of a mail that waited.
             attempts_.erase(message);
+            emit left(message, QDateTime::currentDateTime());
         }
     } else {
         const auto delay = retryDelays.at(std::min<std::size_t>(state.failures, retryDelays.size() - 1));
@@ -180,13 +179,14 @@ void OutboxSubmitter::finish(bool delivered, const QString &reason)
             state.toldReason = reason;
         if (reason != state.toldReason && notifier) {
             state.toldReason = reason;
-            notifier->notifyError(
-                MessageTexts::ErrorTitle,
+            notifier->notifyErrorAbout(
+                message, MessageTexts::ErrorTitle,
                 MessageTexts::padded(mail + QStringLiteral(" n'a pas pu être remis à sendmail : %1. Il reste dans la "
                                                            "boîte d'envoi et sera renvoyé dans %2, puis de plus en "
                                                            "plus espacé, jusqu'à son départ.")
                                                 .arg(reason, delayText(delay))));
         }
+        emit refused(message, reason, QDateTime::currentDateTime().addMSecs(delay.count()));
     }
     emit attempted(message, delivered);
     wake();

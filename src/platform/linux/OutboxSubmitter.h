@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QObject>
 #include <QProcess>
@@ -39,6 +40,10 @@ public:
 signals:
     // Each attempt's outcome, for whoever watches (the tests).
     void attempted(const QString &message, bool delivered);
+    // Sendmail took the message and it is gone from the outbox.
+    void left(const QString &message, const QDateTime &at);
+    // Sendmail refused it (what it said), and when it is tried again.
+    void refused(const QString &message, const QString &reason, const QDateTime &nextTry);
 
 private:
     struct Attempts
