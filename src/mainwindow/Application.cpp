@@ -15,6 +15,7 @@
 
 #ifdef TARDELLO_LINUX_MAIL
 #include "InstallDesktop.h"
+#include "LinuxMailClient.h"
 #include "RunningInstance.h"
 #include "SenderFile.h"
 #endif
@@ -174,6 +175,8 @@ int Main(int argc, char **argv)
     QObject::connect(&running, &RunningInstance::showRequested, &tardello.tray(), &TrayIcon::mnuTardello_Click);
     running.publish();
     SetCurrentSender(LoadSender(SenderFilePath(programDir)));
+    tardello.mainWindow().followOutbox(services.linuxMail->watch);
+    tardello.tray().confirmedQuit = [&services] { services.linuxMail->watch.tellWaitingAtQuit(); };
 #endif
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [&tardello] { tardello.endSession(); });
     if (!tardello.run())

@@ -8,6 +8,7 @@
 #include "frmMissed.h"
 #include "frmSelect.h"
 #ifdef TARDELLO_LINUX_MAIL
+#include "SentRowStates.h"
 #include "frmExpediteur.h"
 #endif
 
@@ -59,6 +60,7 @@ frmMain::frmMain(Program &program, QWidget *parent)
                    {90, 4980, 11250, 3630});
     lstSent = buildList(Frame2, QStringLiteral("lstSent"));
     lstSent->setModel(&program_.lstSent);
+    lstSent->setItemDelegate(new MarkedRowDelegate(lstSent));
     connect(lstHisto, &QListView::doubleClicked, this, &frmMain::lstHisto_DblClick);
 
     // Only the background, Frame1, Frame3 and the five buttons change the light;
@@ -135,6 +137,29 @@ void frmMain::buildClientChoice()
     optNotes = option("optNotes", "Lotus Notes", {120, 275, 2685, 285});
     optExpress = option("optExpress", "Outlook Express - Thunderbird - Windows Mail", {120, 520, 3735, 285});
     bindClientChoice();
+    explainClientChoice();
+}
+
+// On Linux the three choices take the same road; what differs is what becomes
+// of a mail whose hand-over fails. The frame says so where the pointer rests,
+// so that nothing in it moves.
+void frmMain::explainClientChoice()
+{
+#ifdef TARDELLO_LINUX_MAIL
+    const QString road = QStringLiteral(" Sous Linux, les trois choix envoient de la même façon : Tardello compose le "
+                                        "mail, le met dans sa boîte d'envoi et le remet à sendmail (votre compte "
+                                        "d'expéditeur). Ils ne diffèrent que si le mail ne peut pas être mis dans la "
+                                        "boîte d'envoi. ");
+    const QString dropped = QStringLiteral(" Si le mail ne peut pas être mis dans la boîte d'envoi, Tardello vous le "
+                                           "dit et le mail quitte la liste des mails en attente. ");
+    const QString kept = QStringLiteral(" Si le mail ne peut pas être mis dans la boîte d'envoi, il reste en attente "
+                                        "et est réessayé pendant la minute, puis marqué comme manqué. ");
+    Frame3->setToolTip(road);
+    Picture2->setToolTip(road);
+    optOutlook->setToolTip(road + QLatin1Char('\n') + dropped);
+    optNotes->setToolTip(road + QLatin1Char('\n') + kept);
+    optExpress->setToolTip(road + QLatin1Char('\n') + kept);
+#endif
 }
 
 void frmMain::bindClientChoice()
@@ -169,6 +194,14 @@ void frmMain::buildLinuxSettings()
     cmdExpediteur->setToolTip(QStringLiteral(" Expéditeur des mails et lancement à l'ouverture de session "));
     cmdExpediteur->setGeometry(Twips::ofScreen().rect(6000, 405, 1140, 480));
     connect(cmdExpediteur, &QPushButton::clicked, this, &frmMain::cmdExpediteur_Click);
+#endif
+}
+
+void frmMain::followOutbox([[maybe_unused]] OutboxWatch &watch)
+{
+#ifdef TARDELLO_LINUX_MAIL
+    sentStates_ = new SentRowStates(program_.lstSent, watch, this);
+    lstSent->setModel(sentStates_);
 #endif
 }
 

@@ -10,6 +10,9 @@
 #include "Program.h"
 #include "ShellOpener.h"
 #include "frmSelect.h"
+#ifdef TARDELLO_LINUX_MAIL
+#include "SentRowStates.h"
+#endif
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -86,7 +89,10 @@ void frmMain::cmdDelete_Click()
 
 void frmMain::cmdRAZ_Click()
 {
-    program_.lstSent.Clear();
+    if (sentStates_)
+        sentStates_->clearGone();
+    else
+        program_.lstSent.Clear();
 }
 
 void frmMain::cmdNet_Click()
