@@ -64,6 +64,11 @@ void draw(QPainter &p, Kind kind, qreal s)
         p.drawPath(tick);
         break;
     }
+    case Kind::NotHandedOver:
+        p.setPen(QPen(QColor(190, 30, 30), s / 6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(s * 0.2, s * 0.2), QPointF(s * 0.8, s * 0.8));
+        p.drawLine(QPointF(s * 0.8, s * 0.2), QPointF(s * 0.2, s * 0.8));
+        break;
     }
 }
 
@@ -87,8 +92,8 @@ QIcon drawn(Kind kind)
 QIcon icon(Kind kind)
 {
     // Drawn once each: a list asks for them at every paint of every row.
-    static const std::array<QIcon, 4> icons{drawn(Kind::Missed), drawn(Kind::Waiting), drawn(Kind::Refused),
-                                            drawn(Kind::Left)};
+    static const std::array<QIcon, 5> icons{drawn(Kind::Missed), drawn(Kind::Waiting), drawn(Kind::Refused),
+                                            drawn(Kind::Left), drawn(Kind::NotHandedOver)};
     return icons.at(std::size_t(kind));
 }
 

@@ -54,7 +54,7 @@ QString rowText(const MessageSummary &summary)
 } // namespace
 
 SentRowStates::SentRowStates(ListRows &rows, OutboxWatch &watch, QObject *parent)
-    : QIdentityProxyModel(parent), rows_(rows), watch_(watch)
+    : QIdentityProxyModel(parent), rows_(rows), watch_(&watch)
 {
     messageOfRow_ = QStringList(rows_.ListCount(), QString());
     // Connected before the proxy's own forwarding, so a view asking at once finds its row's message.
@@ -71,7 +71,7 @@ SentRowStates::SentRowStates(ListRows &rows, OutboxWatch &watch, QObject *parent
 
     setSourceModel(&rows_);
 
-    connect(&watch_, &OutboxWatch::handedOver, this, [this](const QString &message) {
+    connect(&watch, &OutboxWatch::handedOver, this, [this](const QString &message) {
         handedOver_ = message;
         // A hand-over that failed after all adds no row: the next row is not this one's.
         QTimer::singleShot(0, this, [this, message] {
@@ -79,19 +79,24 @@ SentRowStates::SentRowStates(ListRows &rows, OutboxWatch &watch, QObject *parent
                 handedOver_.clear();
         });
     });
-    connect(&watch_, &OutboxWatch::found, this, [this](const QString &message) {
+    connect(&watch, &OutboxWatch::found, this, [this](const QString &message) {
         handedOver_ = message;
-        rows_.AddItem(rowText(watch_.find(message)->summary));
+        rows_.AddItem(rowText(watch_->find(message)->summary));
     });
-    connect(&watch_, &OutboxWatch::changed, this, &SentRowStates::rowOfMessageChanged);
+    connect(&watch, &OutboxWatch::changed, this, &SentRowStates::rowOfMessageChanged);
 }
 
 QVariant SentRowStates::data(const QModelIndex &index, int role) const
 {
-    if ((role == Qt::DecorationRole || role == Qt::ToolTipRole) && index.row() < messageOfRow_.size()) {
-        const OutboxWatch::Message *message = watch_.find(messageOfRow_.at(index.row()));
-        if (!message)
-            return {};
+    if ((role == Qt::DecorationRole || role == Qt::ToolTipRole) && watch_ && index.row() < messageOfRow_.size()) {
+        const OutboxWatch::Message *message = watch_->find(messageOfRow_.at(index.row()));
+        if (!message) {
+            // Only a hand-over whose failure the mail client took upon itself (Outlook's) adds a row without a message.
+            if (role == Qt::DecorationRole)
+                return RowPictograms::icon(RowPictograms::Kind::NotHandedOver);
+            return QStringLiteral("Ce mail n'a pas pu être mis dans la boîte d'envoi : il n'est pas parti "
+                                  "(Tardello vous a dit pourquoi).");
+        }
         if (role == Qt::DecorationRole)
             return RowPictograms::icon(pictogram(message->state));
         return tooltip(*message);
@@ -102,7 +107,7 @@ QVariant SentRowStates::data(const QModelIndex &index, int role) const
 void SentRowStates::clearGone()
 {
     for (int row = rows_.ListCount() - 1; row >= 0; --row) {
-        const OutboxWatch::Message *message = watch_.find(messageOfRow_.value(row));
+        const OutboxWatch::Message *message = watch_ ? watch_->find(messageOfRow_.value(row)) : nullptr;
         if (!message || message->state == OutboxWatch::State::Left)
             rows_.RemoveItem(row);
     }

@@ -290,8 +290,10 @@ private slots:
         f.window.followOutbox(client->watch);
         client->start();
         QVERIFY(f.showWindow());
-        const auto handOver = [&](const QString &minute, const QString &subject) {
-            addPendingMail(f.program, "01/01/2030 " + minute, subject, "anne@exemple.fr");
+        const auto handOver = [&](const QString &minute, const QString &subject, const QString &attachment = {}) {
+            f.program.pending.schedule(f.program.pending.table().FindFreeSlot(),
+                                       {.txtTitre = subject, .txtDest = "anne@exemple.fr", .txtAttach = attachment,
+                                        .txtDate = "01/01/2030", .txtHeure = minute});
             const QString row = f.program.pending.lstHisto().List(0);
             f.desk.clock.set("01/01/2030 " + minute + ":05");
             const int before = f.program.lstSent.ListCount();
@@ -322,6 +324,15 @@ private slots:
         const QString waitingRow = handOver("10:01", "Relance");
         QTRY_VERIFY(showsPictogram(f.window.lstSent, 1, RowPictograms::Kind::Refused));
         QTRY_COMPARE(calls().size(), 3);
+        // Outlook's stand-in takes a failed hand-over upon itself: the row comes, its message never existed.
+        f.program.mailClient.setValue(MailClient::Outlook);
+        handOver("10:02", "Plan", f.dir.filePath("bin"));
+        QVERIFY(showsPictogram(f.window.lstSent, 2, RowPictograms::Kind::NotHandedOver));
+        QTRY_COMPARE(calls().size(), 4);
+        // "Vider" keeps the row of the mail still waiting.
+        QTest::mouseClick(f.window.cmdRAZ->area, Qt::LeftButton);
+        QCOMPARE(f.program.lstSent.texts(), QStringList{waitingRow});
+        QVERIFY(showsPictogram(f.window.lstSent, 0, RowPictograms::Kind::Refused));
         TrayIcon tray(f.program, f.window);
         tray.endProgram = [] {};
         tray.confirmedQuit = [&] { client->watch.tellWaitingAtQuit(); };
@@ -330,7 +341,7 @@ private slots:
         QCOMPARE(shownBoxes(f.desk.messageBox),
                  QStringList{"Tardello|4|    Quitter Tardello ?    \r\n    Vos données ne seront pas perdues.    "});
         // Its failure notice is closed: the next run could not take it back.
-        QTRY_COMPARE(calls().mid(3), (QStringList{"CloseNotification 2 0 ", "Notify 3 0 prochain démarrage de Tardello."}));
+        QTRY_COMPARE(calls().mid(4), (QStringList{"CloseNotification 2 0 ", "Notify 4 0 prochain démarrage de Tardello."}));
         QVERIFY(service.calls().last().body.startsWith("Un mail attend encore dans la boîte d'envoi"));
 
         client.reset();
@@ -344,7 +355,7 @@ private slots:
         QCOMPARE(restarted.lstSent.texts(), QStringList{waitingRow});  // from the message's own headers
         QVERIFY(showsPictogram(again.lstSent, 0, RowPictograms::Kind::Waiting));
         QTRY_VERIFY(showsPictogram(again.lstSent, 0, RowPictograms::Kind::Left));
-        QTRY_COMPARE(calls().mid(5), QStringList{"Notify 4 0 anne@exemple.fr est finalement parti."});
+        QTRY_COMPARE(calls().mid(6), QStringList{"Notify 5 0 anne@exemple.fr est finalement parti."});
         QVERIFY(service.calls().last().body.startsWith("Le mail \"Relance\""));
     }
 #endif

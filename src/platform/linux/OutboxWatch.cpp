@@ -71,8 +71,9 @@ void OutboxWatch::tellWaitingAtQuit()
         return;
     Notifier *notifier = desktop().notifier;
     if (notifier) {
-        for (const auto &[message, state] : messages_)
-            notifier->withdraw(message);
+        for (const auto &[message, known] : messages_)
+            if (known.state != State::Left)
+                notifier->withdraw(message);
     }
     const QString text =
         count == 1 ? QStringLiteral("Un mail attend encore dans la boîte d'envoi ; il partira au prochain démarrage "
