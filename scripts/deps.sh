@@ -11,7 +11,7 @@ packages=(
 if [ "${1:-}" = "--tests" ]; then
   packages+=(
     xvfb xauth trayer xdotool x11-utils imagemagick faketime python3-xlib
-    msmtp python3 python3-aiosmtpd poppler-utils dbus-daemon desktop-file-utils
+    msmtp python3 python3-aiosmtpd poppler-utils dbus-daemon desktop-file-utils python3-gi
     g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix wine64 wine nsis ninja-build
   )
 fi
