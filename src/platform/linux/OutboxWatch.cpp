@@ -91,6 +91,13 @@ OutboxWatch::Message &OutboxWatch::read(const QString &message)
     QFile file(outbox_.path(message));
     if (file.open(QIODevice::ReadOnly))
         known.summary = SummarizeMessage(file.read(HeaderBytes).toStdString());
+    if (known.summary.date == 0) {
+        // Without a readable Date header, the name tells when it was handed over.
+        QDateTime named = QDateTime::fromString(message.left(18), QStringLiteral("yyyyMMdd-HHmmsszzz"));
+        named.setTimeSpec(Qt::UTC);
+        if (named.isValid())
+            known.summary.date = named.toSecsSinceEpoch();
+    }
     return known;
 }
 
