@@ -89,10 +89,13 @@ void frmMain::cmdDelete_Click()
 
 void frmMain::cmdRAZ_Click()
 {
-    if (sentStates_)
+#ifdef TARDELLO_LINUX_MAIL
+    if (sentStates_) {
         sentStates_->clearGone();
-    else
-        program_.lstSent.Clear();
+        return;
+    }
+#endif
+    program_.lstSent.Clear();
 }
 
 void frmMain::cmdNet_Click()
