@@ -5,6 +5,11 @@ src=$(cd "$(dirname "$0")/.." && pwd)
 build=${TARDELLO_BUILD:-$src/build}
 
 "$src/scripts/deps.sh" --tests
+# Compiled objects are shared between clones and runs; paths inside the clone are
+# taken as relative, so a clone elsewhere finds them too.
+if command -v ccache >/dev/null; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR=$src
+fi
 cmake -S "$src" -B "$build"
 cmake --build "$build" -j"$(nproc)"
 cd "$build"

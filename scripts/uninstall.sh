@@ -13,6 +13,17 @@ case "${1:-}" in
   *) echo "utilisation : $0 [--purge]" >&2; exit 2 ;;
 esac
 
+# The program keeps its files open and rewrites them: it must not run meanwhile.
+if [ -f "$prefix/Tardello.lock" ]; then
+  pid=$(head -n 1 "$prefix/Tardello.lock")
+  running=$(readlink "/proc/$pid/exe" 2>/dev/null || true)
+  # A program installed again while it ran shows as "(deleted)".
+  if [ -n "$pid" ] && [ "${running% (deleted)}" = "$(readlink -f "$prefix/tardello")" ]; then
+    echo "Tardello tourne encore : quittez-le (menu de son icône, « Quitter »), puis relancez $0." >&2
+    exit 1
+  fi
+fi
+
 if [ -x "$prefix/tardello" ]; then
   "$prefix/tardello" --uninstall-desktop
 else  # the program is gone already: the same files by their names
@@ -20,9 +31,12 @@ else  # the program is gone already: the same files by their names
   rm -f "$data/applications/tardello.desktop" "$data"/icons/hicolor/*/apps/tardello.png \
         "${XDG_CONFIG_HOME:-$HOME/.config}/autostart/tardello.desktop"
 fi
-rm -f "$prefix/tardello" "$prefix/Tardello.pdf"
+# Every file the install puts there (the help's chapter 8 lists them; a test holds the two to the install).
+rm -f "$prefix/tardello" "$prefix/libtardello_composer.so" "$prefix/Tardello.pdf"
 if $purge; then
-  rm -f "$prefix"/Tardello.tmp "$prefix"/Tardello.tmp.bak* "$prefix/Tardello.ini" "$prefix/TardelloLinux.ini"
+  # The program's own files, with what a run killed in the middle of a save left (Tardello.tmp.Ab1XyZ...).
+  rm -f "$prefix"/Tardello.tmp "$prefix"/Tardello.tmp.* "$prefix"/Tardello.ini "$prefix"/Tardello.ini.* \
+        "$prefix"/TardelloLinux.ini "$prefix"/TardelloLinux.ini.* "$prefix"/Tardello.lock
   rm -rf "$outbox"
   rmdir "$prefix" 2>/dev/null || echo "Restent dans $prefix : $(ls -A "$prefix" | tr '\n' ' ')"
   echo "Tardello est désinstallé."

@@ -100,7 +100,7 @@ void MailStore::setAsideOriginal(bool readable)
 
 void MailStore::removeUnfinishedSaves() const
 {
-    desktop().files->removeUnfinishedWrites(path_, QStringLiteral("\\.bak[0-9]*"));
+    desktop().files->removeUnfinishedWrites(path_, QStringLiteral(".bak"));
 }
 
 // Keeps the store file as it is under a name not used yet: a copy of the bytes

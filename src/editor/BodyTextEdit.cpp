@@ -92,7 +92,8 @@ QString BodyTextEdit::body() const
     return textBetween(0, document()->characterCount() - 1);
 }
 
-// The plain text of a span as toPlainText() gives it, the pieces of a line joined.
+// The text of a span as typed, the pieces of a line joined: line ends as toPlainText()
+// gives them, non-breaking spaces kept (toPlainText() makes them blanks).
 QString BodyTextEdit::textBetween(int from, int to) const
 {
     QTextCursor span(document());
@@ -117,8 +118,6 @@ QString BodyTextEdit::textBetween(int from, int to) const
         const char16_t unit = c.unicode();
         if (unit == QChar::ParagraphSeparator || unit == QChar::LineSeparator || unit == 0xFDD0 || unit == 0xFDD1)
             c = u'\n';
-        else if (unit == QChar::Nbsp)
-            c = u' ';
     }
     return text;
 }

@@ -1,5 +1,6 @@
 #include "ConfirmMail.h"
 
+#include "AttachmentSize.h"
 #include "Desktop.h"
 #include "MessageBox.h"
 #include "MessageTexts.h"
@@ -29,6 +30,11 @@ ConfirmOutcome ConfirmMail(Program &program, const EditorFields &fields)
 {
     if (fields.txtDest.isEmpty() || fields.txtHeure.isEmpty() || fields.txtDate.isEmpty()) {
         desktop().messageBox->show(MissingFieldsPrompt, MsgBox::Critical, MessageTexts::ErrorTitle);
+        return ConfirmOutcome::StayOpen;
+    }
+    // Checked again here: the path may have been typed, or the file grown since it was picked.
+    if (const std::optional<QString> refusal = AttachmentSize::check(fields.txtAttach)) {
+        desktop().messageBox->show(MessageTexts::padded(*refusal), MsgBox::Critical, MessageTexts::ErrorTitle);
         return ConfirmOutcome::StayOpen;
     }
 

@@ -1,7 +1,11 @@
 #include "frmAttach.h"
 
+#include "AttachmentSize.h"
+#include "Desktop.h"
 #include "DirectoryList.h"
 #include "LostFocus.h"
+#include "MessageBox.h"
+#include "MessageTexts.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -114,6 +118,10 @@ void frmAttach::flList_Click()
 
 void frmAttach::cmdClose_Click()
 {
+    if (const std::optional<QString> refusal = AttachmentSize::check(txtAttach->text())) {
+        desktop().messageBox->show(MessageTexts::padded(*refusal), MsgBox::Critical, MessageTexts::ErrorTitle);
+        return;  // another file can be picked
+    }
     if (!txtAttach->text().isEmpty())
         editorAttach_->setText(txtAttach->text());
     hide();

@@ -3,6 +3,7 @@
 #include "Program.h"
 #include "RecipientLists.h"
 #include "Twips.h"
+#include "TypedText.h"
 
 #include <QKeyEvent>
 #include <QListView>
@@ -92,7 +93,7 @@ void frmDest::cmdClose_Click()
         for (int row = 0; row < chosen_.ListCount(); ++row)
             appended += QLatin1Char(';') + chosen_.List(row);
         QPlainTextEdit *field = targets_[target - 1];
-        field->setPlainText(field->toPlainText() + appended);
+        field->setPlainText(TypedText(*field) + appended);
     }
     lstDest->setFocus();
     hide();

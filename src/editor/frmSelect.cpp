@@ -10,6 +10,7 @@
 #include "RecipientLists.h"
 #include "SendTimeFields.h"
 #include "Twips.h"
+#include "TypedText.h"
 #include "frmAttach.h"
 #include "frmDest.h"
 
@@ -204,9 +205,9 @@ EditorFields frmSelect::fields() const
     EditorFields fields;
     fields.txtTitre = txtTitre->text();
     fields.txtContenu = toCrLf(txtContenu->body());
-    fields.txtDest = toCrLf(txtDest->toPlainText());
-    fields.txtCC = toCrLf(txtCC->toPlainText());
-    fields.txtBCC = toCrLf(txtBCC->toPlainText());
+    fields.txtDest = toCrLf(TypedText(*txtDest));
+    fields.txtCC = toCrLf(TypedText(*txtCC));
+    fields.txtBCC = toCrLf(TypedText(*txtBCC));
     fields.txtAttach = txtAttach->text();
     fields.txtDate = txtDate->text();
     fields.txtHeure = txtHeure->text();
@@ -251,7 +252,7 @@ frmAttach *frmSelect::attachmentPicker()
 
 void frmSelect::normalizeRecipientField(QPlainTextEdit *field)
 {
-    const QString text = toCrLf(field->toPlainText());
+    const QString text = toCrLf(TypedText(*field));
     const QString canonical = NormalizeRecipients(text, program_.AddressBook);
     if (canonical != text)
         field->setPlainText(fromCrLf(canonical));

@@ -174,6 +174,7 @@ int Main(int argc, char **argv)
     RunningInstance running(QDBusConnection::sessionBus(), programDir);
     QObject::connect(&running, &RunningInstance::showRequested, &tardello.tray(), &TrayIcon::mnuTardello_Click);
     running.publish();
+    desktop().files->removeUnfinishedWrites(SenderFilePath(programDir), {});
     SetCurrentSender(LoadSender(SenderFilePath(programDir)));
     tardello.mainWindow().followOutbox(services.linuxMail->watch);
     tardello.tray().confirmedQuit = [&services] { services.linuxMail->watch.tellWaitingAtQuit(); };

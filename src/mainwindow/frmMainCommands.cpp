@@ -5,6 +5,7 @@
 #include "DateText.h"
 #include "Desktop.h"
 #include "EditorFields.h"
+#include "HelpDocument.h"
 #include "MessageBox.h"
 #include "MessageTexts.h"
 #include "Program.h"
@@ -100,12 +101,12 @@ void frmMain::cmdRAZ_Click()
 
 void frmMain::cmdNet_Click()
 {
-    desktop().shell->open(WebPage, program_.paths.ProgramDir);
+    desktop().shell->open(WebPage, program_.paths.ProgramDir, {});
 }
 
 void frmMain::cmdHelp_Click()
 {
-    desktop().shell->open(program_.paths.HelpPath, program_.paths.ProgramDir);
+    HelpDocument::open(program_.paths.HelpPath, program_.paths.ProgramDir, this);
 }
 
 void frmMain::Form_KeyPress(int KeyAscii)

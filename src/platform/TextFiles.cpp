@@ -4,14 +4,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
+#include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#endif
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
 #endif
 
 bool TextFiles::writeFrom(const QString &path, const ByteSource &source)
@@ -80,36 +85,88 @@ bool syncDirectoryOf(const QString &path)
 }
 
 // The data on the disk, or the reason it is not (a full disk may only tell here).
-bool syncedToDisk(QSaveFile &file)
+bool syncedToDisk(QFile &file)
 {
 #ifdef Q_OS_UNIX
     return ::fdatasync(file.handle()) == 0;
 #else
-    Q_UNUSED(file);  // commit() flushes the file's buffers itself
+    return ::_commit(file.handle()) == 0;
+#endif
+}
+
+// The files hold mails and addresses: on Unix they are their owner's only,
+// whatever the umask. Windows keeps the folder's inherited rights.
+bool makePrivate(QFile &file)
+{
+#ifdef Q_OS_UNIX
+    return ::fchmod(file.handle(), S_IRUSR | S_IWUSR) == 0;
+#else
+    Q_UNUSED(file);
     return true;
+#endif
+}
+
+// A save's temporary file is the target's name, this mark and six random
+// letters or digits: nothing a user names a copy by hand ("Tardello.tmp.backup")
+// looks like it, so start-up can remove what a killed save left.
+const QString UnfinishedMark = QStringLiteral(".~tardello-");
+constexpr qsizetype RandomLength = 6;
+
+bool isRandomPart(QStringView text)
+{
+    return text.size() == RandomLength && std::all_of(text.begin(), text.end(), [](QChar c) {
+               return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
+           });
+}
+
+// A new temporary file beside path, opened for writing.
+bool createUnfinished(const QString &path, QFile &file)
+{
+    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        QString name = path + UnfinishedMark;
+        for (qsizetype i = 0; i < RandomLength; ++i)
+            name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))]);
+        file.setFileName(name);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return true;
+        if (!QFileInfo::exists(name))
+            return false;  // not a name taken: the folder refuses
+    }
+    return false;
+}
+
+// Puts from in place of to in one step, to's old content untouched on failure.
+bool replace(const QString &from, const QString &to)
+{
+#ifdef Q_OS_WIN
+    return ::MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
+                         reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 #endif
 }
 } // namespace
 
-// A temporary file beside the target, renamed over it by commit(); never
-// written in place, so a failure leaves the old file as it was. QSaveFile
-// buffers small writes and its commit() does not look at the error of the
-// final flush (a full disk then replaces the file with an empty one), so the
-// data is flushed, synced and checked here first.
+// A temporary file beside the target, renamed over it; never written in
+// place, so a failure leaves the old file as it was. The data is flushed,
+// synced and checked before the rename (a full disk may only tell there).
 bool DiskTextFiles::writeFrom(const QString &path, const ByteSource &source)
 {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
+    QFile file;
+    if (!createUnfinished(path, file))
         return false;
-    const bool produced = source([&file](QByteArrayView piece) {
+    const bool produced = makePrivate(file) && source([&file](QByteArrayView piece) {
         return file.write(piece.data(), piece.size()) == piece.size();
     });
-    if (!produced || !file.flush() || file.error() != QFileDevice::NoError || !syncedToDisk(file)) {
-        file.cancelWriting();
+    const bool written = produced && file.flush() && file.error() == QFileDevice::NoError && syncedToDisk(file);
+    file.close();
+    if (!written || file.error() != QFileDevice::NoError || !replace(file.fileName(), path)) {
+        file.remove();
         return false;
     }
-    return file.commit() && syncDirectoryOf(path);
+    return syncDirectoryOf(path);
 }
 
 bool DiskTextFiles::exists(const QString &path)
@@ -124,28 +181,31 @@ bool DiskTextFiles::remove(const QString &path)
 
 bool DiskTextFiles::rename(const QString &from, const QString &to)
 {
-    return QFile::rename(from, to) && syncDirectoryOf(to);
+    if (!QFile::rename(from, to))
+        return false;
+#ifdef Q_OS_UNIX
+    // A file an earlier version wrote may still be readable by others.
+    ::chmod(QFile::encodeName(to).constData(), S_IRUSR | S_IWUSR);
+#endif
+    return syncDirectoryOf(to);
 }
 
-// QSaveFile names its temporary file after the target with a dot and six
-// random letters; a run killed between linking and renaming it leaves it there.
-void DiskTextFiles::removeUnfinishedWrites(const QString &path, const QString &suffixes)
+// Only the names writeFrom() gives: path, or path, copySuffix and digits,
+// then the mark and six letters or digits.
+void DiskTextFiles::removeUnfinishedWrites(const QString &path, const QString &copySuffix)
 {
     const QFileInfo target(path);
-    // Compiled only when a name ends like a temporary file's: most starts have
-    // none, and then the regular-expression engine is never loaded (nor by a
-    // name filter, which is one too).
-    std::optional<QRegularExpression> unfinished;
     QDir directory = target.absoluteDir();
     for (const QString &name : directory.entryList(QDir::Files | QDir::Hidden)) {
-        const QStringView tail = QStringView(name).right(7);
-        if (!name.startsWith(target.fileName() + QLatin1Char('.')) || tail.size() < 7 || tail.front() != u'.'
-            || !std::all_of(tail.begin() + 1, tail.end(), [](QChar c) { return c.unicode() < 128 && c.isLetter(); }))
+        const qsizetype mark = name.size() - RandomLength - UnfinishedMark.size();
+        if (mark < target.fileName().size() || !name.startsWith(target.fileName())
+            || QStringView(name).sliced(mark, UnfinishedMark.size()) != UnfinishedMark
+            || !isRandomPart(QStringView(name).sliced(mark + UnfinishedMark.size())))
             continue;
-        if (!unfinished)
-            unfinished.emplace(QRegularExpression::anchoredPattern(QRegularExpression::escape(target.fileName())
-                                                                   + QStringLiteral("(?:%1)?\\.[A-Za-z]{6}").arg(suffixes)));
-        if (unfinished->match(name).hasMatch())
+        const QStringView between = QStringView(name).sliced(target.fileName().size(), mark - target.fileName().size());
+        if (between.isEmpty() || (!copySuffix.isEmpty() && between.startsWith(copySuffix)
+                                  && std::all_of(between.begin() + copySuffix.size(), between.end(),
+                                                 [](QChar c) { return c >= u'0' && c <= u'9'; })))
             directory.remove(name);
     }
 }

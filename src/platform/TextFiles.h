@@ -24,6 +24,7 @@ public:
     // By default a copy of read()'s bytes.
     virtual std::unique_ptr<QIODevice> openToRead(const QString &path);
     // All or nothing: either the complete new content is in place or the old file is untouched.
+    // On Unix the files written and renamed are readable by their owner only.
     virtual bool write(const QString &path, const QByteArray &content) = 0;
     // As write, the content coming from source in pieces, so that it need not be whole in memory.
     // By default the pieces are gathered and handed to write().
@@ -34,9 +35,10 @@ public:
     // Renames an existing file; false when the target exists or the rename fails.
     virtual bool rename(const QString &from, const QString &to) = 0;
     // Removes the temporary files that writes cut short (a killed run) left
-    // beside path, for path itself and for the files named path followed by a
-    // text that `suffixes` (a regular expression) matches whole.
-    virtual void removeUnfinishedWrites(const QString &path, const QString &suffixes) = 0;
+    // beside path, for path itself and, when `copySuffix` is not empty, for the
+    // files named path, copySuffix and digits (".bak": "x.bak", "x.bak2"...).
+    // No other file goes, whatever its name.
+    virtual void removeUnfinishedWrites(const QString &path, const QString &copySuffix) = 0;
 };
 
 class DiskTextFiles : public TextFiles
@@ -49,5 +51,5 @@ public:
     bool exists(const QString &path) override;
     bool remove(const QString &path) override;
     bool rename(const QString &from, const QString &to) override;
-    void removeUnfinishedWrites(const QString &path, const QString &suffixes) override;
+    void removeUnfinishedWrites(const QString &path, const QString &copySuffix) override;
 };

@@ -3,6 +3,14 @@
 #include "TestProgram.h"
 
 #include <QRandomGenerator>
+#include <QScopeGuard>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 MailItem mail(const QString &titre, const QString &body = {})
@@ -195,6 +203,91 @@ private slots:
         QCOMPARE(s.desk.messageBox.shown.size(), 2);
         QVERIFY(QFileInfo(s.path).isDir());
         QCOMPARE(QDir(s.dir.path()).entryList(QDir::NoDotAndDotDot | QDir::Dirs | QDir::Files), QStringList{"Tardello.tmp"});
+    }
+
+    // Under the usual umask 022, every file that holds mail is its owner's only: the store, its
+    // temporary file from before the first byte, the copies kept, written or renamed aside from a
+    // store an earlier version left readable by all, and the settings.
+    void filesHoldingMailAreTheOwnersOnlyWhateverTheUmask()
+    {
+#ifndef Q_OS_LINUX
+        QSKIP("the files' modes are Linux's");
+#else
+        const mode_t umaskBefore = ::umask(022);
+        const auto restoreUmask = qScopeGuard([umaskBefore] { ::umask(umaskBefore); });
+        const auto mode = [](const QString &path) {
+            struct stat info{};
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+        };
+        StoreCase s;
+        const auto earlierDamagedStore = [&s](const QByteArray &content) {
+            QFile file(s.path);
+            return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size()
+                   && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        };
+        QVERIFY(earlierDamagedStore("Titre=cut"));
+        s.desk.files.failWrites = true;  // no copy at load: the store itself is renamed aside at the save
+        s.load();
+        s.desk.files.failWrites = false;
+        int unfinishedMode = -1;
+        s.table[1] = mail("un");
+        QVERIFY(s.desk.files.writeFrom(s.dir.filePath("other.tmp"), [&](const ByteSink &sink) {
+            const QStringList unfinished = QDir(s.dir.path()).entryList({"other.tmp.~tardello-*"}, QDir::Files);
+            unfinishedMode = unfinished.size() == 1 ? mode(s.dir.filePath(unfinished[0])) : -2;
+            return sink("x");
+        }));
+        QCOMPARE(unfinishedMode, 0600);
+        QVERIFY(s.store.SaveMailStore(s.table));
+        QCOMPARE(s.bytes(".bak"), "Titre=cut");
+        QVERIFY(earlierDamagedStore("Titre=autre"));
+        s.load();  // copied at load this time
+        QCOMPARE(s.bytes(".bak2"), "Titre=autre");
+        s.table[1] = mail("un");
+        QVERIFY(s.store.SaveMailStore(s.table));
+        MailClientChoice client;
+        ListRows book;
+        QVERIFY(SaveSettings(s.program.paths.SettingsPath, client, book));
+        for (const QString &path : {s.path, s.path + ".bak", s.path + ".bak2", s.program.paths.SettingsPath, s.dir.filePath("other.tmp")})
+            QVERIFY2(mode(path) == 0600, qPrintable(path + " " + QString::number(mode(path), 8)));
+#endif
+    }
+
+    // Saves of the store and of a kept copy killed midway leave their temporary files; what start-up
+    // removes is those, and no file of the user's whose name merely looks like one.
+    void startUpRemovesOnlyWhatAKilledSaveLeft()
+    {
+#ifndef Q_OS_LINUX
+        QSKIP("killed here with fork and SIGKILL");
+#else
+        StoreCase s;
+        QVERIFY(s.desk.files.write(s.path, record("un", "")));
+        const QStringList users{"Tardello.tmp.backup", "Tardello.tmp.ancien", "Tardello.tmp.AbCdEf", "Tardello.tmp.bak"};
+        for (const QString &name : users)
+            QVERIFY(s.desk.files.write(s.dir.filePath(name), "mine"));
+        for (const QString &target : {s.path, s.path + ".bak2"}) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                DiskTextFiles().writeFrom(target, [](const ByteSink &sink) {
+                    sink("à moitié");
+                    ::kill(::getpid(), SIGKILL);
+                    return true;
+                });
+                ::_exit(0);
+            }
+            int status = 0;
+            QVERIFY(::waitpid(child, &status, 0) == child && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        }
+        const auto files = [&s] {
+            QStringList names = QDir(s.dir.path()).entryList(QDir::Files);
+            return names.sort(), names;
+        };
+        QCOMPARE(files().filter(".~tardello-").size(), 2);
+        s.store.removeUnfinishedSaves();
+        QStringList expected = users + QStringList{"Tardello.tmp"};
+        expected.sort();
+        QCOMPARE(files(), expected);
+        QCOMPARE(s.bytes(), record("un", ""));
+#endif
     }
 
     void settingsLoadByTheLineRulesAndSaveClientThenAddresses_data()

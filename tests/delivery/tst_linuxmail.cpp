@@ -1,18 +1,21 @@
+#include "AttachmentSize.h"
 #include "FullDisk.h"
 #include "LinuxMailClient.h"
 #include "MailDraft.h"
 #include "Routes.h"
+#include "Scheduler.h"
 #include "SenderTest.h"
-#include "TestDesktop.h"
+#include "TestProgram.h"
 
 #include <QtTest>
 
 #include <ctime>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
 
-const char *const Subject = "Réunion à 14h ☕";
+const char *const Subject = "Réunion à 14h\u00A0☕";
 const QString Python = QStringLiteral("/usr/bin/python3");
 const SenderIdentity Me{"", "moi@exemple.fr", ""};
 // 05/12/2026 14:05:30 as days since 30/12/1899.
@@ -92,8 +95,8 @@ private slots:
     void routeDeliversRealMessage_data()
     {
         QTest::addColumn<Delivery>("delivery");
-        const QString body = "Bonjour,\r\nça va ?\r\n\r\nÀ demain";
-        const QString received = "Bonjour,\nça va ?\n\nÀ demain";
+        const QString body = "Bonjour,\r\nça va\u00A0?\r\n\r\nÀ demain";
+        const QString received = "Bonjour,\nça va\u00A0?\n\nÀ demain";
         QTest::newRow("Outlook") << Delivery{0, true, body, received};
         QTest::newRow("Notes") << Delivery{1, true, body, received};
         // The note keeps the line break the route adds; the attachment takes the blank.
@@ -109,7 +112,7 @@ private slots:
     {
         QFETCH(Delivery, delivery);
         const std::time_t before = std::time(nullptr);
-        send(delivery.route, {Subject, "ana@example.org;Bob Légaré <bob@example.org>", "carl@example.org", "dina@example.org",
+        send(delivery.route, {Subject, "ana@example.org;Bob\u00A0Légaré <bob@example.org>", "carl@example.org", "dina@example.org",
                               delivery.body.toStdString(), delivery.withAttachment ? attachment_.toStdString() : ""});
 
         QCOMPARE(outbox().messages().size(), 1);
@@ -120,7 +123,7 @@ private slots:
         QCOMPARE(text.toLower().contains("filename*=utf-8''plan%20%c3%a9.bin"), delivery.withAttachment);
         const QVariantMap message = parse(file);
         QCOMPARE((QStringList{message["to"].toString(), message["cc"].toString(), message["bcc"].toString()}),
-                 (QStringList{"ana@example.org, Bob Légaré <bob@example.org>", "carl@example.org", "dina@example.org"}));
+                 (QStringList{"ana@example.org, Bob\u00A0Légaré <bob@example.org>", "carl@example.org", "dina@example.org"}));
         QCOMPARE(message["subject"].toString(), QString::fromUtf8(Subject));
         QVERIFY(message["h-subject"].toString().startsWith("=?utf-8?", Qt::CaseInsensitive));
         QCOMPARE(message["charset"].toString(), QStringLiteral("utf-8"));
@@ -214,6 +217,8 @@ private slots:
         QTest::newRow("unreadable attachment") << BadHandOver{"a@x.org", "/nonexistent/file.pdf", false, "illisible"};
         QTest::newRow("named pipe attachment") << BadHandOver{"a@x.org", dir_.filePath("tube"), false, "pas un fichier ordinaire"};
         QTest::newRow("directory attachment") << BadHandOver{"a@x.org", dir_.path(), false, "pas un fichier ordinaire"};
+        QTest::newRow("attachment of 5 GB (sparse)")
+            << BadHandOver{"a@x.org", dir_.filePath("film.iso"), false, "« film.iso » fait 5,0 Go : c'est trop"};
         QTest::newRow("outbox on a full disk") << BadHandOver{"a@x.org", "", true, "n'a pas pu être écrite"};
     }
 
@@ -223,6 +228,12 @@ private slots:
     {
         QFETCH(BadHandOver, row);
         QVERIFY(mkfifo(QFile::encodeName(dir_.filePath("tube")), 0600) == 0);
+        QFile big(dir_.filePath("film.iso"));  // beyond 32 bits, taking no room on the disk
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(5'000'000'000));
+        big.close();
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const long peakBefore = usage.ru_maxrss;
         std::optional<FullDisk> disk;
         if (row.fullDisk) {
             if (!disk.emplace().mounted)
@@ -248,6 +259,57 @@ private slots:
         QCOMPARE(desk.messageBox.shown.size(), 1);
         QVERIFY(desk.messageBox.shown[0].prompt.contains(row.reason));
         QVERIFY(outbox().messages().isEmpty());
+        getrusage(RUSAGE_SELF, &usage);
+        QVERIFY2(usage.ru_maxrss - peakBefore < 50'000, qPrintable(QString::number(usage.ru_maxrss - peakBefore) + " KB more"));
+    }
+
+    // A due mail with an attachment of the largest size allowed: it is read and encoded while the
+    // event loop turns (here a timer of 0 ms ticking the scheduler, whose ticks find the pass still
+    // running and hand nothing over), and the message stays under the servers' 25 MB.
+    void largestAttachmentIsComposedWhileTheEventLoopTurns()
+    {
+        QByteArray content(AttachmentSize::Limit, Qt::Uninitialized);
+        QRandomGenerator(21).fillRange(reinterpret_cast<quint32 *>(content.data()), content.size() / 4);
+        write("grand.bin", content);
+        TestProgram t;
+        desktop().automation = &client_->factory;
+        t.program.mailClient.setValue(MailClient::Express);
+        const qint16 slot = addPendingMail(t.program, "05/12/2026 14:05", "Grand");
+        const_cast<MailTable &>(t.program.pending.table())[slot].Attach = dir_.filePath("grand.bin");
+        t.desk.clock.set(QStringLiteral("05/12/2026 14:05:20"));
+        Scheduler scheduler(t.program);
+        int ticks = 0;
+        QTimer ticking;
+        ticking.setInterval(0);
+        connect(&ticking, &QTimer::timeout, [&] { ++ticks, scheduler.SendDueMail(); });
+        ticking.start();
+        scheduler.SendDueMail();
+        ticking.stop();
+        QVERIFY2(ticks > 0, "the event loop did not turn while the message was composed");
+        QCOMPARE(t.program.lstSent.ListCount(), 1);
+        QCOMPARE(outbox().messages().size(), 1);
+        const qint64 size = QFileInfo(outbox().path(outbox().messages().first())).size();
+        QVERIFY2(size > AttachmentSize::Limit * 4 / 3 && size < 25'000'000, qPrintable(QString::number(size)));
+    }
+
+    // Under the usual umask 022 the outbox and its messages are the user's only, also a folder
+    // that an earlier version left readable by all.
+    void outboxIsTheOwnersOnlyWhateverTheUmask()
+    {
+        const mode_t umaskBefore = ::umask(022);
+        const auto restoreUmask = qScopeGuard([umaskBefore] { ::umask(umaskBefore); });
+        const auto mode = [](const QString &path) {
+            struct stat info{};
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+        };
+        send(1, {"Premier", "a@x.org", "", "", "Corps", ""});
+        QCOMPARE(mode(outbox().directory()), 0700);
+        QVERIFY(::chmod(QFile::encodeName(outbox().directory()).constData(), 0755) == 0);
+        send(2, {"Second", "a@x.org", "", "", "Corps", ""});
+        QCOMPARE(mode(outbox().directory()), 0700);
+        QCOMPARE(outbox().messages().size(), 2);
+        for (const QString &message : outbox().messages())
+            QCOMPARE(mode(outbox().path(message)), 0600);
     }
 
     // sendmail refuses, saying why; the message stays in the outbox, the user is

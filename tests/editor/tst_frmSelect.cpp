@@ -1,5 +1,7 @@
 #include "BodyTextEdit.h"
 #include "DirectoryList.h"
+#include "OutgoingMail.h"
+#include "Scheduler.h"
 #include "TestProgram.h"
 #include "frmAttach.h"
 #include "frmDest.h"
@@ -141,7 +143,7 @@ private slots:
         edit.setTextCursor(cursor);
         QTest::keyClick(&edit, Qt::Key(key));
         const qsizetype edge = 6 + BodyTextEdit::PieceLength;
-        QString changed = "début\n" + line + "\nfin ";  // the no-break space as the plain field gives it
+        QString changed = "début\n" + line + QString::fromUtf16(u"\nfin\u00A0");  // the no-break space kept
         changed.replace(edge - 3, 6, expected);
         QCOMPARE(edit.body(), changed);
 
@@ -150,7 +152,38 @@ private slots:
         edit.copy();
         QCOMPARE(QGuiApplication::clipboard()->text(), changed);
         edit.undo();
-        QCOMPARE(edit.body(), QString(body).replace(QChar(0xA0), ' '));
+        QCOMPARE(edit.body(), body);
+    }
+
+    // Non-breaking spaces, typed as real keys in the subject, the body and a recipient field,
+    // reach the store (Windows-1252 byte A0) and the mail handed over (UTF-8 C2 A0).
+    void typedNonBreakingSpacesReachTheStoreAndTheMail()
+    {
+        EditorRun run;
+        run.editor.setFields({.txtDate = "04/12/2026", .txtHeure = "10:00"});
+        QVERIFY(run.showActive());
+        const QString nbsp(QChar(0xA0));
+        const auto type = [](QWidget *field, const QString &text) {
+            field->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), field);
+            QTest::keyClicks(field, text);
+        };
+        type(run.editor.txtTitre, "Prix" + nbsp + ": 10" + nbsp + "F");
+        type(run.editor.txtContenu, "Bonjour" + nbsp + "!");
+        QTest::keyClick(run.editor.txtContenu, Qt::Key_Return);
+        type(run.editor.txtContenu, "Merci" + nbsp + "?");
+        type(run.editor.txtDest, "Anne" + nbsp + "Dupont <a@x.fr> ; b@y.fr");
+        QTest::keyClick(run.editor.txtDest, Qt::Key_Tab);  // tidied on the way out
+        QTest::mouseClick(run.editor.cmdOK, Qt::LeftButton);
+        QCOMPARE(run.program.pending.table().inUseCount(), 1);
+        const QByteArray stored = run.desk.files.read(run.program.pending.store().path()).value_or("");
+        for (const QByteArray &part : {QByteArray("Titre=Prix\xA0: 10\xA0" "F\r\n"), QByteArray("Dest=Anne\xA0" "Dupont <a@x.fr>;b@y.fr\r\n"),
+                                       QByteArray("DebutContenu=\r\nBonjour\xA0!\r\nMerci\xA0?\r\n=FinContenu")})
+            QVERIFY2(stored.contains(part), stored.constData());
+        const OutgoingMail handed = OutgoingMailOf(run.program.pending.table()[1]);
+        QCOMPARE(QString::fromStdString(handed.body), "Bonjour" + nbsp + "!\r\nMerci" + nbsp + "?");
+        QCOMPARE(QString::fromStdString(handed.to), "Anne" + nbsp + "Dupont <a@x.fr>;b@y.fr");
+        QCOMPARE(QString::fromStdString(handed.subject), "Prix" + nbsp + ": 10" + nbsp + "F");
     }
 
     // Picks: "x" chooses x, by double-click, ">>" and Enter in turn; "-x" deletes x
@@ -220,6 +253,48 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), field);
         QCOMPARE(run.program.AddressBook.texts(), book);
     }
+    // A file over the size limit (a sparse one of 5 GB: nothing is read) is refused in words where
+    // it is picked, the picker staying open, and again at Confirmer when its path is typed.
+    void anAttachmentOverTheLimitIsRefusedWherePickedAndAtConfirmer()
+    {
+        QTemporaryDir dir;
+        QFile big(dir.filePath("film.iso"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(5'000'000'000));
+        big.close();
+        EditorRun run;
+        run.editor.setFields(mail);
+        QVERIFY(run.showActive());
+        bool pickerStayedOpen = false;
+        QTimer::singleShot(0, &run.editor, [&] {
+            frmAttach *picker = run.editor.attachmentPicker();
+            const auto hideOnExit = qScopeGuard([picker] { picker->hide(); });
+            QVERIFY(picker->dirList->setPath(dir.path()));
+            QListWidgetItem *file = picker->flList->findItems("film.iso", Qt::MatchExactly).value(0);
+            QVERIFY(file);
+            QTest::mouseClick(picker->flList->viewport(), Qt::LeftButton, {}, picker->flList->visualItemRect(file).center());
+            QTest::mouseClick(picker->cmdClose, Qt::LeftButton);
+            pickerStayedOpen = picker->isVisible();
+        });
+        QTest::mouseClick(run.editor.findChild<QPushButton *>("cmdAttach"), Qt::LeftButton);
+        QVERIFY(pickerStayedOpen);
+        QCOMPARE(run.editor.txtAttach->text(), QString());
+        QCOMPARE(run.desk.messageBox.shown.size(), 1);
+        const QString told = run.desk.messageBox.shown[0].prompt;
+        for (const char *part : {"« film.iso » fait 5,0 Go", "plus de 25 Mo", "au plus 18,0 Mo"})
+            QVERIFY2(told.contains(QString::fromUtf8(part)), qPrintable(told));
+
+        run.editor.txtAttach->setFocus();
+        QTest::keyClicks(run.editor.txtAttach, big.fileName());
+        QTest::mouseClick(run.editor.cmdOK, Qt::LeftButton);
+        QCOMPARE(run.program.pending.table().inUseCount(), 0);
+        QCOMPARE(run.desk.messageBox.shown.size(), 2);
+        QVERIFY(run.desk.messageBox.shown[1].prompt.contains("5,0 Go"));
+        QVERIFY(big.resize(1'000'000));  // made smaller: it goes
+        QTest::mouseClick(run.editor.cmdOK, Qt::LeftButton);
+        QCOMPARE(run.program.pending.table().inUseCount(), 1);
+        QCOMPARE(run.program.pending.table()[1].Attach, big.fileName());
+    }
+
     // Through real clicks on scrolled lists: the press that leaves the
     // directory list makes its entry current while the file is being clicked.
     // A file at a root joins with the root's own separator.

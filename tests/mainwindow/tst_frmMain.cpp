@@ -1,4 +1,5 @@
 #include "Desktop.h"
+#include "MessageTexts.h"
 #include "DesignFonts.h"
 #include "QtMessageBox.h"
 #include "TestMainWindow.h"
@@ -163,6 +164,7 @@ private slots:
         TestMainWindow f;
         addPendingMails(f.program, 1);
         f.program.lstSent.AddItem(QStringLiteral("parti"));
+        QVERIFY(QFile(f.program.paths.HelpPath).open(QIODevice::WriteOnly));
         f.window.cmdRAZ_Click();
         f.window.cmdNet_Click();
         f.window.cmdHelp_Click();
@@ -170,6 +172,39 @@ private slots:
         QCOMPARE(storedSubjects(f.program), QStringList{"Sujet 1"});
         QCOMPARE(f.desk.shell.opened, (QStringList{frmMain::WebPage, f.program.paths.HelpPath}));
         QCOMPARE(f.desk.shell.directories, (QStringList{f.program.paths.ProgramDir, f.program.paths.ProgramDir}));
+    }
+
+    // "Aide" never does nothing: a missing guide or a desktop without a PDF viewer is told,
+    // with where the guide is and what to install.
+    void helpThatCannotBeShownSaysWhereTheGuideIsAndWhatToInstall()
+    {
+        TestMainWindow f;
+        QVERIFY(f.showWindow());
+        const QString path = QDir::toNativeSeparators(f.program.paths.HelpPath);
+        const auto clickHelp = [&] {
+            f.desk.messageBox.shown.clear();
+            QTest::mouseClick(f.window.cmdHelp->area, Qt::LeftButton);
+            return f.desk.messageBox.shown;
+        };
+        auto shown = clickHelp();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].title, MessageTexts::ErrorTitle);
+        QVERIFY2(shown[0].prompt.contains(path + " n'existe pas.") && shown[0].prompt.contains("Réinstallez"),
+                 qPrintable(shown[0].prompt));
+        QVERIFY(f.desk.shell.opened.isEmpty());
+
+        QVERIFY(QFile(f.program.paths.HelpPath).open(QIODevice::WriteOnly));
+        f.desk.shell.fails = true;
+        shown = clickHelp();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].buttons, MsgBox::Critical);
+        QVERIFY2(shown[0].prompt.contains("Il se trouve ici : " + path + "    \r\n"), qPrintable(shown[0].prompt));
+#ifdef Q_OS_LINUX
+        QVERIFY2(shown[0].prompt.contains("sudo apt-get install evince xdg-utils"), qPrintable(shown[0].prompt));
+#endif
+        f.desk.shell.fails = false;
+        QCOMPARE(clickHelp().size(), 0);
+        QCOMPARE(f.desk.shell.opened, (QStringList{f.program.paths.HelpPath, f.program.paths.HelpPath}));
     }
 
     // A mail whose minute passed while the program was stopped: told at start-up

@@ -1,4 +1,5 @@
 #include "DesktopEntries.h"
+#include "DesktopShell.h"
 #include "DesktopNotifier.h"
 #include "PrivateSessionBus.h"
 #include "RunningInstance.h"
@@ -76,7 +77,9 @@ private slots:
         QCOMPARE(DesktopEntries::autostartPath(), home_.filePath("config/autostart/tardello.desktop"));
         QVERIFY(DesktopEntries::startsAtLogin(program));
         QVERIFY(!DesktopEntries::startsAtLogin(home_.filePath("Autre/tardello")));
-        validate(QString::fromUtf8(test.files.read(DesktopEntries::autostartPath()).value_or("")));
+        const QString written = QString::fromUtf8(test.files.read(DesktopEntries::autostartPath()).value_or(""));
+        validate(written);
+        QVERIFY(written.contains("\nPath=" + QDir::homePath() + "\n"));  // as the menu entry and scripts/run.sh
         test.files.failWrites = true;  // an entry that cannot be removed is told, not ignored
         QVERIFY(!DesktopEntries::setStartAtLogin(program, false));
     }
@@ -148,6 +151,61 @@ private slots:
         QCOMPARE(told().mid(3), (QStringList{"CloseNotification 2 0 0 ", "Notify 3 0 1 Un mail attend encore."}));
         QVERIFY(fallback.shown.isEmpty());
         QVERIFY(!DesktopNotifier(QDBusConnection(QStringLiteral("not connected")), fallback).notifyLasting("T", "x"));
+    }
+
+    // "Aide": xdg-open hands the guide to the desktop's PDF viewer, and says when there is none.
+    void documentGoesToTheDesktopsViewerOrItsAbsenceIsTold()
+    {
+        if (QStandardPaths::findExecutable("xdg-open").isEmpty() || QStandardPaths::findExecutable("file").isEmpty())
+            QSKIP("xdg-open or file missing: run scripts/deps.sh --tests");
+        // xdg-open as on a desktop without an environment of its own, where this test sets the PDF handler.
+        const QByteArrayList names{"DISPLAY", "BROWSER", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION",
+                                   "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID", "DBUS_SESSION_BUS_ADDRESS", "PATH"};
+        QHash<QByteArray, QByteArray> saved;
+        for (const QByteArray &name : names)
+            if (qEnvironmentVariableIsSet(name))
+                saved[name] = qgetenv(name);
+        const auto restore = qScopeGuard([&] {
+            for (const QByteArray &name : names)
+                saved.contains(name) ? qputenv(name, saved[name]) : qunsetenv(name);
+        });
+        for (const char *name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
+                                 "DBUS_SESSION_BUS_ADDRESS"})
+            qunsetenv(name);
+        qputenv("DISPLAY", ":9999");  // only said, never reached: a display is what makes xdg-open ask the handlers
+        qputenv("BROWSER", "false");
+
+        const QString guide = home_.filePath("Tardello.pdf"), record = home_.filePath("viewer.log");
+        QVERIFY(DiskTextFiles().write(guide, "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n<<>>\nendobj\ntrailer\n<<>>\n%%EOF\n"));
+        const QString viewer = home_.filePath("viewer"), handler = home_.filePath("data/applications/visionneuse.desktop"),
+                      defaults = home_.filePath("config/mimeapps.list");
+        QVERIFY(DiskTextFiles().write(viewer, ("#!/bin/sh\necho \"$1\" > '" + record + "'\n").toUtf8()));
+        QVERIFY(QFile::setPermissions(viewer, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QDir().mkpath(home_.filePath("data/applications")) && QDir().mkpath(home_.filePath("config")));
+        QVERIFY(DiskTextFiles().write(handler, ("[Desktop Entry]\nType=Application\nName=Visionneuse\nExec=" + viewer
+                                                + " %f\nMimeType=application/pdf;\n").toUtf8()));
+        QVERIFY(DiskTextFiles().write(defaults, "[Default Applications]\napplication/pdf=visionneuse.desktop\n"));
+
+        DesktopShell shell;
+        int failures = 0;
+        shell.open(guide, home_.path(), [&] { ++failures; });
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 15000);
+        QCOMPARE(DiskTextFiles().read(record).value_or("").trimmed(), QFile::encodeName(guide));
+        QTest::qWait(1000);  // xdg-open ends with its viewer
+        QCOMPARE(failures, 0);
+
+        QVERIFY(QFile::remove(handler) && QFile::remove(defaults));  // no application for PDF documents now
+        QProcess query;
+        query.start("xdg-mime", {"query", "default", "application/pdf"});
+        QVERIFY(query.waitForFinished(15000));
+        if (!query.readAllStandardOutput().trimmed().isEmpty() || !QStandardPaths::findExecutable("run-mailcap").isEmpty())
+            QSKIP("this machine has a PDF viewer of its own");
+        shell.open(guide, home_.path(), [&] { ++failures; });
+        QTRY_COMPARE_WITH_TIMEOUT(failures, 1, 15000);
+
+        qputenv("PATH", QFile::encodeName(home_.filePath("no-programs")));  // no xdg-open at all
+        shell.open(guide, home_.path(), [&] { ++failures; });
+        QTRY_COMPARE(failures, 2);
     }
 
 private:

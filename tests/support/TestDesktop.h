@@ -57,10 +57,17 @@ struct TestLauncher : ProgramLauncher
     bool succeeds = true;
 };
 
+// Records what it opens; while `fails`, says that no application took it.
 struct TestShell : ShellOpener
 {
-    void open(const QString &target, const QString &workingDirectory) override { opened << target, directories << workingDirectory; }
+    void open(const QString &target, const QString &workingDirectory, const Failed &failed) override
+    {
+        opened << target, directories << workingDirectory;
+        if (fails && failed)
+            failed();
+    }
     QStringList opened, directories;
+    bool fails = false;
 };
 
 // Real files, with writes, removals and renames that the test can make fail.

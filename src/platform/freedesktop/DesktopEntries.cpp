@@ -34,8 +34,8 @@ QString entry(const QString &programPath, const QStringList &extra)
         QStringLiteral("GenericName=Envoi différé de mails"),
         QStringLiteral("Comment=Écrire un mail maintenant, l'envoyer plus tard"),
         QStringLiteral("Exec=") + execValue(programPath),
-        QStringLiteral("Path=")
-            + QFileInfo(programPath).absolutePath().replace(QLatin1Char('\\'), QStringLiteral("\\\\")),
+        // From the home folder, as scripts/run.sh starts it: the attachment picker opens there.
+        QStringLiteral("Path=") + QDir::homePath().replace(QLatin1Char('\\'), QStringLiteral("\\\\")),
         QStringLiteral("Icon=") + QLatin1String(Name),
         QStringLiteral("Terminal=false"),
         QStringLiteral("StartupWMClass=tardello"),

@@ -6,5 +6,5 @@
 class DesktopShell : public ShellOpener
 {
 public:
-    void open(const QString &target, const QString &workingDirectory) override;
+    void open(const QString &target, const QString &workingDirectory, const Failed &failed) override;
 };

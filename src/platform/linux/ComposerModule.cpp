@@ -1,6 +1,12 @@
 #include "ComposerModule.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+
 #include <dlfcn.h>
+#include <functional>
+#include <memory>
 #include <mutex>
 
 namespace {
@@ -38,6 +44,37 @@ const ComposerCalls *composer(std::string *error = nullptr)
     return loaded.calls;
 }
 
+// One call into the module at a time: a composition runs on a thread of its
+// own while the user-interface thread may name a message of the outbox.
+std::mutex &moduleInUse()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+// Runs task on a thread of its own while the user-interface thread turns its
+// event loop, so that reading and encoding an attachment of megabytes keeps
+// the windows painted and answering; a scheduler tick meanwhile finds its
+// pass still running and does nothing. The user's clicks and keys wait for
+// the end (half a second for the largest attachment): an edit or a deletion
+// of the mail being handed over cannot slip in before its row is released.
+// Without an application, or off its thread, in place.
+void runBesideEventLoop(const std::function<void()> &task)
+{
+    const QCoreApplication *application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() != application->thread()) {
+        task();
+        return;
+    }
+    const std::unique_ptr<QThread> worker(QThread::create(task));
+    QEventLoop loop;
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // Quitting leaves every event loop at once: the composition still ends first.
+    worker->wait();
+}
+
 } // namespace
 
 std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender)
@@ -48,7 +85,12 @@ std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender)
         throw ComposerUnavailable("le module qui compose les mails n'a pas pu être chargé (" + error +
                                   ") ; réinstallez Tardello");
     std::string message, reason;
-    if (!calls->compose(draft, sender, message, reason))
+    bool composed = false;
+    runBesideEventLoop([&] {
+        const std::lock_guard lock(moduleInUse());
+        composed = calls->compose(draft, sender, message, reason);
+    });
+    if (!composed)
         throw automation::Failure("Send", reason);
     return message;
 }
@@ -56,5 +98,8 @@ std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender)
 MessageSummary SummarizeMessage(const std::string &message)
 {
     const ComposerCalls *calls = composer();
-    return calls ? calls->summarize(message) : MessageSummary{};
+    if (!calls)
+        return {};
+    const std::lock_guard lock(moduleInUse());
+    return calls->summarize(message);
 }

@@ -5,8 +5,10 @@
 
 #include <gmime/gmime.h>
 // After GMime: its GLib headers use the word Qt defines as a keyword.
+#include "AttachmentSize.h"
 #include <QMimeDatabase>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -106,8 +108,15 @@ void setContent(GMimePart *part, const std::string &bytes)
     g_mime_part_set_content(part, content.get());
 }
 
-// The bytes of a regular file. Opened without blocking and checked on the
-// open descriptor: a named pipe or a device would hold the hand-over forever.
+[[noreturn]] void failTooLarge(const std::string &path, qint64 size)
+{
+    fail(AttachmentSize::refusal(QString::fromStdString(path), size).toStdString());
+}
+
+// The bytes of a regular file of at most AttachmentSize::Limit bytes. Opened
+// without blocking and checked on the open descriptor: a named pipe or a
+// device would hold the hand-over forever. A larger file is refused before
+// it is read, and one that grows past the limit while it is read.
 std::string readAttachment(const std::string &path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -118,17 +127,32 @@ std::string readAttachment(const std::string &path)
         ::close(fd);
         fail("la pièce jointe n'est pas un fichier ordinaire (dossier, tube ou périphérique) : " + path);
     }
+    if (info.st_size > AttachmentSize::Limit) {
+        ::close(fd);
+        failTooLarge(path, qint64(info.st_size));
+    }
+    constexpr auto limit = std::size_t(AttachmentSize::Limit);
     std::string bytes;
     bytes.reserve(std::size_t(info.st_size));
     char buffer[65536];
     ssize_t got = 0;
-    while ((got = ::read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
+    while (bytes.size() <= limit && ((got = ::read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)))
         bytes.append(buffer, std::size_t(std::max<ssize_t>(got, 0)));
     const int error = errno;
     ::close(fd);
     if (got < 0)
         fail("pièce jointe illisible : " + path + " (" + std::strerror(error) + ")");
+    if (bytes.size() > limit)
+        failTooLarge(path, qint64(bytes.size()));
     return bytes;
+}
+
+// A GByteArray counts in guint: sizes beyond it are refused, never cut.
+guint byteArraySize(std::size_t size)
+{
+    if (size > G_MAXUINT)
+        fail("message trop grand pour être composé");
+    return guint(size);
 }
 
 // Base64 in lines of 72 characters, written once into the buffer the part
@@ -136,13 +160,13 @@ std::string readAttachment(const std::string &path)
 // more than the encoding itself.
 GMimeStream *base64Stream(const std::string &bytes)
 {
-    GByteArray *encoded = g_byte_array_sized_new(guint(bytes.size() / 3 * 4 + bytes.size() / 54 + 16));
+    GByteArray *encoded = g_byte_array_sized_new(byteArraySize(bytes.size() / 3 * 4 + bytes.size() / 54 + 16));
     gint state = 0, save = 0;
     const auto *input = reinterpret_cast<const guchar *>(bytes.data());
     auto *output = reinterpret_cast<gchar *>(encoded->data);
     gsize length = g_base64_encode_step(input, bytes.size(), TRUE, output, &state, &save);
     length += g_base64_encode_close(TRUE, output + length, &state, &save);
-    encoded->len = guint(length);
+    encoded->len = byteArraySize(length);
     return g_mime_stream_mem_new_with_byte_array(encoded);
 }
 
@@ -232,12 +256,15 @@ std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender)
     }
 
     // Written into a buffer sized for it, rather than one grown piece by piece.
+    // The attachments were read, so none is over the limit; a body is at most megabytes.
     std::size_t expected = draft.body.size() * 3 + 4096;
     for (const std::string &path : draft.attachments) {
         struct stat info{};
-        expected += ::stat(path.c_str(), &info) == 0 ? std::size_t(info.st_size) / 3 * 4 + std::size_t(info.st_size) / 54 : 0;
+        const off_t attached = ::stat(path.c_str(), &info) == 0 ? std::min<off_t>(info.st_size, AttachmentSize::Limit) : 0;
+        const auto size = std::size_t(attached);
+        expected += size / 3 * 4 + size / 54;
     }
-    GByteArray *buffer = g_byte_array_sized_new(guint(expected));
+    GByteArray *buffer = g_byte_array_sized_new(byteArraySize(std::min<std::size_t>(expected, G_MAXUINT)));
     GRef<GMimeStream> out(g_mime_stream_mem_new_with_byte_array(buffer));
     if (g_mime_object_write_to_stream(GMIME_OBJECT(message.get()), nullptr, out.get()) < 0)
         fail("message impossible à composer");

@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -35,7 +36,8 @@ bool syncDirectory(const QString &directory)
 
 void Outbox::put(const std::string &message)
 {
-    if (!QDir().mkpath(directory_))
+    // The messages are the user's mail: the folder and each file are theirs only, whatever the umask.
+    if (!QDir().mkpath(directory_) || ::chmod(QFile::encodeName(directory_).constData(), S_IRWXU) != 0)
         fail(QStringLiteral("la boîte d'envoi %1 n'a pas pu être créée").arg(directory_));
     // Names sort in the order the messages were handed over.
     QString name;
@@ -47,8 +49,8 @@ void Outbox::put(const std::string &message)
     QSaveFile file(path(name));
     file.setDirectWriteFallback(false);
     const auto qint = qint64(message.size());
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(message.data(), qint) == qint && file.flush() &&
-                         ::fsync(file.handle()) == 0;
+    const bool written = file.open(QIODevice::WriteOnly) && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) == 0 &&
+                         file.write(message.data(), qint) == qint && file.flush() && ::fsync(file.handle()) == 0;
     if (!written) {
         const QString reason = file.errorString();
         file.cancelWriting();
