@@ -1,9 +1,9 @@
 #pragma once
 
+#include "MailClients.h"
+
 #include <QObject>
 #include <QString>
-
-enum class MailClient { Outlook, Notes, Express };
 
 // The chosen mail client. The main window's option buttons show and change
 // this one value; the scheduler reads it at each delivery.

@@ -11,21 +11,11 @@ namespace {
 // Follows the client line when an address holds a line break: the addresses
 // after it are escaped as in the store, other files keep the plain layout.
 const QString escapeLine = QStringLiteral("Echappement=1");
-
-QString clientToken(MailClient client)
-{
-    switch (client) {
-    case MailClient::Outlook: return QStringLiteral("Outlook");
-    case MailClient::Notes: return QStringLiteral("Notes");
-    case MailClient::Express: return QStringLiteral("Express");
-    }
-    return {};
-}
 } // namespace
 
 bool SaveSettings(const QString &path, const MailClientChoice &mailClient, const ListRows &addressBook)
 {
-    QStringList lines{QStringLiteral("Client=") + clientToken(mailClient.value())};
+    QStringList lines{QStringLiteral("Client=") + QLatin1String(entryOf(mailClient.value()).settingsWord)};
     const QStringList addresses = addressBook.texts();
     const bool escape = std::ranges::any_of(addresses, [](const QString &a) { return a.contains(QLatin1Char('\n')); });
     if (escape)
@@ -54,9 +44,9 @@ void LoadSettings(const QString &path, MailClientChoice &mailClient, ListRows &a
         if (key == QStringLiteral("Address"))
             addressBook.AddItem(escaped ? EscapedText::unescaped(value) : value);
         else if (key == QStringLiteral("Client")) {
-            for (MailClient client : {MailClient::Outlook, MailClient::Notes, MailClient::Express}) {
-                if (value == clientToken(client))
-                    mailClient.setValue(client);
+            for (const MailClientEntry &entry : mailClients) {
+                if (value == QLatin1String(entry.settingsWord))
+                    mailClient.setValue(entry.client);
             }
         }
     }

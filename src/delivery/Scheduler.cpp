@@ -22,16 +22,6 @@ automation::Date automationDate(const QDateTime &moment)
     return {double(days) + moment.time().msecsSinceStartOfDay() / 86400000.0};
 }
 
-QString clientName(MailClient client)
-{
-    switch (client) {
-    case MailClient::Outlook: return QStringLiteral("Microsoft Outlook");
-    case MailClient::Notes: return QStringLiteral("Lotus Notes");
-    case MailClient::Express: return QStringLiteral("votre client de messagerie");
-    }
-    return {};
-}
-
 } // namespace
 
 OutgoingMail OutgoingMailOf(const MailItem &mail)
@@ -123,15 +113,20 @@ bool Scheduler::deliver(qint16 slot)
     }
     automation::Factory &factory = *desktop().automation;
     try {
-        if (program_.mailClient.is(MailClient::Outlook)) {
+        // No default: the build stops (-Werror=switch) when a mail client has no route here.
+        switch (program_.mailClient.value()) {
+        case MailClient::Outlook:
             // A sibling that cannot be started does not hold the mail back.
             desktop().launcher->launch(program_.paths.OutlookToolPath);
             SendWithOutlook(factory, mail);
-        }
-        if (program_.mailClient.is(MailClient::Notes))
+            break;
+        case MailClient::Notes:
             SendWithNotes(factory, mail, automationDate(desktop().clock->now()));
-        if (program_.mailClient.is(MailClient::Express))
+            break;
+        case MailClient::Express:
             SendWithExpress(factory, mail);
+            break;
+        }
     } catch (const std::exception &failure) {
         tellFailure(slot, QString::fromUtf8(failure.what()));
         return false;
@@ -154,6 +149,6 @@ void Scheduler::tellFailure(qint16 slot, const QString &reason)
     const QString text = QStringLiteral("Le mail \"%1\" n'a pas pu être transmis à %2 (%3). "
                                         "Il sera réessayé pendant la minute en cours seulement ; ensuite il "
                                         "restera dans les mails en attente, marqué comme non parti.")
-                             .arg(mail.Titre, clientName(program_.mailClient.value()), reason);
+                             .arg(mail.Titre, QString::fromUtf8(entryOf(program_.mailClient.value()).noticeName), reason);
     desktop().notifier->notifyError(MessageTexts::ErrorTitle, MessageTexts::padded(text));
 }

@@ -81,6 +81,17 @@ void keepClearOf(QLabel *label, const QWidget *field)
         label->move(std::max(0, label->x() - overrun), label->y());
 }
 
+// A field with the label that names it on its left.
+template <typename Field>
+Field *labelledField(const QString &text, QWidget *parent, QRect labelGeometry, QRect fieldGeometry)
+{
+    QLabel *name = label(text, parent, labelGeometry);
+    auto *field = new Field(parent);
+    field->setGeometry(fieldGeometry);
+    keepClearOf(name, field);
+    return field;
+}
+
 } // namespace
 
 frmSelect::frmSelect(Program &program, QWidget *parent) : EditorDialog(parent), program_(program)
@@ -109,14 +120,10 @@ void frmSelect::buildControls()
 
     auto *mailFrame = new QGroupBox(QStringLiteral(" Mail "), this);
     mailFrame->setGeometry(tw.rect(90, 15, 10410, 3345));
-    QLabel *subject = label(QStringLiteral("Objet :"), mailFrame, tw.rect(255, 300, 1605, 285));
-    txtTitre = new QLineEdit(mailFrame);
-    txtTitre->setGeometry(tw.rect(945, 285, 9315, 300));
-    keepClearOf(subject, txtTitre);
-    QLabel *body = label(QStringLiteral("Texte :"), mailFrame, tw.rect(240, 675, 1605, 285));
-    txtContenu = new BodyTextEdit(mailFrame);
-    txtContenu->setGeometry(tw.rect(945, 660, 9315, 2565));
-    keepClearOf(body, txtContenu);
+    txtTitre = labelledField<QLineEdit>(QStringLiteral("Objet :"), mailFrame, tw.rect(255, 300, 1605, 285),
+                                        tw.rect(945, 285, 9315, 300));
+    txtContenu = labelledField<BodyTextEdit>(QStringLiteral("Texte :"), mailFrame, tw.rect(240, 675, 1605, 285),
+                                             tw.rect(945, 660, 9315, 2565));
     txtContenu->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtContenu->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtContenu->setTabChangesFocus(true);
@@ -137,14 +144,10 @@ void frmSelect::buildControls()
     cmdAttach->setGeometry(tw.rect(9052, 278, 1200, 315));
 
     QGroupBox *timingFrame = frame(QStringLiteral(" Timing "), tw.rect(90, 7140, 5685, 690));
-    QLabel *sendDate = label(QStringLiteral("A envoyer le :"), timingFrame, tw.rect(315, 300, 0, 0));
-    txtDate = new QLineEdit(timingFrame);
-    txtDate->setGeometry(tw.rect(1470, 270, 1680, 300));
-    keepClearOf(sendDate, txtDate);
-    QLabel *sendTime = label(QStringLiteral("A :"), timingFrame, tw.rect(3435, 300, 0, 0));
-    txtHeure = new QLineEdit(timingFrame);
-    txtHeure->setGeometry(tw.rect(3780, 270, 1680, 300));
-    keepClearOf(sendTime, txtHeure);
+    txtDate = labelledField<QLineEdit>(QStringLiteral("A envoyer le :"), timingFrame, tw.rect(315, 300, 0, 0),
+                                       tw.rect(1470, 270, 1680, 300));
+    txtHeure = labelledField<QLineEdit>(QStringLiteral("A :"), timingFrame, tw.rect(3435, 300, 0, 0),
+                                        tw.rect(3780, 270, 1680, 300));
 
     cmdOK = button(QStringLiteral("Confirmer"), this);
     cmdOK->setGeometry(tw.rect(6780, 7275, 1770, 495));

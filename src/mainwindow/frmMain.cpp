@@ -126,16 +126,15 @@ void frmMain::buildClientChoice()
     Picture2 = new QWidget(Frame3);
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->setGeometry(Twips::ofScreen().rect(75, 255, 3885, 840));
-    auto option = [this](const char *name, const char *text, QRect twips) {
-        auto *button = new QRadioButton(QString::fromUtf8(text), Picture2);
-        button->setObjectName(QString::fromLatin1(name));
+    // One option button per mail client, in the list's order (also the tab order).
+    for (const MailClientEntry &entry : mailClients) {
+        const MailClientEntry::Option &design = entry.option;
+        auto *button = new QRadioButton(QString::fromUtf8(design.caption), Picture2);
+        button->setObjectName(QString::fromLatin1(design.name));
         button->setFont(DesignFonts::arial(8.25, false));
-        button->setGeometry(Twips::ofScreen().rect(twips.x(), twips.y(), twips.width(), twips.height()));
-        return button;
-    };
-    optOutlook = option("optOutlook", "Microsoft Outlook", {120, 30, 2685, 285});
-    optNotes = option("optNotes", "Lotus Notes", {120, 275, 2685, 285});
-    optExpress = option("optExpress", "Outlook Express - Thunderbird - Windows Mail", {120, 520, 3735, 285});
+        button->setGeometry(Twips::ofScreen().rect(design.left, design.top, design.width, design.height));
+        options_[std::size_t(entry.client)] = button;
+    }
     bindClientChoice();
     explainClientChoice();
 }
@@ -164,23 +163,15 @@ void frmMain::explainClientChoice()
 
 void frmMain::bindClientChoice()
 {
-    const auto show = [this](MailClient client) {
-        (client == MailClient::Notes     ? optNotes
-         : client == MailClient::Express ? optExpress
-                                         : optOutlook)
-            ->setChecked(true);
-    };
+    const auto show = [this](MailClient client) { option(client)->setChecked(true); };
     show(program_.mailClient.value());
     connect(&program_.mailClient, &MailClientChoice::changed, this, show);
-    const auto choose = [this](QRadioButton *button, MailClient client) {
-        connect(button, &QRadioButton::toggled, this, [this, client](bool on) {
+    for (const MailClientEntry &entry : mailClients) {
+        connect(option(entry.client), &QRadioButton::toggled, this, [this, client = entry.client](bool on) {
             if (on)
                 program_.mailClient.setValue(client);
         });
-    };
-    choose(optOutlook, MailClient::Outlook);
-    choose(optNotes, MailClient::Notes);
-    choose(optExpress, MailClient::Express);
+    }
 }
 
 // The Linux program's own settings sit between the toolbar and the mail client

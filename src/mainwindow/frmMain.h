@@ -1,12 +1,14 @@
 #pragma once
 
 #include "HoverImages.h"
+#include "MailClients.h"
 #include "Scheduler.h"
 #include "ToolbarButton.h"
 
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -71,9 +73,8 @@ public:
     QGroupBox *Frame2 = nullptr;
     QGroupBox *Frame3 = nullptr;
     QWidget *Picture2 = nullptr;
-    QRadioButton *optOutlook = nullptr;
-    QRadioButton *optNotes = nullptr;
-    QRadioButton *optExpress = nullptr;
+    // The mail client's option button ("optOutlook", "optNotes", "optExpress").
+    QRadioButton *option(MailClient client) const { return options_[std::size_t(client)]; }
     QListView *lstHisto = nullptr;
     QListView *lstSent = nullptr;
     QPushButton *cmdExpediteur = nullptr;  // Linux only
@@ -97,6 +98,7 @@ private:
 
     Program &program_;
     Scheduler scheduler_;
+    std::array<QRadioButton *, mailClients.size()> options_{};
     void showMissedMails(const QList<qint16> &mails);
 
     frmSelect *editor_ = nullptr;

@@ -56,8 +56,8 @@ private slots:
             const frmAbout &splash = app.about();
             splashAsExpected = splash.isVisible() && splash.isModal() && splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint)
                                && !main.isVisible() && app.program().mailClient.is(MailClient::Express)
-                               && main.optExpress->isChecked() && app.program().pending.lstHisto().ListCount() == 0;
-            main.optNotes->click();  // the option buttons set the client the settings keep
+                               && main.option(MailClient::Express)->isChecked() && app.program().pending.lstHisto().ListCount() == 0;
+            main.option(MailClient::Notes)->click();  // the option buttons set the client the settings keep
             desk.messageBox.answers << answer;
             if (inSplash == "quit")
                 app.tray().mnuHardQuit_Click();

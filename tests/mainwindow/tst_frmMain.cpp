@@ -2,10 +2,15 @@
 #include "MessageTexts.h"
 #include "DesignFonts.h"
 #include "QtMessageBox.h"
+#include "Settings.h"
 #include "TestMainWindow.h"
 #include "TrayIcon.h"
 #include "frmMissed.h"
 #include "frmSelect.h"
+#ifdef TARDELLO_LINUX_MAIL
+#include "LinuxAutomationFactory.h"
+#include "Outbox.h"
+#endif
 
 #include "RowPictograms.h"
 #include "Twips.h"
@@ -16,6 +21,8 @@
 #endif
 
 #include <QtWidgets>
+
+#include <set>
 
 namespace {
 // Runs the command; returns the editor's fields if it opened the editor, which is hidden again.
@@ -418,6 +425,62 @@ private slots:
                              Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(area, &move);
             QCOMPARE(name + ' ' + lit(), step);
+        }
+    }
+
+    // Every mail client of the list, end to end: its option button sits inside the choice's
+    // frame without covering another, and a click on it chooses it; the settings file keeps it by its
+    // word and gives it back; a due mail then goes through its route, which creates exactly the
+    // automation classes its entry names, and on Linux our own mail client serves each of them.
+    void everyMailClientIsChosenKeptAndRouted()
+    {
+        TestMainWindow f;
+        QVERIFY(f.showWindow());
+        f.desk.clock.set(QStringLiteral("05/12/2026 14:05:20"));
+        QList<QRect> places;
+        for (std::size_t i = 0; i < mailClients.size(); ++i) {
+            const MailClientEntry &entry = mailClients[i];
+            auto *button = f.window.Picture2->findChild<QRadioButton *>(QString::fromLatin1(entry.option.name));
+            QVERIFY(button && button == f.window.option(entry.client));
+            QCOMPARE(button->text(), QString::fromUtf8(entry.option.caption));
+            QVERIFY(f.window.Picture2->rect().contains(button->geometry()));
+            // The design lets neighbours overlap by a few pixels, never over another's middle.
+            const auto overlaps = [&](const QRect &other) {
+                return other.contains(button->geometry().center()) || button->geometry().contains(other.center());
+            };
+            QVERIFY(std::ranges::none_of(places, overlaps));
+            places << button->geometry();
+            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+            QCOMPARE(f.program.mailClient.value(), entry.client);
+            QCOMPARE(std::ranges::count_if(f.window.Picture2->findChildren<QRadioButton *>(), &QRadioButton::isChecked), 1);
+
+            const QString settings = f.program.paths.SettingsPath;
+            QVERIFY(SaveSettings(settings, f.program.mailClient, f.program.AddressBook));
+            QCOMPARE(f.desk.files.read(settings).value_or(""), "Client=" + QByteArray(entry.settingsWord) + "\r\n");
+            MailClientChoice loaded;
+            loaded.setValue(mailClients[(i + 1) % mailClients.size()].client);
+            ListRows book;
+            LoadSettings(settings, loaded, book);
+            QCOMPARE(loaded.value(), entry.client);
+
+            f.mailClients.calls.clear();
+            addPendingMail(f.program, QStringLiteral("05/12/2026 14:05"), QStringLiteral("Rapport"));
+            f.window.Timer1_Timer();
+            QCOMPARE(f.program.lstSent.ListCount(), int(i + 1));
+            std::set<std::string> created, named;
+            for (const std::string &call : f.mailClients.calls)
+                if (call.starts_with("create "))
+                    created.insert(call.substr(7));
+            for (const char *name : entry.classNames)
+                if (name)
+                    named.insert(name);
+            QCOMPARE(created, named);
+#ifdef TARDELLO_LINUX_MAIL
+            Outbox outbox(f.dir.filePath(QStringLiteral("outbox")));
+            LinuxAutomationFactory ours(outbox);
+            for (const std::string &name : named)
+                QVERIFY_THROWS_NO_EXCEPTION(ours.create(name));
+#endif
         }
     }
 

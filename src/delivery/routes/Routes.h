@@ -3,8 +3,9 @@
 #include "OutgoingMail.h"
 #include "automation/Object.h"
 
-// The three ways a due mail reaches a mail client, as late-bound calls.
-// Plain C++, so that the Windows build can run them without Qt.
+// The ways a due mail reaches a mail client, one per client of the list in
+// src/core/MailClients.h, as late-bound calls. Plain C++, so that the Windows
+// build can run them without Qt.
 
 // Swallows every failure and returns normally.
 void SendWithOutlook(automation::Factory &factory, const OutgoingMail &mail);

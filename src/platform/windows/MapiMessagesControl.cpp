@@ -68,7 +68,7 @@ const ComposedMessage::Attachment *MapiMessagesControl::attachmentToRead() const
     return index < message_.attachments.size() ? &message_.attachments[index] : nullptr;
 }
 
-automation::Variant MapiMessagesControl::get(int dispId)
+automation::Variant MapiMessagesControl::getMember(int dispId)
 {
     const auto *recipient = recipientToRead();
     const auto *attachment = attachmentToRead();
@@ -88,7 +88,7 @@ automation::Variant MapiMessagesControl::get(int dispId)
     unknownMember(dispId, "read");
 }
 
-void MapiMessagesControl::put(int dispId, const automation::Variant &value)
+void MapiMessagesControl::putMember(int dispId, const automation::Variant &value)
 {
     const std::string member = nameOf(dispId);
     switch (dispId) {
@@ -107,7 +107,7 @@ void MapiMessagesControl::put(int dispId, const automation::Variant &value)
     unknownMember(dispId, "write");
 }
 
-automation::Variant MapiMessagesControl::call(int dispId, const automation::Arguments &args)
+automation::Variant MapiMessagesControl::callMember(int dispId, const automation::Arguments &args)
 {
     switch (dispId) {
     case Compose:
@@ -123,7 +123,7 @@ automation::Variant MapiMessagesControl::call(int dispId, const automation::Argu
     default:
         // A property called without arguments reads it, as with IDispatch.
         if (args.empty())
-            return get(dispId);
+            return getMember(dispId);
     }
     unknownMember(dispId, "call");
 }

@@ -15,14 +15,11 @@ public:
 
     explicit MapiMessagesControl(std::shared_ptr<SimpleMapi> mapi);
 
-    using MapiControl::call;
-    using MapiControl::get;
-    using MapiControl::put;
-    automation::Variant get(int dispId) override;
-    void put(int dispId, const automation::Variant &value) override;
-    automation::Variant call(int dispId, const automation::Arguments &args = {}) override;
-
 private:
+    automation::Variant getMember(int dispId) override;
+    void putMember(int dispId, const automation::Variant &value) override;
+    automation::Variant callMember(int dispId, const automation::Arguments &args) override;
+
     // Writing a property of the entry just past the last one adds that entry.
     ComposedMessage::Recipient &recipientToWrite();
     ComposedMessage::Attachment &attachmentToWrite();

@@ -20,19 +20,19 @@ MapiSessionControl::~MapiSessionControl()
     }
 }
 
-automation::Variant MapiSessionControl::get(int dispId)
+automation::Variant MapiSessionControl::getMember(int dispId)
 {
     if (dispId == SessionID)
         return session_;
     unknownMember(dispId, "read");
 }
 
-void MapiSessionControl::put(int dispId, const automation::Variant &)
+void MapiSessionControl::putMember(int dispId, const automation::Variant &)
 {
     unknownMember(dispId, "write");
 }
 
-automation::Variant MapiSessionControl::call(int dispId, const automation::Arguments &args)
+automation::Variant MapiSessionControl::callMember(int dispId, const automation::Arguments &args)
 {
     switch (dispId) {
     case SignOn:
@@ -52,7 +52,7 @@ automation::Variant MapiSessionControl::call(int dispId, const automation::Argum
     }
     case SessionID:
         if (args.empty())
-            return get(dispId);
+            return getMember(dispId);
         break;
     }
     unknownMember(dispId, "call");

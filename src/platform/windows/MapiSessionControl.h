@@ -18,14 +18,11 @@ public:
     // A session still open, e.g. after a failed send, is closed here.
     ~MapiSessionControl() override;
 
-    using MapiControl::call;
-    using MapiControl::get;
-    using MapiControl::put;
-    automation::Variant get(int dispId) override;
-    void put(int dispId, const automation::Variant &value) override;
-    automation::Variant call(int dispId, const automation::Arguments &args = {}) override;
-
 private:
+    automation::Variant getMember(int dispId) override;
+    void putMember(int dispId, const automation::Variant &value) override;
+    automation::Variant callMember(int dispId, const automation::Arguments &args) override;
+
     std::shared_ptr<SimpleMapi> mapi_;
     std::int32_t session_ = 0;
 };
