@@ -155,9 +155,13 @@ void frmMain::explainClientChoice()
                                         "et est réessayé pendant la minute, puis marqué comme manqué. ");
     Frame3->setToolTip(road);
     Picture2->setToolTip(road);
-    optOutlook->setToolTip(road + QLatin1Char('\n') + dropped);
-    optNotes->setToolTip(road + QLatin1Char('\n') + kept);
-    optExpress->setToolTip(road + QLatin1Char('\n') + kept);
+    for (const MailClientEntry &entry : mailClients) {
+        switch (entry.client) {
+        case MailClient::Outlook: option(entry.client)->setToolTip(road + QLatin1Char('\n') + dropped); break;
+        case MailClient::Notes:
+        case MailClient::Express: option(entry.client)->setToolTip(road + QLatin1Char('\n') + kept); break;
+        }
+    }
 #endif
 }
 

@@ -282,14 +282,15 @@ private slots:
         TestMainWindow f;
         QVERIFY(f.showWindow());
         const Twips twips = Twips::ofScreen();
-        QCOMPARE(f.window.optOutlook->geometry(), twips.rect(120, 30, 2685, 285));
-        QCOMPARE(f.window.optNotes->geometry(), twips.rect(120, 275, 2685, 285));
-        QCOMPARE(f.window.optExpress->geometry(), twips.rect(120, 520, 3735, 285));
+        QCOMPARE(f.window.option(MailClient::Outlook)->geometry(), twips.rect(120, 30, 2685, 285));
+        QCOMPARE(f.window.option(MailClient::Notes)->geometry(), twips.rect(120, 275, 2685, 285));
+        QCOMPARE(f.window.option(MailClient::Express)->geometry(), twips.rect(120, 520, 3735, 285));
 #ifdef TARDELLO_LINUX_MAIL
-        const QString outlook = tooltipOf(f.window.optOutlook), notes = tooltipOf(f.window.optNotes);
+        const QString outlook = tooltipOf(f.window.option(MailClient::Outlook));
+        const QString notes = tooltipOf(f.window.option(MailClient::Notes));
         QVERIFY2(outlook.contains("sendmail") && outlook.contains("quitte la liste"), qPrintable(outlook));
         QVERIFY2(notes.contains("sendmail") && notes.contains("réessayé pendant la minute"), qPrintable(notes));
-        QCOMPARE(tooltipOf(f.window.optExpress), notes);
+        QCOMPARE(tooltipOf(f.window.option(MailClient::Express)), notes);
         QVERIFY(tooltipOf(f.window.Frame3).contains("les trois choix envoient de la même façon"));
 #endif
     }
