@@ -5,14 +5,14 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgmime-3.0-dev
+  libgmime-3.0-dev libsecret-1-dev msmtp
   fonts-liberation fonts-dejavu-core qt6-translations-l10n
   xdg-utils
 )
 if [ "${1:-}" = "--tests" ]; then
   packages+=(
     ccache xvfb xauth trayer xdotool x11-utils imagemagick faketime python3-xlib
-    msmtp python3 python3-aiosmtpd poppler-utils dbus-daemon desktop-file-utils file python3-gi
+    msmtp python3 python3-aiosmtpd poppler-utils dbus-daemon desktop-file-utils file gnome-keyring openssl python3-gi
     g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix wine64 wine nsis ninja-build
   )
 fi

@@ -4,6 +4,7 @@
 #include "MailDraft.h"
 #include "Routes.h"
 #include "Scheduler.h"
+#include "SendFailure.h"
 #include "SenderTest.h"
 #include "TestProgram.h"
 
@@ -60,6 +61,7 @@ struct Delivery { int route; bool withAttachment; QString body, expectedBody; };
 struct SenderCase { SenderIdentity sender; QByteArray arguments; QString from, idDomain; };
 struct TestOutcome { QString command; QByteArray script; bool sent; QString words; };
 struct BadHandOver { QString to, attachment; bool fullDisk; QString reason; };
+struct FailureCase { int code; QString said; SendFailure kind; QString sentence; };
 
 } // namespace
 
@@ -67,6 +69,7 @@ Q_DECLARE_METATYPE(Delivery)
 Q_DECLARE_METATYPE(SenderCase)
 Q_DECLARE_METATYPE(TestOutcome)
 Q_DECLARE_METATYPE(BadHandOver)
+Q_DECLARE_METATYPE(FailureCase)
 
 // The Linux mail client: the stand-ins put a real message in the outbox at once,
 // and the submitter hands it to sendmail (here a script that keeps what it gets,
@@ -149,11 +152,22 @@ private slots:
         QTest::newRow("address and own command")
             << SenderCase{{"", "a@b.org", "mysend --account \"mon compte\""}, "--account|mon compte|-t|-oi|-f|a@b.org|",
                           "a@b.org", "b.org"};
+        // The account: msmtp with options only; the password is in none of them.
+        QTest::newRow("account, accepted certificate")
+            << SenderCase{{"Anne", "anne@exemple.fr", "mysend", "smtp.exemple.fr", 0, AccountSecurity::Tls, "", "AA:BB"},
+                          "--host=smtp.exemple.fr|--port=465|--timeout=30|--tls=on|--tls-starttls=off|--tls-fingerprint=AA:BB|"
+                          "--auth=on|--user=anne@exemple.fr|--from=anne@exemple.fr|-t|-oi|-F|Anne|",
+                          "Anne <anne@exemple.fr>", "exemple.fr"};
+        QTest::newRow("account without encryption: no password sent")
+            << SenderCase{{"", "a@b.org", "", "relais.b.org", 2525, AccountSecurity::None, "compte", "AA:BB"},
+                          "--host=relais.b.org|--port=2525|--timeout=30|--tls=off|--tls-starttls=off|--auth=off|--from=a@b.org|-t|-oi|",
+                          "a@b.org", "b.org"};
     }
     void senderShapesMessageAndCommand()
     {
         QFETCH(SenderCase, row);
         write("bin/mysend", read("bin/sendmail"));
+        write("bin/msmtp", read("bin/sendmail"));
         SetCurrentSender(row.sender);
         TestDesktop desk;
         QSignalSpy attempts(&client_->submitter, &OutboxSubmitter::attempted);
@@ -189,8 +203,8 @@ private slots:
         QTest::newRow("accepted") << TestOutcome{"", "#!/bin/sh\ncat > \"$OUT/message\"\n", true,
                                                  "Le message d'essai a été remis à " + sendmail + " pour anne@exemple.fr."};
         QTest::newRow("refused")
-            << TestOutcome{"", "#!/bin/sh\ncat >/dev/null\necho 'msmtp: no configuration file' >&2\nexit 78\n", false,
-                           "refusé (code 78). Message de " + sendmail + " : msmtp: no configuration file"};
+            << TestOutcome{"", "#!/bin/sh\ncat >/dev/null\necho \"msmtp: no configuration file ($LC_ALL)\" >&2\nexit 78\n",
+                           false, "L'envoi a échoué.\nDétail (sendmail) : no configuration file (C)"};
         QTest::newRow("hung") << TestOutcome{"", "#!/bin/sh\nexec sleep 30\n", false, "n'a pas répondu à temps"};
         QTest::newRow("own command missing") << TestOutcome{"/nonexistent/sendmail", {}, false,
                                                             "La commande « /nonexistent/sendmail » n'a pas pu être lancée."};
@@ -208,6 +222,47 @@ private slots:
         QVERIFY2(finished[0][1].toString().contains(row.words), qPrintable(finished[0][1].toString()));
         QCOMPARE(CurrentSender().address, Me.address);  // trying does not change the identity in use
         QVERIFY(!row.sent || parse(dir_.filePath("message"))["to"].toString() == "anne@exemple.fr");
+    }
+
+    // msmtp's words (in English, as it runs with LC_ALL=C) become one French sentence, its words kept below.
+    void failuresInWords_data()
+    {
+        QTest::addColumn<FailureCase>("row");
+        const auto row = [](const char *name, FailureCase failure) { QTest::newRow(name) << failure; };
+        row("unknown server", {68, "msmtp: cannot locate host smtp.exemple.fr: Name or service not known\nmsmtp: could not send mail",
+                               SendFailure::UnknownServer, "Le serveur « smtp.gmail.com » est introuvable"});
+        row("closed port", {75, "msmtp: cannot connect to 127.0.0.1, port 1: Connection refused", SendFailure::ConnectionRefused,
+                            "refuse la connexion sur ce port"});
+        row("silent port", {75, "msmtp: cannot connect to 10.0.0.1, port 587: network timeout", SendFailure::NoAnswer, "ne répond pas"});
+        row("untrusted certificate", {69, "msmtp: TLS certificate verification failed: The certificate is NOT trusted.",
+                                      SendFailure::Certificate, "n'est pas reconnu par ce poste"});
+        row("certificate changed", {69, "msmtp: TLS certificate verification failed: the certificate fingerprint does not match",
+                                    SendFailure::Certificate, "n'est plus celui que vous aviez accepté"});
+        row("TLS on a STARTTLS port", {76, "msmtp: TLS handshake failed: An unexpected TLS packet was received.", SendFailure::Tls,
+                                       "STARTTLS sur le port 587"});
+        row("password refused", {77, "msmtp: authentication failed (method PLAIN)\nmsmtp: server message: 535 5.7.8 Authentication "
+                                     "credentials invalid\nmsmtp: could not send mail",
+                                 SendFailure::Password, "a refusé l'identifiant ou le mot de passe. Gmail demande un mot de passe "
+                                                        "d'application"});
+        row("no password kept", {69, "msmtp: authentication method PLAIN needs a password", SendFailure::MissingPassword,
+                                 "Aucun mot de passe n'est enregistré dans le trousseau"});
+        row("sender refused", {65, "msmtp: envelope from address anne@gmail.com not accepted by the server", SendFailure::SenderRefused,
+                               "a refusé l'adresse d'expéditeur"});
+        row("recipient refused", {65, "msmtp: recipient address x@y not accepted by the server\nmsmtp: server message: 550 no such user",
+                                  SendFailure::RecipientRefused, "a refusé un destinataire"});
+        row("silent failure", {75, "", SendFailure::Other, "L'envoi a échoué.\nDétail (msmtp) : code de sortie 75"});
+    }
+    void failuresInWords()
+    {
+        QFETCH(FailureCase, row);
+        QCOMPARE(classifySendFailure(row.code, row.said), row.kind);
+        const SenderIdentity gmail{"", "anne@gmail.com", "", "smtp.gmail.com"};
+        const QString text = sendFailureText(row.code, row.said, "/usr/bin/msmtp", gmail);
+        QVERIFY2(text.contains(row.sentence), qPrintable(text));
+        QCOMPARE(text.count('\n'), 1);  // the sentence, then msmtp's words on one line
+        const QString firstWords = row.said.section('\n', 0, 0).section(": ", 1);
+        QVERIFY2(text.section('\n', 1).contains(firstWords), qPrintable(text));
+        QVERIFY(!text.contains("could not send mail"));
     }
 
     void badHandOverIsRefusedAtOnce_data()
@@ -325,8 +380,8 @@ private slots:
         QTRY_VERIFY(attempts.size() >= 2);  // failed, then failed again after the first delay
         QCOMPARE(desk.messageBox.shown.size(), 1);  // the same failure is told once
         const QString told = desk.messageBox.shown[0].prompt;
-        for (const char *part : {"\"Réunion\" pour ana@example.org, dina@example.org", "cannot connect to smtp.exemple.fr",
-                                 "(code 75)", "sera renvoyé"})
+        for (const char *part : {"\"Réunion\" pour ana@example.org, dina@example.org",
+                                 "Détail (sendmail) : cannot connect to smtp.exemple.fr", "sera renvoyé"})
             QVERIFY2(told.contains(QString::fromUtf8(part)), qPrintable(told));
 
         QVERIFY(QFile::remove(dir_.filePath("down")));
@@ -369,9 +424,14 @@ private slots:
         send(1, {"Sujet", "a@x.org", "", "", "Corps", ""});
         QTRY_COMPARE(attempts.size(), 1);
         QCOMPARE(desk.messageBox.shown.size(), 1);  // not told again for the mail that waits
-        for (const char *part : {"Aucun programme sendmail", "msmtp-mta", "~/.msmtprc", "l'aide"})
+        for (const char *part : {"Aucun programme sendmail", "« Mon compte de messagerie »", "Expéditeur...", "l'aide"})
             QVERIFY2(desk.messageBox.shown[0].prompt.contains(QString::fromUtf8(part)), part);
         QCOMPARE(outbox().messages().size(), 1);
+        // With an account, what is missing is msmtp.
+        SetCurrentSender({"", "a@x.org", "", "smtp.x.org"});
+        LinuxMailClient(dir_.path()).start();
+        QCOMPARE(desk.messageBox.shown.size(), 2);
+        QVERIFY(desk.messageBox.shown[1].prompt.contains("n'est pas installé") && desk.messageBox.shown[1].prompt.contains("sudo apt install msmtp."));
     }
 
     // A sendmail that hangs, with a child of its own, does not hold up the window nor

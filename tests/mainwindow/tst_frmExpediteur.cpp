@@ -20,6 +20,8 @@ private slots:
         script.write("#!/bin/sh\ncat >/dev/null\nsleep 0.3\necho 'msmtp: account default not found' >&2\nexit 78\n");
         script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("PATH", QFile::encodeName(f_->dir.filePath("bin")) + ":" + qgetenv("PATH"));
+        // No Secret Service here: the real one has its own test (tst_accountsend).
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QFile::encodeName(f_->dir.filePath("no-bus")));
         SetCurrentSender({});
     }
 
@@ -27,12 +29,14 @@ private slots:
     void testerShowsSendmailsWordsWithoutBlocking()
     {
         frmExpediteur &window = open();
+        QVERIFY(window.optCompte->isChecked());  // who set nothing yet is offered the account
+        choose(window.optSendmail);
         QTest::keyClicks(window.txtAdresse, "anne@exemple.fr");
         QTest::mouseClick(window.cmdTester, Qt::LeftButton);
-        QVERIFY(!window.cmdTester->isEnabled());
+        QVERIFY2(!window.cmdTester->isEnabled(), qPrintable(window.lblResultat->text() + QString::number(window.optSendmail->isChecked())));
         QVERIFY(window.lblResultat->text().startsWith("Envoi du message d'essai"));
         QTRY_VERIFY(window.cmdTester->isEnabled());
-        QVERIFY(window.lblResultat->text().endsWith("msmtp: account default not found"));  // the words in full: tst_linuxmail
+        QVERIFY(window.lblResultat->text().endsWith("Détail (sendmail) : account default not found"));  // sentences: tst_linuxmail
         QVERIFY(CurrentSender().address.empty());  // nothing is kept before "Confirmer"
     }
 
@@ -40,6 +44,7 @@ private slots:
     {
         frmExpediteur &window = open();
         QVERIFY(!window.chkDemarrage->isChecked());  // off by default
+        choose(window.optSendmail);
         QTest::keyClicks(window.txtNom, "Anne Martin");
         QTest::keyClicks(window.txtAdresse, "anne@");
         QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
@@ -63,9 +68,87 @@ private slots:
         QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
         QVERIFY(!QFile::exists(DesktopEntries::autostartPath()));
         QCOMPARE(open().txtNom->text(), QStringLiteral("Anne Martin"));
+        QVERIFY(window.optSendmail->isChecked());  // a sender without a server keeps the sendmail choice
+    }
+
+    // Typing a known provider's address fills the account, which stays editable; the
+    // password is refused in words when no keyring can keep it, and never written.
+    void accountFilledFromTheAddress()
+    {
+        frmExpediteur &window = open();
+        const qsizetype told = f_->desk.messageBox.shown.size();
+        QTest::keyClicks(window.txtAdresse, "anne.martin@Gmail.com");
+        QCOMPARE(window.txtServeur->text(), QStringLiteral("smtp.gmail.com"));
+        QCOMPARE(window.txtPort->value(), 465);
+        QCOMPARE(window.cboSecurite->currentText(), QStringLiteral("TLS"));
+        QCOMPARE(window.txtIdentifiant->text(), QStringLiteral("anne.martin@Gmail.com"));  // the address unless changed
+        QVERIFY(window.lblConseil->isVisible() && window.lblConseil->text().contains("mot de passe d'application"));
+
+        window.cboSecurite->setFocus();
+        QTest::keyClick(window.cboSecurite, Qt::Key_Up);  // STARTTLS: the usual port follows
+        QCOMPARE(window.txtPort->value(), 587);
+        window.txtServeur->selectAll();
+        QTest::keyClicks(window.txtServeur, "smtp.relais.fr");
+        QTest::keyClicks(window.txtAdresse, "x");  // the server typed by hand stays
+        QCOMPARE(window.txtServeur->text(), QStringLiteral("smtp.relais.fr"));
+        window.txtAdresse->selectAll();
+        QTest::keyClicks(window.txtAdresse, "anne.martin@Gmail.com");  // the hint is back
+        QTest::keyClicks(window.txtMotDePasse, "s3cret-Anne");
+        QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
+        QCOMPARE(f_->desk.messageBox.shown.size(), told + 1);
+        QVERIFY(f_->desk.messageBox.shown.last().prompt.contains("gnome-keyring"));
+        QVERIFY(window.lblTrousseau->isVisible());
+        QTest::qWait(50);  // the layout settles
+        for (QLabel *said : {window.lblTrousseau, window.lblConseil})  // never cut
+            QVERIFY(said->height() >= said->heightForWidth(said->width()));
+        QVERIFY(window.isVisible() && LoadSender(SenderFilePath(f_->dir.path())).server.empty());
+
+        window.txtMotDePasse->clear();
+        QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
+        QVERIFY(!window.isVisible());
+        QFile saved(SenderFilePath(f_->dir.path()));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray text = saved.readAll();
+        for (const char *line : {"Serveur=smtp.relais.fr\r\n", "Port=587\r\n", "Securite=starttls\r\n",
+                                 "Identifiant=anne.martin@Gmail.com\r\n", "Empreinte=\r\n"})
+            QVERIFY2(text.contains(line), line);
+        QVERIFY(!text.contains("s3cret"));
+        QCOMPARE(CurrentSender().server, std::string("smtp.relais.fr"));
+        QVERIFY(open().optCompte->isChecked());
+    }
+
+    // Centred on the main window, sized to its content; a long answer of the test
+    // scrolls and is never cut, nor squeezes the fields.
+    void placedAndSizedWithALongAnswer()
+    {
+        QFile script(f_->dir.filePath("bin/sendmail"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\ncat >/dev/null\nfor n in $(seq 40); do echo \"msmtp: ligne $n du serveur\" >&2; done\n"
+                     "echo 'msmtp: fin' >&2\nexit 75\n");
+        script.close();
+        f_->window.move(200, 150);
+        frmExpediteur &window = open();
+        QVERIFY((window.frameGeometry().center() - f_->window.frameGeometry().center()).manhattanLength() <= 2);
+        QCOMPARE(window.width(), std::max(window.sizeHint().width(), window.minimumWidth()));
+        QCOMPARE(window.height(), window.layout()->totalHeightForWidth(window.width()));
+        choose(window.optSendmail);
+        QTest::keyClicks(window.txtAdresse, "anne@exemple.fr");
+        QTest::mouseClick(window.cmdTester, Qt::LeftButton);
+        QTRY_VERIFY(window.cmdTester->isEnabled());
+        QVERIFY(window.lblResultat->text().contains("ligne 40 du serveur ; fin"));
+        QTest::qWait(50);  // the layout settles
+        QLabel *answer = window.lblResultat;
+        QVERIFY(answer->height() >= answer->heightForWidth(answer->width()));  // whole, inside its scrolling area
+        QScrollBar *bar = window.scrResultat->verticalScrollBar();
+        QCOMPARE(bar->maximum(), answer->height() - window.scrResultat->viewport()->height());
+        for (QWidget *field : std::initializer_list<QWidget *>{window.txtNom, window.txtAdresse, window.txtCommande, window.cmdConfirmer})
+            QVERIFY(field->height() >= field->sizeHint().height());
+        QVERIFY(window.scrResultat->height() >= 3 * window.fontMetrics().height());
     }
 
 private:
+    // On the button's mark: the middle of a wide radio button is past its text, where it does not react.
+    static void choose(QRadioButton *option) { QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2)); }
     frmExpediteur &open()
     {
         f_->window.show();

@@ -356,7 +356,7 @@ private slots:
         QCOMPARE(f.program.lstSent.List(0), pendingRow);  // the row's text is the pending row's
         QTRY_VERIFY(showsPictogram(f.window.lstSent, 0, RowPictograms::Kind::Refused));
         const QString refused = tooltipOfRow(f.window.lstSent, 0);
-        QVERIFY2(refused.contains("cannot connect (code 75)") && refused.contains("Prochain essai le"), qPrintable(refused));
+        QVERIFY2(refused.contains("Détail (sendmail) : cannot connect") && refused.contains("Prochain essai le"), qPrintable(refused));
         QVERIFY(down.remove());
         QTRY_VERIFY(showsPictogram(f.window.lstSent, 0, RowPictograms::Kind::Left));
         QVERIFY(tooltipOfRow(f.window.lstSent, 0).startsWith("Parti le " + QDate::currentDate().toString(u"dd/MM/yyyy")));

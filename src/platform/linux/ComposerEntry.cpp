@@ -1,4 +1,5 @@
 #include "ComposerModule.h"
+#include "KeyringPasswords.h"
 
 #include <exception>
 
@@ -27,7 +28,7 @@ MessageSummary summarize(const std::string &message)
     }
 }
 
-const ComposerCalls calls{ComposerCallsVersion, compose, summarize};
+const ComposerCalls calls{ComposerCallsVersion, compose, summarize, storeKeyringPassword, hasKeyringPassword};
 
 } // namespace
 

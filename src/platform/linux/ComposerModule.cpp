@@ -17,10 +17,12 @@ struct Loaded
     std::string error;
 };
 
+} // namespace
+
 // Found through the program's run path: beside the installed program, in the
 // build tree for the tests. Tried again on each hand-over until it loads, so
 // a module put back is used without a restart.
-const ComposerCalls *composer(std::string *error = nullptr)
+const ComposerCalls *composer(std::string *error)
 {
     static std::mutex mutex;
     static Loaded loaded;
@@ -43,6 +45,8 @@ const ComposerCalls *composer(std::string *error = nullptr)
         *error = loaded.error;
     return loaded.calls;
 }
+
+namespace {
 
 // One call into the module at a time: a composition runs on a thread of its
 // own while the user-interface thread may name a message of the outbox.

@@ -7,7 +7,8 @@
 
 // GMime and its GLib/GIO libraries cost start-up time and memory that only a
 // delivery needs, so the message composition lives in a module loaded at the
-// first hand-over. The program and the module meet only through this table;
+// first hand-over; so does the keyring (libsecret, over the same GLib), which
+// only the sender window uses. The program and the module meet only through this table;
 // no exception crosses between them.
 struct ComposerCalls
 {
@@ -15,11 +16,22 @@ struct ComposerCalls
     // Returns false with the reason when the draft cannot be composed.
     bool (*compose)(const MailDraft &draft, const SenderIdentity &sender, std::string &message, std::string &reason);
     MessageSummary (*summarize)(const std::string &message);
+    // The account's password in the desktop's Secret Service, under the
+    // attributes msmtp looks up: host, service "smtp", user. False with
+    // libsecret's reason when there is no Secret Service or it refused.
+    bool (*storePassword)(const std::string &host, const std::string &user, const std::string &password,
+                          std::string &error);
+    // 1 when a password is kept, 0 when none, -1 with the reason when the keyring cannot be asked.
+    int (*hasPassword)(const std::string &host, const std::string &user, std::string &error);
 };
 
 constexpr int ComposerCallsVersion = 2;
 constexpr const char *ComposerModuleFile = "libtardello_composer.so";
 constexpr const char *ComposerCallsSymbol = "tardello_composer_calls";
+
+// The module's calls, loaded on first use (tried again on each call until it
+// loads); null with the loader's reason when it cannot be.
+const ComposerCalls *composer(std::string *error = nullptr);
 
 // What a hand-over raises when the module is missing or unreadable.
 class ComposerUnavailable : public automation::Failure

@@ -5,6 +5,7 @@
 #include "MessageBox.h"
 #include "MessageTexts.h"
 #include "Outbox.h"
+#include "SendFailure.h"
 #include "SendmailCommand.h"
 
 #include <QFile>
@@ -67,14 +68,7 @@ void OutboxSubmitter::start()
     if (missingSendmailTold_)
         desktop().notifier->notifyError(
             MessageTexts::ErrorTitle,
-            MessageTexts::padded(QStringLiteral(
-                "Aucun programme sendmail n'est installé : les mails que vous programmez resteront dans la boîte "
-                "d'envoi %1 jusqu'à ce qu'il y en ait un. Sous Debian, installez le paquet msmtp-mta "
-                "(sudo apt install msmtp-mta) et décrivez votre serveur d'envoi dans ~/.msmtprc, par exemple :\n"
-                "account default\nhost smtp.exemple.fr\nport 587\ntls on\nauth on\nfrom vous@exemple.fr\n"
-                "user vous@exemple.fr\npassword votre-mot-de-passe\n"
-                "Voir l'aide de Tardello, « Sur Linux ».")
-                       .arg(outbox_.directory())));
+            MessageTexts::padded(missingProgramText(CurrentSender(), outbox_.directory())));
     wake();
 }
 
@@ -117,6 +111,7 @@ void OutboxSubmitter::submit(const QString &message)
     process_ = new QProcess(this);
     process_->setProgram(command.program);
     process_->setArguments(command.arguments);
+    process_->setProcessEnvironment(sendmailEnvironment());
     process_->setStandardInputFile(outbox_.path(message));
     process_->setStandardOutputFile(QProcess::nullDevice());
     // Its own process group, so that a hung sendmail is killed with everything it started.
@@ -132,8 +127,7 @@ void OutboxSubmitter::submit(const QString &message)
         else if (status != QProcess::NormalExit)
             finish(false, said.isEmpty() ? QStringLiteral("sendmail s'est arrêté anormalement") : said);
         else if (code != 0)
-            finish(false, said.isEmpty() ? QStringLiteral("sendmail a échoué (code %1)").arg(code)
-                                         : QStringLiteral("%1 (code %2)").arg(said).arg(code));
+            finish(false, sendFailureText(code, said, process_->program(), CurrentSender()));
         else
             finish(true, {});
     });

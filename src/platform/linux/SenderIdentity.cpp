@@ -23,6 +23,23 @@ void SetCurrentSender(const SenderIdentity &sender)
     current() = sender;
 }
 
+int AccountPort(const SenderIdentity &sender)
+{
+    if (sender.port > 0)
+        return sender.port;
+    switch (sender.security) {
+    case AccountSecurity::StartTls: return 587;
+    case AccountSecurity::Tls: return 465;
+    case AccountSecurity::None: break;
+    }
+    return 25;
+}
+
+std::string AccountUser(const SenderIdentity &sender)
+{
+    return sender.user.empty() ? sender.address : sender.user;
+}
+
 std::string SenderDomain(const SenderIdentity &sender)
 {
     const std::size_t at = sender.address.rfind('@');

@@ -2,15 +2,21 @@
 
 #include "ComposerModule.h"
 #include "MailDraft.h"
+#include "SendFailure.h"
 #include "SendmailCommand.h"
 #include "automation/Object.h"
 
-QString SenderTest::text(const Outcome &outcome, const QString &address)
+QString SenderTest::text(const Outcome &outcome, const SenderIdentity &sender)
 {
+    const QString address = QString::fromStdString(sender.address);
+    const bool account = !sender.server.empty();
+    if (!outcome.started && account && outcome.program.isEmpty())
+        return QStringLiteral("msmtp, qui envoie par votre compte, n'est pas installé : installez le paquet msmtp "
+                              "(sudo apt install msmtp).");
     if (!outcome.started)
         return outcome.program.isEmpty()
-                   ? QStringLiteral("Aucun programme sendmail n'a été trouvé. Installez par exemple le paquet "
-                                    "msmtp-mta, ou indiquez la commande d'envoi.")
+                   ? QStringLiteral("Aucun programme sendmail n'a été trouvé sur ce poste. Choisissez plutôt « Mon "
+                                    "compte de messagerie », ou indiquez la commande d'envoi.")
                    : QStringLiteral("La commande « %1 » n'a pas pu être lancée.").arg(outcome.program);
     if (outcome.timedOut)
         return QStringLiteral("« %1 » n'a pas répondu à temps : il a été arrêté. Vérifiez le serveur de "
@@ -21,9 +27,11 @@ QString SenderTest::text(const Outcome &outcome, const QString &address)
         return QStringLiteral("« %1 » s'est arrêté anormalement.").arg(outcome.program)
                + (said.isEmpty() ? QString() : QStringLiteral(" Message : ") + said);
     if (outcome.exitCode != 0)
-        return QStringLiteral("Le message d'essai a été refusé (code %1). Message de %2 : %3")
-            .arg(outcome.exitCode)
-            .arg(outcome.program, said.isEmpty() ? QStringLiteral("aucun") : said);
+        return sendFailureText(outcome.exitCode, said, outcome.program, sender);
+    if (account)
+        return QStringLiteral("Le serveur « %1 » a accepté le message d'essai pour %2. Vérifiez qu'il arrive dans "
+                              "votre boîte.")
+            .arg(QString::fromStdString(sender.server), address);
     return QStringLiteral("Le message d'essai a été remis à %1 pour %2. Vérifiez qu'il arrive dans votre boîte.")
         .arg(outcome.program, address);
 }
@@ -68,7 +76,8 @@ bool SenderTest::start(const SenderIdentity &sender)
 {
     if (running())
         return false;
-    address_ = QString::fromStdString(sender.address);
+    sender_ = sender;
+    failure_.reset();
     timedOut_ = false;
     const SendmailCommand command = sendmailCommand(sender);
     program_ = command.program;
@@ -84,7 +93,8 @@ bool SenderTest::start(const SenderIdentity &sender)
                                  .arg(QString::fromStdString(failure.reason())));
         return true;
     } catch (const automation::Failure &) {
-        emit finished(false, QStringLiteral("L'adresse « %1 » n'est pas une adresse valable.").arg(address_));
+        emit finished(false, QStringLiteral("L'adresse « %1 » n'est pas une adresse valable.")
+                                 .arg(QString::fromStdString(sender.address)));
         return true;
     }
     if (command.program.isEmpty()) {
@@ -93,6 +103,7 @@ bool SenderTest::start(const SenderIdentity &sender)
         conclude(outcome);
         return true;
     }
+    process_.setProcessEnvironment(sendmailEnvironment());
     process_.start(command.program, command.arguments);
     if (!process_.waitForStarted(5000))
         return true;  // errorOccurred has told
@@ -105,5 +116,7 @@ bool SenderTest::start(const SenderIdentity &sender)
 void SenderTest::conclude(Outcome outcome)
 {
     const bool sent = outcome.started && !outcome.timedOut && !outcome.crashed && outcome.exitCode == 0;
-    emit finished(sent, text(outcome, address_));
+    if (outcome.started && !outcome.timedOut && !outcome.crashed && outcome.exitCode != 0)
+        failure_ = classifySendFailure(outcome.exitCode, outcome.errorOutput);
+    emit finished(sent, text(outcome, sender_));
 }

@@ -1,5 +1,7 @@
 #include "SendmailCommand.h"
 
+#include "AccountCommand.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -7,6 +9,13 @@
 SendmailCommand sendmailCommand(const SenderIdentity &sender)
 {
     SendmailCommand command;
+    if (!sender.server.empty()) {
+        command.program = QStandardPaths::findExecutable(QStringLiteral("msmtp"));
+        command.arguments = msmtpAccountOptions(sender) << QStringLiteral("-t") << QStringLiteral("-oi");
+        if (!sender.name.empty())
+            command.arguments << QStringLiteral("-F") << QString::fromStdString(sender.name);
+        return command;
+    }
     QStringList own = QProcess::splitCommand(QString::fromStdString(sender.command));
     if (!own.isEmpty()) {
         command.program = own.takeFirst();
@@ -25,4 +34,11 @@ SendmailCommand sendmailCommand(const SenderIdentity &sender)
     if (!sender.name.empty())
         command.arguments << QStringLiteral("-F") << QString::fromStdString(sender.name);
     return command;
+}
+
+QProcessEnvironment sendmailEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    return environment;
 }

@@ -1,0 +1,202 @@
+#include "LinuxMailClient.h"
+#include "SenderFile.h"
+#include "TestMainWindow.h"
+#include "frmExpediteur.h"
+
+#include <QtWidgets>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+// A mail account set up in the sender window with real clicks and keys, against a
+// real mail server (STARTTLS, AUTH, a self-signed certificate) and a real keyring
+// on a private session bus (run through with-keyring.sh); then a scheduled mail
+// leaves at its minute through the scheduler, the outbox and msmtp.
+class tst_accountsend : public QObject
+{
+    Q_OBJECT
+
+    const QByteArray Password = "Mot-de-passe-7Qz!";
+    const QByteArray WrongPassword = "Faux-passe-9Kx";
+
+private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") || QStandardPaths::findExecutable("msmtp").isEmpty()
+            || QStandardPaths::findExecutable("openssl").isEmpty() || QProcess::execute(Python, {"-c", "import aiosmtpd"}))
+            QSKIP("needs msmtp, openssl, python3-aiosmtpd and a session bus with a keyring (with-keyring.sh)");
+        QVERIFY(QDir(work_.path()).mkpath("received"));
+        QProcess request;
+        request.setStandardErrorFile(QProcess::nullDevice());
+        request.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                                  "/CN=Serveur d'essai/O=Tardello", "-keyout", work_.filePath("key.pem"), "-out",
+                                  work_.filePath("cert.pem")});
+        QVERIFY(request.waitForFinished(30000) && request.exitCode() == 0);
+        QProcess fingerprint;
+        fingerprint.start("openssl", {"x509", "-noout", "-fingerprint", "-sha256", "-in", work_.filePath("cert.pem")});
+        QVERIFY(fingerprint.waitForFinished(10000));
+        fingerprint_ = QString::fromLatin1(fingerprint.readAllStandardOutput()).section('=', 1).trimmed();
+        QVERIFY(fingerprint_.count(':') == 31);
+        server_.start(Python, {QFINDTESTDATA("smtp_account_server.py"), work_.filePath("cert.pem"), work_.filePath("key.pem"),
+                               work_.filePath("received"), "anne@exemple.fr"});
+        server_.write(Password + "\n");  // on its standard input: on no command line
+        server_.closeWriteChannel();
+        QVERIFY(server_.waitForReadyRead(15000));
+        port_ = server_.readLine().trimmed();
+        QVERIFY(port_.toInt() > 0);
+    }
+
+    void cleanupTestCase()
+    {
+        server_.kill();
+        server_.waitForFinished(5000);
+    }
+
+    void accountSetUpInTheWindowThenAMailLeavesAtItsMinute()
+    {
+        TestMainWindow f;
+        LinuxMailClient client(f.dir.path());
+        desktop().automation = &client.factory;
+        client.start();
+        f.desk.clock.set("04/12/2026 09:00:30");
+        QVERIFY(f.showWindow());
+        QTest::mouseClick(f.window.cmdExpediteur, Qt::LeftButton);
+        frmExpediteur &window = *f.window.expediteur();
+        QVERIFY(window.optCompte->isChecked());
+        QTest::keyClicks(window.txtNom, "Anne Martin");
+        QTest::keyClicks(window.txtAdresse, "anne@exemple.fr");
+        QTest::keyClicks(window.txtServeur, "127.0.0.1");
+        window.txtPort->selectAll();
+        QTest::keyClicks(window.txtPort, port_);
+        QCOMPARE(window.txtPort->value(), port_.toInt());
+        QCOMPARE(window.cboSecurite->currentText(), QStringLiteral("STARTTLS"));
+        QCOMPARE(window.txtIdentifiant->text(), QStringLiteral("anne@exemple.fr"));
+        QTest::keyClicks(window.txtMotDePasse, QString::fromLatin1(Password));
+
+        // The certificate is not trusted here: the test says so and shows it.
+        QTest::mouseClick(window.cmdTester, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(window.cmdConfiance->isVisible(), 20000);
+        const QString shown = window.lblResultat->text();
+        for (const QString &part : {QStringLiteral("n'est pas reconnu par ce poste"), QStringLiteral("Sujet : CN=Serveur d'essai,O=Tardello"),
+                                    "Empreinte SHA-256 : " + fingerprint_, QStringLiteral("Détail (msmtp) : TLS certificate verification failed")})
+            QVERIFY2(shown.contains(part), qPrintable(shown));
+        QCOMPARE(received().size(), 0);
+
+        // Trusted: the test goes again and the server takes it, authenticated.
+        QTest::mouseClick(window.cmdConfiance, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(window.cmdTester->isEnabled() && !window.lblResultat->text().startsWith("Envoi"), 20000);
+        QVERIFY2(window.lblResultat->text().contains("a accepté le message d'essai"), qPrintable(window.lblResultat->text()));
+        QTRY_COMPARE(received().size(), 1);
+        QVERIFY(received()[0].startsWith("Authenticated: anne@exemple.fr\n"));
+        QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
+        QVERIFY(!window.isVisible());
+        const SenderIdentity saved = LoadSender(SenderFilePath(f.dir.path()));
+        QCOMPARE(QString::fromStdString(saved.fingerprint), fingerprint_);
+        QCOMPARE(saved.server, std::string("127.0.0.1"));
+
+        // A mail for 09:01 leaves in its minute, not before.
+        addPendingMail(f.program, "04/12/2026 09:01", "Compte rendu", "bob@exemple.org");
+        f.window.Timer1.setInterval(100);
+        QTest::qWait(400);
+        QCOMPARE(received().size(), 1);
+        f.desk.clock.set("04/12/2026 09:01:05");
+        QTRY_COMPARE_WITH_TIMEOUT(received().size(), 2, 20000);
+        const QByteArray mail = received()[1];
+        QVERIFY(mail.startsWith("Authenticated: anne@exemple.fr\n"));
+        QVERIFY(mail.contains("Subject: Compte rendu") && mail.contains("From: Anne Martin <anne@exemple.fr>"));
+        QTRY_COMPARE(client.outbox.messages(), QStringList());
+
+        // A wrong password, a closed port and an unknown certificate: each in its own words.
+        const auto tried = [&](const std::function<void()> &change) {
+            QTest::mouseClick(f.window.cmdExpediteur, Qt::LeftButton);
+            change();
+            QTest::mouseClick(window.cmdTester, Qt::LeftButton);
+            const bool answered = QTest::qWaitFor(
+                [&] { return window.cmdTester->isEnabled() && !window.lblResultat->text().startsWith("Envoi"); }, 40000);
+            return (answered ? QString() : QStringLiteral("(no answer in 40 s) ")) + window.lblResultat->text();
+        };
+        QString said = tried([&] { QTest::keyClicks(window.txtMotDePasse, QString::fromLatin1(WrongPassword)); });
+        QVERIFY2(said.startsWith("Le serveur « 127.0.0.1 » a refusé l'identifiant ou le mot de passe.\nDétail (msmtp) : "
+                                 "authentication failed"), qPrintable(said));
+        QTest::keyClicks(window.txtMotDePasse, QString::fromLatin1(Password));  // the right one back in the keyring
+        QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
+        QVERIFY(!window.isVisible());
+
+        said = tried([&] {
+            window.txtPort->selectAll();
+            QTest::keyClicks(window.txtPort, QByteArray::number(closedPort()));
+        });
+        QVERIFY2(said.contains("refuse la connexion sur ce port") && said.contains("Connection refused"), qPrintable(said));
+
+        said = tried([&] {
+            window.txtServeur->selectAll();
+            QTest::keyClicks(window.txtServeur, "localhost");  // another server: the accepted certificate is not for it
+            window.txtPort->selectAll();
+            QTest::keyClicks(window.txtPort, port_);
+        });
+        QVERIFY2(said.contains("n'est pas reconnu par ce poste") && window.cmdConfiance->isVisible(), qPrintable(said));
+        QTest::mouseClick(window.cmdAbandonner, Qt::LeftButton);
+        QCOMPARE(received().size(), 2);
+
+        // The passwords are in the keyring only.
+        for (const QString &root : {f.dir.path(), QDir::homePath()})
+            for (const QString &file : filesUnder(root))
+                QVERIFY2(!holdsAPassword(file), qPrintable(file));
+        for (const QString &pid : QDir("/proc").entryList(QDir::Dirs))
+            for (const char *part : {"/cmdline", "/environ"})
+                if (pid.front().isDigit())
+                    QVERIFY2(!holdsAPassword("/proc/" + pid + part), qPrintable(pid + part));
+    }
+
+private:
+    QList<QByteArray> received() const
+    {
+        QList<QByteArray> mails;
+        const QDir folder(work_.filePath("received"));
+        for (const QString &name : folder.entryList({"mail*"}, QDir::Files, QDir::Name)) {
+            QFile mail(folder.filePath(name));
+            mails << (mail.open(QIODevice::ReadOnly) ? mail.readAll() : QByteArray());
+        }
+        return mails;
+    }
+    // A port of this machine that a moment ago was free, and on which nothing listens.
+    static int closedPort()
+    {
+        const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        ::bind(probe, reinterpret_cast<sockaddr *>(&address), size);
+        ::getsockname(probe, reinterpret_cast<sockaddr *>(&address), &size);
+        ::close(probe);
+        return ntohs(address.sin_port);
+    }
+    static QStringList filesUnder(const QString &root)
+    {
+        QStringList files;
+        QDirIterator found(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+        while (found.hasNext())
+            files << found.next();
+        return files;
+    }
+    bool holdsAPassword(const QString &path) const
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray content = file.readAll();
+        return content.contains(Password) || content.contains(WrongPassword);
+    }
+
+    const QString Python = QStringLiteral("/usr/bin/python3");
+    QTemporaryDir work_;
+    QProcess server_;
+    QByteArray port_;
+    QString fingerprint_;
+};
+
+QTEST_MAIN(tst_accountsend)
+#include "tst_accountsend.moc"
