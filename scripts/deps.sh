@@ -12,7 +12,7 @@ packages=(
 if [ "${1:-}" = "--tests" ]; then
   packages+=(
     ccache xvfb xauth trayer xdotool x11-utils imagemagick faketime python3-xlib
-    msmtp python3 python3-aiosmtpd poppler-utils dbus-daemon desktop-file-utils file gnome-keyring openssl
+    msmtp python3 python3-aiosmtpd poppler-utils dbus-daemon desktop-file-utils file gnome-keyring openssl python3-gi
     g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix wine64 wine nsis ninja-build
   )
 fi

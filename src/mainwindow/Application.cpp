@@ -180,6 +180,8 @@ int Main(int argc, char **argv)
     running.publish();
     desktop().files->removeUnfinishedWrites(SenderFilePath(programDir), {});
     SetCurrentSender(LoadSender(SenderFilePath(programDir)));
+    tardello.mainWindow().followOutbox(services.linuxMail->watch);
+    tardello.tray().confirmedQuit = [&services] { services.linuxMail->watch.tellWaitingAtQuit(); };
 #endif
 #ifdef TARDELLO_LINUX_MAIL
     // A mail is pending or in the outbox, never both: the message carries its

@@ -98,6 +98,8 @@ void TrayIcon::mnuHardQuit_Click()
         return;
     RemoveTrayIcon();
     SaveSettings(program_.paths.SettingsPath, program_.mailClient, program_.AddressBook);
+    if (confirmedQuit)
+        confirmedQuit();
     ended_ = true;
     endProgram();
 }

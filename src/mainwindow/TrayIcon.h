@@ -39,6 +39,8 @@ public:
     std::function<void()> popupMenu;
     // Ends the program at once; tests replace it.
     std::function<void()> endProgram;
+    // Once "Quitter" is confirmed, before the program ends (Linux: what still waits in the outbox is told).
+    std::function<void()> confirmedQuit;
     // Ends the program without writing the settings: the session is ending.
     void endSession();
     // True once the program has been told to end.

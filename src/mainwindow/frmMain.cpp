@@ -8,6 +8,7 @@
 #include "frmMissed.h"
 #include "frmSelect.h"
 #ifdef TARDELLO_LINUX_MAIL
+#include "SentRowStates.h"
 #include "frmExpediteur.h"
 #endif
 
@@ -59,6 +60,7 @@ frmMain::frmMain(Program &program, QWidget *parent)
                    {90, 4980, 11250, 3630});
     lstSent = buildList(Frame2, QStringLiteral("lstSent"));
     lstSent->setModel(&program_.lstSent);
+    lstSent->setItemDelegate(new MarkedRowDelegate(lstSent));
     connect(lstHisto, &QListView::doubleClicked, this, &frmMain::lstHisto_DblClick);
 
     // Only the background, Frame1, Frame3 and the five buttons change the light;
@@ -134,6 +136,33 @@ void frmMain::buildClientChoice()
         options_[std::size_t(entry.client)] = button;
     }
     bindClientChoice();
+    explainClientChoice();
+}
+
+// On Linux the three choices take the same road; what differs is what becomes
+// of a mail whose hand-over fails. The frame says so where the pointer rests,
+// so that nothing in it moves.
+void frmMain::explainClientChoice()
+{
+#ifdef TARDELLO_LINUX_MAIL
+    const QString road = QStringLiteral(" Sous Linux, les trois choix envoient de la même façon : Tardello compose le "
+                                        "mail, le met dans sa boîte d'envoi et le remet à sendmail (votre compte "
+                                        "d'expéditeur). Ils ne diffèrent que si le mail ne peut pas être mis dans la "
+                                        "boîte d'envoi. ");
+    const QString dropped = QStringLiteral(" Si le mail ne peut pas être mis dans la boîte d'envoi, Tardello vous le "
+                                           "dit et le mail quitte la liste des mails en attente. ");
+    const QString kept = QStringLiteral(" Si le mail ne peut pas être mis dans la boîte d'envoi, il reste en attente "
+                                        "et est réessayé pendant la minute, puis marqué comme manqué. ");
+    Frame3->setToolTip(road);
+    Picture2->setToolTip(road);
+    for (const MailClientEntry &entry : mailClients) {
+        switch (entry.client) {
+        case MailClient::Outlook: option(entry.client)->setToolTip(road + QLatin1Char('\n') + dropped); break;
+        case MailClient::Notes:
+        case MailClient::Express: option(entry.client)->setToolTip(road + QLatin1Char('\n') + kept); break;
+        }
+    }
+#endif
 }
 
 void frmMain::bindClientChoice()
@@ -160,6 +189,14 @@ void frmMain::buildLinuxSettings()
     cmdExpediteur->setToolTip(QStringLiteral(" Expéditeur des mails et lancement à l'ouverture de session "));
     cmdExpediteur->setGeometry(Twips::ofScreen().rect(6000, 405, 1140, 480));
     connect(cmdExpediteur, &QPushButton::clicked, this, &frmMain::cmdExpediteur_Click);
+#endif
+}
+
+void frmMain::followOutbox([[maybe_unused]] OutboxWatch &watch)
+{
+#ifdef TARDELLO_LINUX_MAIL
+    sentStates_ = new SentRowStates(program_.lstSent, watch, this);
+    lstSent->setModel(sentStates_);
 #endif
 }
 

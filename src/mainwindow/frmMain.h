@@ -19,6 +19,8 @@ class QRadioButton;
 class frmExpediteur;  // the sender settings (Linux)
 class frmMissed;      // the mails whose minute passed unsent
 class frmSelect;      // the mail editor
+class OutboxWatch;    // where each transmitted mail's message is (Linux)
+class SentRowStates;
 struct EditorFields;
 struct Program;
 
@@ -61,6 +63,8 @@ public:
     Scheduler &scheduler() { return scheduler_; }
     // Created the first time a missed mail is found.
     frmMissed *missedWindow() const { return missed_; }
+    // Linux: each transmitted mail's row shows where its message is, as the outbox changes.
+    void followOutbox(OutboxWatch &watch);
 
     // Without a notification area a hidden window could not be brought back,
     // so closing minimises it then. Tests replace the question.
@@ -88,6 +92,7 @@ private:
     void buildToolbar();
     void buildClientChoice();
     void buildLinuxSettings();
+    void explainClientChoice();
     QListView *buildList(QGroupBox *frame, const QString &name);
     void bindClientChoice();
     void openEditor(qint16 slot, qint16 row, const EditorFields &fields);
@@ -100,5 +105,6 @@ private:
     frmSelect *editor_ = nullptr;
     frmExpediteur *expediteur_ = nullptr;
     frmMissed *missed_ = nullptr;
+    SentRowStates *sentStates_ = nullptr;
     bool centred_ = false;
 };

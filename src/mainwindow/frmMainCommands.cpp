@@ -11,6 +11,9 @@
 #include "Program.h"
 #include "ShellOpener.h"
 #include "frmSelect.h"
+#ifdef TARDELLO_LINUX_MAIL
+#include "SentRowStates.h"
+#endif
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -87,6 +90,12 @@ void frmMain::cmdDelete_Click()
 
 void frmMain::cmdRAZ_Click()
 {
+#ifdef TARDELLO_LINUX_MAIL
+    if (sentStates_) {
+        sentStates_->clearGone();
+        return;
+    }
+#endif
     program_.lstSent.Clear();
 }
 

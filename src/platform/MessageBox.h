@@ -40,4 +40,26 @@ public:
     virtual void notifyError(const QString &title, const QString &text) = 0;
     // Good news after a failure: brief, and gone by itself where the desktop allows.
     virtual void notifyInfo(const QString &title, const QString &text) = 0;
+
+    // Notices about one thing (a message of the outbox, named by `about`): where
+    // the desktop keeps notices, a later one about the same thing takes the
+    // place of the earlier, and withdraw() takes it back.
+    virtual void notifyErrorAbout(const QString &about, const QString &title, const QString &text)
+    {
+        (void)about;
+        notifyError(title, text);
+    }
+    virtual void notifyInfoAbout(const QString &about, const QString &title, const QString &text)
+    {
+        (void)about;
+        notifyInfo(title, text);
+    }
+    virtual void withdraw(const QString &about) { (void)about; }
+    // A notice that must outlive the program, which is about to end. False when
+    // the desktop has nowhere to keep it: the caller then asks with a box.
+    virtual bool notifyLasting(const QString &title, const QString &text)
+    {
+        (void)title, (void)text;
+        return false;
+    }
 };

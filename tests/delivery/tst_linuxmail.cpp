@@ -412,11 +412,20 @@ private slots:
         send(1, {"Premier", "ana@example.org", "", "", "Corps", ""});
         send(0, {"Second", "ana@example.org", "", "", "Corps", ""});
         QTRY_VERIFY(attempts.size() >= 4);
+        // Without a notification service to keep it, the quit's notice is a box.
+        client_->watch.tellWaitingAtQuit();
+        QCOMPARE(desk.messageBox.shown.last().prompt.trimmed(),
+                 "2 mails attendent encore dans la boîte d'envoi ; ils partiront au prochain démarrage de Tardello.");
+        QVERIFY(desk.messageBox.shown.last().modal);
         client_ = std::make_unique<LinuxMailClient>(dir_.path());
         QVERIFY(QFile::remove(dir_.filePath("down")));
+        const qsizetype shownBefore = desk.messageBox.shown.size();
         client_->start();
         QTRY_COMPARE(outbox().messages(), QStringList());
         QCOMPARE(sent(), (QStringList{"Réunion", "Premier", "Second"}));
+        // Waiting since the earlier run, each is told when it leaves.
+        QTRY_COMPARE(desk.messageBox.shown.size(), shownBefore + 2);
+        QVERIFY(desk.messageBox.shown.last().prompt.contains("\"Second\" pour ana@example.org est finalement parti"));
     }
 
     // Without any sendmail the user is told once at start-up how to get one;

@@ -12,6 +12,14 @@
 #include "Outbox.h"
 #endif
 
+#include "RowPictograms.h"
+#include "Twips.h"
+#ifdef TARDELLO_LINUX_MAIL
+#include "DesktopNotifier.h"
+#include "LinuxMailClient.h"
+#include "PrivateSessionBus.h"
+#endif
+
 #include <QtWidgets>
 
 #include <set>
@@ -31,6 +39,29 @@ std::optional<EditorFields> editorOpenedBy(frmMain &window, const std::function<
     command();
     return fields;
 }
+#ifdef TARDELLO_LINUX_MAIL
+// The tooltip a list shows when the pointer rests on a row.
+QString tooltipOfRow(QListView *list, int row)
+{
+    const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+    QHelpEvent rest(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &rest);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+QString tooltipOf(QWidget *widget)
+{
+    QHelpEvent rest(QEvent::ToolTip, QPoint(4, 4), widget->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(widget, &rest);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+bool showsPictogram(QListView *list, int row, RowPictograms::Kind kind)
+{
+    return list->model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey() ==
+           RowPictograms::icon(kind).cacheKey();
+}
+#endif
 } // namespace
 
 // The main window and the tray icon that brings it back.
@@ -216,6 +247,161 @@ private slots:
         f.window.Timer1_Timer();  // told once: a later pass does not bring the window back
         QVERIFY(!missed->isVisible());
     }
+
+    // A missed row is orange with its pictogram, and its text keeps the columns of the other rows.
+    void missedRowKeepsItsColumnsInLine()
+    {
+        TestMainWindow f;
+        addPendingMail(f.program, "01/01/2030 10:00", "Même sujet", "meme@exemple.fr");
+        addPendingMail(f.program, "01/01/2030 11:00", "Même sujet", "meme@exemple.fr");
+        f.desk.clock.set(QStringLiteral("01/01/2030 10:30"));
+        QVERIFY(f.showWindow());
+        f.window.FindMissedMails();
+        f.window.missedWindow()->hide();
+        QVERIFY(f.program.pending.lstHisto().marked(0) && !f.program.pending.lstHisto().marked(1));
+        const QImage shot = f.window.lstHisto->viewport()->grab().toImage();
+        // The texts end alike, so their last dark pixel must be in the same column.
+        const auto textEnd = [&](int row) {
+            const QRect rect = f.window.lstHisto->visualRect(f.window.lstHisto->model()->index(row, 0)) & shot.rect();
+            for (int x = rect.right(); x >= rect.left(); --x)
+                for (int y = rect.top(); y <= rect.bottom(); ++y)
+                    if (qGray(shot.pixel(x, y)) < 140)
+                        return x;
+            return -1;
+        };
+        QVERIFY(textEnd(0) > 0);
+        QCOMPARE(textEnd(0), textEnd(1));
+        const QRect missed = f.window.lstHisto->visualRect(f.window.lstHisto->model()->index(0, 0)) & shot.rect();
+        QCOMPARE(shot.pixelColor(missed.right() - 2, missed.center().y()), QColor(255, 222, 173));
+    }
+
+    // On Linux the three choices take the same road and differ when a hand-over fails:
+    // the frame says so where the pointer rests, and its controls stay where they were.
+    void clientChoiceSaysWhatItMeansWithoutMoving()
+    {
+        TestMainWindow f;
+        QVERIFY(f.showWindow());
+        const Twips twips = Twips::ofScreen();
+        QCOMPARE(f.window.option(MailClient::Outlook)->geometry(), twips.rect(120, 30, 2685, 285));
+        QCOMPARE(f.window.option(MailClient::Notes)->geometry(), twips.rect(120, 275, 2685, 285));
+        QCOMPARE(f.window.option(MailClient::Express)->geometry(), twips.rect(120, 520, 3735, 285));
+#ifdef TARDELLO_LINUX_MAIL
+        const QString outlook = tooltipOf(f.window.option(MailClient::Outlook));
+        const QString notes = tooltipOf(f.window.option(MailClient::Notes));
+        QVERIFY2(outlook.contains("sendmail") && outlook.contains("quitte la liste"), qPrintable(outlook));
+        QVERIFY2(notes.contains("sendmail") && notes.contains("réessayé pendant la minute"), qPrintable(notes));
+        QCOMPARE(tooltipOf(f.window.option(MailClient::Express)), notes);
+        QVERIFY(tooltipOf(f.window.Frame3).contains("les trois choix envoient de la même façon"));
+#endif
+    }
+
+#ifdef TARDELLO_LINUX_MAIL
+    // Each transmitted mail's row says where its message is, through the notification
+    // service of a private bus: refused (the failure notice), gone (that notice replaced).
+    // Quitting with one waiting says so after the unchanged question; after a restart
+    // its row comes back, waiting, and its departure is told.
+    void sentRowsFollowTheOutboxAcrossARestart()
+    {
+        PrivateSessionBus session;
+        if (session.start().isEmpty())
+            QSKIP("dbus-daemon missing: run scripts/deps.sh --tests");
+        RecordingNotifications service(session.address());
+        QVERIFY(service.registered());
+        TestMainWindow f;
+        DesktopNotifier notifier(session.connect("tardello"), f.desk.messageBox);
+        desktop().notifier = &notifier;
+        QVERIFY(QDir(f.dir.path()).mkpath("bin"));
+        QFile script(f.dir.filePath("bin/sendmail"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nif [ -e \"$OUT/down\" ]; then cat >/dev/null; echo 'msmtp: cannot connect' >&2; exit 75; fi\n"
+                     "cat >/dev/null\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", f.dir.filePath("bin").toUtf8() + ":" + path);
+        qputenv("OUT", f.dir.path().toUtf8());
+        const auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
+        QFile down(f.dir.filePath("down"));
+        QVERIFY(down.open(QIODevice::WriteOnly));
+        down.close();
+        SetCurrentSender({"", "moi@exemple.fr", ""});
+        f.program.mailClient.setValue(MailClient::Notes);
+
+        auto client = std::make_unique<LinuxMailClient>(f.dir.path());
+        client->submitter.retryDelays = {std::chrono::milliseconds(300)};
+        desktop().automation = &client->factory;
+        f.window.followOutbox(client->watch);
+        client->start();
+        QVERIFY(f.showWindow());
+        const auto handOver = [&](const QString &minute, const QString &subject, const QString &attachment = {}) {
+            f.program.pending.schedule(f.program.pending.table().FindFreeSlot(),
+                                       {.txtTitre = subject, .txtDest = "anne@exemple.fr", .txtAttach = attachment,
+                                        .txtDate = "01/01/2030", .txtHeure = minute});
+            const QString row = f.program.pending.lstHisto().List(0);
+            f.desk.clock.set("01/01/2030 " + minute + ":05");
+            const int before = f.program.lstSent.ListCount();
+            f.window.Timer1.start(10);  // a real tick hands it over
+            [&] { QTRY_COMPARE(f.program.lstSent.ListCount(), before + 1); }();
+            f.window.Timer1.stop();
+            return row;
+        };
+        const auto calls = [&] {
+            QStringList told;
+            for (const RecordingNotifications::Call &call : service.calls())
+                told << QStringLiteral("%1 %2 %3 %4").arg(call.method).arg(call.id).arg(call.replaces).arg(call.body.section(' ', -4));
+            return told;
+        };
+
+        const QString pendingRow = handOver("10:00", "Compte rendu");
+        QCOMPARE(f.program.lstSent.List(0), pendingRow);  // the row's text is the pending row's
+        QTRY_VERIFY(showsPictogram(f.window.lstSent, 0, RowPictograms::Kind::Refused));
+        const QString refused = tooltipOfRow(f.window.lstSent, 0);
+        QVERIFY2(refused.contains("Détail (sendmail) : cannot connect") && refused.contains("Prochain essai le"), qPrintable(refused));
+        QVERIFY(down.remove());
+        QTRY_VERIFY(showsPictogram(f.window.lstSent, 0, RowPictograms::Kind::Left));
+        QVERIFY(tooltipOfRow(f.window.lstSent, 0).startsWith("Parti le " + QDate::currentDate().toString(u"dd/MM/yyyy")));
+        QTRY_COMPARE(calls(), (QStringList{"Notify 1 0 espacé, jusqu'à son départ.", "Notify 1 1 anne@exemple.fr est finalement parti."}));
+
+        QVERIFY(down.open(QIODevice::WriteOnly));
+        down.close();
+        const QString waitingRow = handOver("10:01", "Relance");
+        QTRY_VERIFY(showsPictogram(f.window.lstSent, 1, RowPictograms::Kind::Refused));
+        QTRY_COMPARE(calls().size(), 3);
+        // Outlook's stand-in takes a failed hand-over upon itself: the row comes, its message never existed.
+        f.program.mailClient.setValue(MailClient::Outlook);
+        handOver("10:02", "Plan", f.dir.filePath("bin"));
+        QVERIFY(showsPictogram(f.window.lstSent, 2, RowPictograms::Kind::NotHandedOver));
+        QTRY_COMPARE(calls().size(), 4);
+        // "Vider" keeps the row of the mail still waiting.
+        QTest::mouseClick(f.window.cmdRAZ->area, Qt::LeftButton);
+        QCOMPARE(f.program.lstSent.texts(), QStringList{waitingRow});
+        QVERIFY(showsPictogram(f.window.lstSent, 0, RowPictograms::Kind::Refused));
+        TrayIcon tray(f.program, f.window);
+        tray.endProgram = [] {};
+        tray.confirmedQuit = [&] { client->watch.tellWaitingAtQuit(); };
+        f.desk.messageBox.answers = {MsgBox::Yes};
+        tray.mnuHardQuit_Click();
+        QCOMPARE(shownBoxes(f.desk.messageBox),
+                 QStringList{"Tardello|4|    Quitter Tardello ?    \r\n    Vos données ne seront pas perdues.    "});
+        // Its failure notice is closed: the next run could not take it back.
+        QTRY_COMPARE(calls().mid(4), (QStringList{"CloseNotification 2 0 ", "Notify 4 0 prochain démarrage de Tardello."}));
+        QVERIFY(service.calls().last().body.startsWith("Un mail attend encore dans la boîte d'envoi"));
+
+        client.reset();
+        QVERIFY(down.remove());
+        Program restarted(f.dir.path());
+        frmMain again(restarted);
+        client = std::make_unique<LinuxMailClient>(f.dir.path());
+        desktop().automation = &client->factory;
+        again.followOutbox(client->watch);
+        client->start();
+        QCOMPARE(restarted.lstSent.texts(), QStringList{waitingRow});  // from the message's own headers
+        QVERIFY(showsPictogram(again.lstSent, 0, RowPictograms::Kind::Waiting));
+        QTRY_VERIFY(showsPictogram(again.lstSent, 0, RowPictograms::Kind::Left));
+        QTRY_COMPARE(calls().mid(6), QStringList{"Notify 5 0 anne@exemple.fr est finalement parti."});
+        QVERIFY(service.calls().last().body.startsWith("Le mail \"Relance\""));
+    }
+#endif
 
     void hoverLightsTheLastButtonMovedOver()
     {

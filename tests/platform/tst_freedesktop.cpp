@@ -1,6 +1,7 @@
 #include "DesktopEntries.h"
 #include "DesktopShell.h"
 #include "DesktopNotifier.h"
+#include "PrivateSessionBus.h"
 #include "RunningInstance.h"
 #include "TestDesktop.h"
 
@@ -121,6 +122,35 @@ private slots:
         QTRY_COMPARE(daemon.got, (QList<QVariantList>{{"Tardello - Erreur", "Le mail n'a pas pu être transmis.", 2, false},
                                                      {"Tardello", "Le mail est finalement parti.", 1, true}}));
         QCOMPARE(fallback.shown.size(), 2);
+    }
+
+    // A notice about a message keeps the service's number: the next one about it takes its
+    // place, even when asked before the service answered, a withdrawal closes it, and the
+    // notice given as the program ends has reached the service when the call returns.
+    void noticeAboutAMessageIsReplacedOrWithdrawn()
+    {
+        QDBusConnection tardello = bus("third");
+        bus("first").unregisterService(DesktopNotifier::Service);  // the daemon of the test above
+        RecordingNotifications service(busAddress_);
+        QVERIFY(service.registered());
+        TestMessageBox fallback;
+        DesktopNotifier notifier(tardello, fallback);
+        notifier.notifyErrorAbout("m1", "Tardello - Erreur", "    Refusé.    ");
+        notifier.notifyInfoAbout("m1", "Tardello", "    Finalement parti.    ");
+        notifier.notifyErrorAbout("m2", "Tardello - Erreur", "    Refusé aussi.    ");
+        notifier.withdraw("m3");  // never told: nothing to close
+        const auto told = [&] {
+            QStringList calls;
+            for (const RecordingNotifications::Call &call : service.calls())
+                calls << QStringLiteral("%1 %2 %3 %4 %5").arg(call.method).arg(call.id).arg(call.replaces).arg(call.urgency).arg(call.body);
+            return calls;
+        };
+        QTRY_COMPARE(told(), (QStringList{"Notify 1 0 2 Refusé.", "Notify 2 0 2 Refusé aussi.", "Notify 1 1 1 Finalement parti."}));
+        notifier.withdraw("m2");
+        QVERIFY(notifier.notifyLasting("Tardello", "    Un mail attend encore.    "));
+        QCOMPARE(told().mid(3), (QStringList{"CloseNotification 2 0 0 ", "Notify 3 0 1 Un mail attend encore."}));
+        QVERIFY(fallback.shown.isEmpty());
+        QVERIFY(!DesktopNotifier(QDBusConnection(QStringLiteral("not connected")), fallback).notifyLasting("T", "x"));
     }
 
     // "Aide": xdg-open hands the guide to the desktop's PDF viewer, and says when there is none.

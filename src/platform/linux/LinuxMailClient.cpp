@@ -2,5 +2,8 @@
 
 LinuxMailClient::LinuxMailClient(const QString &programDir) : outbox(programDir + QStringLiteral("/Boîte d'envoi"))
 {
-    outbox.deposited = [this](const QByteArray &entry) { submitter.add(entry); };
+    outbox.deposited = [this](const QByteArray &entry) {
+        watch.deposited();
+        submitter.add(entry);
+    };
 }

@@ -3,6 +3,7 @@
 #include "LinuxAutomationFactory.h"
 #include "Outbox.h"
 #include "OutboxSubmitter.h"
+#include "OutboxWatch.h"
 
 #include <QString>
 
@@ -17,9 +18,14 @@ public:
 
     // Once the program is up: says when sendmail is missing, then submits
     // what an earlier run left in the outbox.
-    void start() { submitter.start(); }
+    void start()
+    {
+        watch.start();
+        submitter.start();
+    }
 
     Outbox outbox;
     LinuxAutomationFactory factory{outbox};
     OutboxSubmitter submitter{outbox};
+    OutboxWatch watch{outbox, submitter};
 };

@@ -39,5 +39,9 @@ struct MessageSummary
 {
     std::string subject;
     std::string recipients;
+    // Each kind on its own, as ";"-separated addresses, and the Date header
+    // in seconds since 1970 (0 when there is none): enough to list the mail again.
+    std::string to, cc, bcc;
+    long long date = 0;
 };
 MessageSummary SummarizeMessage(const std::string &message);

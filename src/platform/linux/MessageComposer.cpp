@@ -288,6 +288,14 @@ MessageSummary SummarizeMessage(const std::string &message)
             continue;
         std::unique_ptr<char, GFreeDeleter> text(internet_address_list_to_string(list, nullptr, FALSE));
         summary.recipients += (summary.recipients.empty() ? "" : ", ") + std::string(text.get());
+        std::string &kind = type == GMIME_ADDRESS_TYPE_TO ? summary.to : type == GMIME_ADDRESS_TYPE_CC ? summary.cc : summary.bcc;
+        for (int at = 0; at < internet_address_list_length(list); ++at) {
+            std::unique_ptr<char, GFreeDeleter> one(
+                internet_address_to_string(internet_address_list_get_address(list, at), nullptr, FALSE));
+            kind += (kind.empty() ? "" : ";") + std::string(one.get());
+        }
     }
+    if (GDateTime *date = g_mime_message_get_date(parsed.get()))
+        summary.date = g_date_time_to_unix(date);
     return summary;
 }

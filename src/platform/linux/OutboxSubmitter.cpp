@@ -265,11 +265,10 @@ void OutboxSubmitter::finish(bool delivered, const QString &reason)
     Notifier *notifier = desktop().notifier;
     const int failures = waiting_[entry].failures;
     if (delivered) {
-        // Removed first: a kill now must not find it still waiting.
-        this->delivered(entry);
-        // The first to leave after a failure that was told says the way is clear again.
-        if (failures > 0 && !toldReasons_.empty() && notifier)
-            notifier->notifyInfo(MessageTexts::Title, MessageTexts::padded(mail() + QStringLiteral(" est finalement parti.")));
+        // Removed first: a kill now must not find it still waiting. Whoever
+        // follows the outbox tells the departure of a mail that waited.
+        if (this->delivered(entry))
+            emit left(Outbox::shown(entry), QDateTime::currentDateTime());
         if (failures > 0)
             toldReasons_.clear();
     } else {
@@ -277,13 +276,14 @@ void OutboxSubmitter::finish(bool delivered, const QString &reason)
         ++waiting_[entry].failures;
         schedule(entry, clock_.elapsed() + delay.count());
         if (!toldReasons_.contains(reason))
-            tell(reason, failureText(mail(), reason, delay));
+            tell(reason, failureText(mail(), reason, delay), Outbox::shown(entry));
+        emit refused(Outbox::shown(entry), reason, QDateTime::currentDateTime().addMSecs(delay.count()));
     }
     emit attempted(Outbox::shown(entry), delivered);
     wake();
 }
 
-void OutboxSubmitter::delivered(const QByteArray &entry)
+bool OutboxSubmitter::delivered(const QByteArray &entry)
 {
     const bool gone = storeBehind && storeBehind() ? outbox_.keepDelivered(entry) : outbox_.remove(entry);
     if (gone) {
@@ -292,14 +292,19 @@ void OutboxSubmitter::delivered(const QByteArray &entry)
     } else {
         schedule(entry, -1);  // taken by sendmail but still here: never handed over twice in this run
     }
+    return gone;
 }
 
-void OutboxSubmitter::tell(const QString &reason, const QString &text)
+void OutboxSubmitter::tell(const QString &reason, const QString &text, const QString &about)
 {
     if (!toldReasons_.insert(reason).second)
         return;
-    if (Notifier *notifier = desktop().notifier)
-        notifier->notifyError(MessageTexts::ErrorTitle, MessageTexts::padded(text));
+    if (Notifier *notifier = desktop().notifier) {
+        if (about.isEmpty())
+            notifier->notifyError(MessageTexts::ErrorTitle, MessageTexts::padded(text));
+        else
+            notifier->notifyErrorAbout(about, MessageTexts::ErrorTitle, MessageTexts::padded(text));
+    }
 }
 
 void OutboxSubmitter::setAside(const QByteArray &entry, const QString &why)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QProcess>
@@ -53,6 +54,10 @@ public:
 signals:
     // Each attempt's outcome, for whoever watches (the tests).
     void attempted(const QString &message, bool delivered);
+    // Sendmail took the message and it is gone from the outbox.
+    void left(const QString &message, const QDateTime &at);
+    // Sendmail refused it (what it said), and when it is tried again.
+    void refused(const QString &message, const QString &reason, const QDateTime &nextTry);
 
 private:
     struct Attempts
@@ -65,8 +70,10 @@ private:
     void submitNext();
     void submit(const QByteArray &entry);
     void finish(bool delivered, const QString &reason);
-    void delivered(const QByteArray &entry);
-    void tell(const QString &reason, const QString &text);
+    // False when the entry is still there.
+    bool delivered(const QByteArray &entry);
+    // The notice is about one message when `about` names it (its departure then replaces it).
+    void tell(const QString &reason, const QString &text, const QString &about = {});
     void setAside(const QByteArray &entry, const QString &why);
     bool readWhole() const;
     void killGroup();
