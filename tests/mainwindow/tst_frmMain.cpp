@@ -360,7 +360,7 @@ private slots:
         QVERIFY(down.remove());
         QTRY_VERIFY(showsPictogram(f.window.lstSent, 0, RowPictograms::Kind::Left));
         QVERIFY(tooltipOfRow(f.window.lstSent, 0).startsWith("Parti le " + QDate::currentDate().toString(u"dd/MM/yyyy")));
-        QTRY_COMPARE(calls(), (QStringList{"Notify 1 0 espacé, jusqu'à son départ.", "Notify 1 1 anne@exemple.fr est finalement parti."}));
+        QTRY_COMPARE(calls(), (QStringList{"Notify 1 0 signalés un par un.", "Notify 1 1 anne@exemple.fr est finalement parti."}));
 
         QVERIFY(down.open(QIODevice::WriteOnly));
         down.close();

@@ -8,6 +8,10 @@
 
 #include <QFile>
 
+#include <unistd.h>
+
+#include <algorithm>
+
 namespace {
 
 // The headers are all that is needed of a message, and they come first.
@@ -23,6 +27,9 @@ QString describe(const MessageSummary &mail)
 
 OutboxWatch::OutboxWatch(Outbox &outbox, OutboxSubmitter &submitter) : outbox_(outbox)
 {
+    departureNotice_.setSingleShot(true);
+    departureNotice_.setInterval(std::chrono::seconds(2));
+    connect(&departureNotice_, &QTimer::timeout, this, &OutboxWatch::tellDepartures);
     connect(&submitter, &OutboxSubmitter::refused, this, &OutboxWatch::refused);
     connect(&submitter, &OutboxSubmitter::left, this, &OutboxWatch::left);
 }
@@ -88,9 +95,15 @@ void OutboxWatch::tellWaitingAtQuit()
 OutboxWatch::Message &OutboxWatch::read(const QString &message)
 {
     Message &known = messages_[message];
-    QFile file(outbox_.path(message));
-    if (file.open(QIODevice::ReadOnly))
-        known.summary = SummarizeMessage(file.read(HeaderBytes).toStdString());
+    // Opened as the submitter opens it: an entry that is no message (a pipe) must not block.
+    QString reason;
+    bool notMessage = false;
+    if (const int fd = outbox_.openMessage(QFile::encodeName(message), reason, notMessage); fd >= 0) {
+        QByteArray head(HeaderBytes, Qt::Uninitialized);
+        head.truncate(std::max<ssize_t>(::read(fd, head.data(), head.size()), 0));
+        ::close(fd);
+        known.summary = SummarizeMessage(head.toStdString());
+    }
     if (known.summary.date == 0) {
         // Without a readable Date header, the name tells when it was handed over.
         QDateTime named = QDateTime::fromString(message.left(18), QStringLiteral("yyyyMMdd-HHmmsszzz"));
@@ -101,28 +114,34 @@ OutboxWatch::Message &OutboxWatch::read(const QString &message)
     return known;
 }
 
-void OutboxWatch::tellDeparture(const QString &message, const Message &known)
+void OutboxWatch::tellDeparture(const QString &message)
 {
-    Notifier &notifier = *desktop().notifier;
-    const QString text = describe(known.summary) + QStringLiteral(" est finalement parti.");
-    // Its departure takes the place of what was said about its refusal; the
-    // departures that follow it, a queue emptying at once, share one notice.
-    if (departures_++ == 0) {
-        departureNotice_ = message;
-        notifier.notifyInfoAbout(message, MessageTexts::Title, MessageTexts::padded(text));
+    // A queue emptying at once is told in one notice, once it has emptied.
+    departed_ << message;
+    departureNotice_.start();
+}
+
+void OutboxWatch::tellDepartures()
+{
+    Notifier *notifier = desktop().notifier;
+    const QStringList departed = std::exchange(departed_, {});
+    if (!notifier || departed.isEmpty())
         return;
-    }
-    notifier.withdraw(message);
-    notifier.notifyInfoAbout(departureNotice_, MessageTexts::Title,
-                             MessageTexts::padded(QStringLiteral("%1 mails de la boîte d'envoi sont finalement partis. "
-                                                                 "Le dernier : %2")
-                                                      .arg(departures_)
-                                                      .arg(text)));
+    const QString last = describe(messages_[departed.last()].summary) + QStringLiteral(" est finalement parti.");
+    // The departure takes the place of what was said about the refusal.
+    for (const QString &message : departed.mid(1))
+        notifier->withdraw(message);
+    notifier->notifyInfoAbout(departed.first(), MessageTexts::Title,
+                              MessageTexts::padded(departed.size() == 1
+                                                       ? last
+                                                       : QStringLiteral("%1 mails de la boîte d'envoi sont finalement "
+                                                                        "partis. Le dernier : %2")
+                                                             .arg(departed.size())
+                                                             .arg(last)));
 }
 
 void OutboxWatch::refused(const QString &message, const QString &answer, const QDateTime &nextTry)
 {
-    departures_ = 0;
     Message &known = messages_.contains(message) ? messages_[message] : read(message);
     known.state = State::Refused;
     known.answer = answer;
@@ -136,7 +155,7 @@ void OutboxWatch::left(const QString &message, const QDateTime &at)
     Message &known = messages_[message];
     known.state = State::Left;
     known.leftAt = at;
-    if (known.toldWhenLeaves && desktop().notifier)
-        tellDeparture(message, known);
+    if (known.toldWhenLeaves)
+        tellDeparture(message);
     emit changed(message);
 }

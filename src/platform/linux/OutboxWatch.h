@@ -4,6 +4,8 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QStringList>
+#include <QTimer>
 
 #include <map>
 
@@ -52,10 +54,11 @@ private:
     Message &read(const QString &message);
     void refused(const QString &message, const QString &answer, const QDateTime &nextTry);
     void left(const QString &message, const QDateTime &at);
-    void tellDeparture(const QString &message, const Message &known);
+    void tellDeparture(const QString &message);
+    void tellDepartures();
 
     Outbox &outbox_;
     std::map<QString, Message> messages_;
-    int departures_ = 0;  // told since the last refusal
-    QString departureNotice_;
+    QStringList departed_;  // to be told
+    QTimer departureNotice_;
 };
