@@ -24,27 +24,20 @@ def main():
     return run_installed(sys.argv[sys.argv.index("--build") + 1], run)
 
 
-def processes_of(program):
-    """The ids of the processes running program."""
+def processes(where):
+    """The ids of the processes for which where(pid) holds."""
     found = []
-    for pid in filter(str.isdigit, os.listdir("/proc")):
+    for pid in map(int, filter(str.isdigit, os.listdir("/proc"))):
         try:
-            if os.readlink(f"/proc/{pid}/exe") == program:
-                found.append(int(pid))
+            if where(pid):
+                found.append(pid)
         except OSError:
-            pass
+            pass  # ended meanwhile
     return found
 
 
-def session_members(sid):
-    members = []
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            if os.getsid(int(pid)) == sid:
-                members.append(int(pid))
-        except OSError:
-            pass
-    return members
+def processes_of(program):
+    return processes(lambda pid: os.readlink(f"/proc/{pid}/exe") == program)
 
 
 def has_pdf_viewer(env):
@@ -103,7 +96,7 @@ def run(s, prog, work):
         # The terminal window closes: its session is hung up, and every process group of the session
         # gets SIGHUP, as when the login session that holds the terminal ends.
         os.close(terminal)
-        for member in session_members(shell.pid):
+        for member in processes(lambda pid: os.getsid(pid) == shell.pid):
             try:
                 os.kill(member, signal.SIGHUP)
             except ProcessLookupError:

@@ -1,5 +1,4 @@
 """The installed program in a real X session with a tray host: icon, show, hide, quit."""
-import argparse
 import os
 import shutil
 import subprocess
@@ -10,12 +9,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from xsession import main_title, put_store, run_installed, wait_for  # noqa: E402
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--artefacts", required=True)
-    args = parser.parse_args()
-    os.makedirs(args.artefacts, exist_ok=True)
-    return run_installed(args.build, lambda session, prog, work: run(session, prog, work, args.artefacts))
+    artefacts = sys.argv[sys.argv.index("--artefacts") + 1]
+    os.makedirs(artefacts, exist_ok=True)
+    return run_installed(sys.argv[sys.argv.index("--build") + 1], lambda s, prog, work: run(s, prog, work, artefacts))
 
 
 def run(s, prog, work, artefacts):
