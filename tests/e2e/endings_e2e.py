@@ -9,15 +9,9 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import main_title, run_installed, wait_for  # noqa: E402
+from xsession import main_title, put_store, run_installed, wait_for  # noqa: E402
 
 SUBJECT = "Compte rendu"
-
-
-def store(when):
-    return "\r\n".join([
-        f"Titre={SUBJECT}", "Dest=anne@exemple.fr", "CC=", "BCC=", f"Date={when}",
-        "Attach=", "DebutContenu=", "Bonjour,", "=FinContenu", ""]).encode("cp1252")
 
 
 # One process, as msmtp is: notes its start, waits as long as the file "delay" says, then keeps the message.
@@ -50,7 +44,6 @@ def run(s, prog, work):
     s.put_on_path(os.path.join(work, "bin"), "sendmail", SENDMAIL)
     s.env["OUT"] = work
     outbox = os.path.join(prog, "Boîte d'envoi")
-    store_path = os.path.join(prog, "Tardello.tmp")
     program = os.path.join(prog, "tardello")
     started = os.path.join(work, "started")
 
@@ -71,8 +64,7 @@ def run(s, prog, work):
         wait_for("the main window", lambda: s.find(title=main_title()), 20)
         return tardello
 
-    with open(store_path, "wb") as out:
-        out.write(store("07/01/2020 09:30"))
+    store_path = put_store(prog, (SUBJECT, "anne@exemple.fr", "07/01/2020 09:30", "Bonjour,"))
     with open(os.path.join(work, "delay"), "w") as out:
         out.write("3")
 
@@ -103,8 +95,7 @@ def run(s, prog, work):
     # store (moved to the minute it was handed over, by "Envoyer maintenant") and in the outbox.
     handed = os.path.basename(messages()[0])[:17]  # yyyymmdd-HHMMSSzzz, UTC
     moment = datetime.datetime.strptime(handed[:15], "%Y%m%d-%H%M%S").replace(tzinfo=datetime.timezone.utc)
-    with open(store_path, "wb") as out:
-        out.write(store(moment.astimezone().strftime("%d/%m/%Y %H:%M")))
+    put_store(prog, (SUBJECT, "anne@exemple.fr", moment.astimezone().strftime("%d/%m/%Y %H:%M"), "Bonjour,"))
     os.remove(os.path.join(work, "delay"))
     tardello = start()
     wait_for("the message to be sent", sent, 15)

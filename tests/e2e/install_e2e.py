@@ -2,8 +2,8 @@
 install's own, the program carries no debugging information, uninstalling removes every installed file but
 not while the program runs, and --purge leaves no folder."""
 import argparse
-import html.parser
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -16,33 +16,11 @@ STORE = "\r\n".join(["Titre=Garder", "Dest=anne@exemple.fr", "CC=", "BCC=", "Dat
                      "DebutContenu=", "Bonjour,", "=FinContenu", ""]).encode("cp1252")
 
 
-class InstalledList(html.parser.HTMLParser):
-    """The names in <tt> inside the element whose id is "installes-linux"."""
-
-    def __init__(self):
-        super().__init__()
-        self.depth = 0
-        self.in_name = False
-        self.names = []
-
-    def handle_starttag(self, tag, attrs):
-        if self.depth:
-            self.depth += 1
-            self.in_name = self.in_name or tag == "tt"
-            if tag == "tt":
-                self.names.append("")
-        elif dict(attrs).get("id") == "installes-linux":
-            self.depth = 1
-
-    def handle_endtag(self, tag):
-        if self.depth:
-            self.depth -= 1
-            if tag == "tt":
-                self.in_name = False
-
-    def handle_data(self, data):
-        if self.in_name:
-            self.names[-1] += data
+def listed_in_help(source):
+    """The names in <tt> of the help's list of installed files, the <ul> whose id is "installes-linux"."""
+    with open(os.path.join(source, "docs", "aide", "Tardello.html"), encoding="utf-8") as page:
+        block = re.search(r'<ul id="installes-linux">(.*?)</ul>', page.read(), re.S)
+    return sorted(re.findall(r"<tt>(.*?)</tt>", block.group(1), re.S)) if block else []
 
 
 def files_under(folder):
@@ -77,10 +55,8 @@ def check(build, source, work):
     with open(os.path.join(build, "install_manifest.txt")) as manifest:
         installed = sorted(os.path.relpath(line.strip(), prog) for line in manifest if line.strip())
     assert installed == files_under(prog), f"the manifest {installed} is not what is in {prog}"
-    helper = InstalledList()
-    with open(os.path.join(source, "docs", "aide", "Tardello.html"), encoding="utf-8") as page:
-        helper.feed(page.read())
-    assert sorted(helper.names) == installed, f"the help lists {sorted(helper.names)}, the install puts {installed}"
+    listed = listed_in_help(source)
+    assert listed == installed, f"the help lists {listed}, the install puts {installed}"
 
     size = 0
     for name in installed:

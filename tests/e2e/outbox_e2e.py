@@ -9,11 +9,9 @@ import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import main_title, run_installed, wait_for  # noqa: E402
+from xsession import main_title, put_store, run_installed, wait_for  # noqa: E402
 
-STORE = "\r\n".join([
-    "Titre=Compte rendu", "Dest=anne@exemple.fr", "CC=", "BCC=", "Date=07/01/2020 09:30",
-    "Attach=", "DebutContenu=", "Bonjour,", "=FinContenu", ""]).encode("cp1252")
+MAIL = ("Compte rendu", "anne@exemple.fr", "07/01/2020 09:30", "Bonjour,")
 # Refuses while the file "down" exists, saying why, as msmtp does without a server.
 SENDMAIL = """#!/bin/sh
 echo try >> "$OUT/attempts"
@@ -31,8 +29,7 @@ def run(s, prog, work):
     s.put_on_path(os.path.join(work, "bin"), "sendmail", SENDMAIL)
     open(os.path.join(work, "down"), "w").close()
     s.env["OUT"] = work
-    with open(os.path.join(prog, "Tardello.tmp"), "wb") as out:
-        out.write(STORE)
+    put_store(prog, MAIL)
     outbox = os.path.join(prog, "Boîte d'envoi")
     program = os.path.join(prog, "tardello")
 
@@ -109,11 +106,8 @@ def run_restart(s, prog, work):
     s.put_on_path(os.path.join(work, "bin"), "sendmail", SENDMAIL)
     open(os.path.join(work, "down"), "w").close()
     s.env["OUT"] = work
-    bus = s.start_reading("dbus-daemon", ["dbus-daemon", "--session", "--nofork", "--print-address"])
-    s.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
-    service = RecordingNotifications(s.env["DBUS_SESSION_BUS_ADDRESS"])
-    with open(os.path.join(prog, "Tardello.tmp"), "wb") as out:
-        out.write(STORE)
+    service = RecordingNotifications(s.start_bus())
+    put_store(prog, MAIL)
     outbox = os.path.join(prog, "Boîte d'envoi")
     program = os.path.join(prog, "tardello")
 

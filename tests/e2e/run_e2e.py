@@ -13,40 +13,31 @@ import termios
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import main_title, run_installed, wait_for  # noqa: E402
+from xsession import main_title, put_store, run_installed, wait_for  # noqa: E402
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 # A mail whose minute passed: the missed-mail window offers it at start-up, and sends it on a key press.
-STORE = "\r\n".join([
-    "Titre=Après le terminal", "Dest=anne@exemple.fr", "CC=", "BCC=", "Date=07/01/2020 09:30",
-    "Attach=", "DebutContenu=", "Bonjour,", "=FinContenu", ""]).encode("cp1252")
+MAIL = ("Après le terminal", "anne@exemple.fr", "07/01/2020 09:30", "Bonjour,")
 
 
 def main():
     return run_installed(sys.argv[sys.argv.index("--build") + 1], run)
 
 
-def processes_of(program):
-    """The ids of the processes running program."""
+def processes(where):
+    """The ids of the processes for which where(pid) holds."""
     found = []
-    for pid in filter(str.isdigit, os.listdir("/proc")):
+    for pid in map(int, filter(str.isdigit, os.listdir("/proc"))):
         try:
-            if os.readlink(f"/proc/{pid}/exe") == program:
-                found.append(int(pid))
+            if where(pid):
+                found.append(pid)
         except OSError:
-            pass
+            pass  # ended meanwhile
     return found
 
 
-def session_members(sid):
-    members = []
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            if os.getsid(int(pid)) == sid:
-                members.append(int(pid))
-        except OSError:
-            pass
-    return members
+def processes_of(program):
+    return processes(lambda pid: os.readlink(f"/proc/{pid}/exe") == program)
 
 
 def has_pdf_viewer(env):
@@ -75,10 +66,8 @@ def run(s, prog, work):
     os.makedirs(home)
     s.env.update(HOME=home, TARDELLO_HOME=prog, OUT=work)
     s.put_on_path(os.path.join(work, "bin"), "sendmail", '#!/bin/sh\ncat > "$OUT/sent.$$"\n')
-    bus = s.start_reading("dbus-daemon", ["dbus-daemon", "--session", "--nofork", "--print-address=1"])
-    s.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
-    with open(os.path.join(prog, "Tardello.tmp"), "wb") as out:
-        out.write(STORE)
+    s.start_bus()
+    put_store(prog, MAIL)
     program = os.path.realpath(os.path.join(prog, "tardello"))
     run_sh = os.path.join(SOURCE, "scripts", "run.sh")
 
@@ -107,7 +96,7 @@ def run(s, prog, work):
         # The terminal window closes: its session is hung up, and every process group of the session
         # gets SIGHUP, as when the login session that holds the terminal ends.
         os.close(terminal)
-        for member in session_members(shell.pid):
+        for member in processes(lambda pid: os.getsid(pid) == shell.pid):
             try:
                 os.kill(member, signal.SIGHUP)
             except ProcessLookupError:

@@ -1,5 +1,4 @@
 """The installed program in a real X session with a tray host: icon, show, hide, quit."""
-import argparse
 import os
 import shutil
 import subprocess
@@ -7,22 +6,12 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import main_title, run_installed, wait_for  # noqa: E402
-
-STORE = "\r\n".join([
-    "Titre=Réunion de lundi", "Dest=anne@exemple.fr;paul@exemple.fr", "CC=", "BCC=", "Date=07/01/2030 09:30",
-    "Attach=", "DebutContenu=", "Bonjour à tous,", "=FinContenu",
-    "Titre=Anniversaire", "Dest=lea@exemple.fr", "CC=", "BCC=", "Date=02/03/2030 08:00",
-    "Attach=", "DebutContenu=", "Bon anniversaire !", "=FinContenu", ""]).encode("cp1252")
-
+from xsession import main_title, put_store, run_installed, wait_for  # noqa: E402
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--artefacts", required=True)
-    args = parser.parse_args()
-    os.makedirs(args.artefacts, exist_ok=True)
-    return run_installed(args.build, lambda session, prog, work: run(session, prog, work, args.artefacts))
+    artefacts = sys.argv[sys.argv.index("--artefacts") + 1]
+    os.makedirs(artefacts, exist_ok=True)
+    return run_installed(sys.argv[sys.argv.index("--build") + 1], lambda s, prog, work: run(s, prog, work, artefacts))
 
 
 def run(s, prog, work, artefacts):
@@ -30,13 +19,13 @@ def run(s, prog, work, artefacts):
     assert os.path.exists(os.path.join(prog, "Tardello.pdf")), "help document not installed"
     # A sendmail on the path, so the start-up notice about a missing one does not cover the tray menu.
     s.put_on_path(os.path.join(work, "bin"), "sendmail", "#!/bin/sh\ncat >/dev/null\n")
-    store = os.path.join(prog, "Tardello.tmp")
-    with open(store, "wb") as out:
-        out.write(STORE)
+    store = put_store(prog, ("Réunion de lundi", "anne@exemple.fr;paul@exemple.fr", "07/01/2030 09:30", "Bonjour à tous,"),
+                      ("Anniversaire", "lea@exemple.fr", "02/03/2030 08:00", "Bon anniversaire !"))
+    with open(store, "rb") as written:
+        before = written.read()
     # A session bus of its own, without a tray watcher, so the icon still goes to the X11 tray host.
     if shutil.which("dbus-daemon"):
-        bus = s.start_reading("dbus-daemon", ["dbus-daemon", "--session", "--nofork", "--print-address=1"])
-        s.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
+        s.start_bus()
     started = time.monotonic()
     tardello = s.start("tardello", [program], cwd=prog)
     icon = wait_for("the tray icon", lambda: s.docked("tardello"), 15)
@@ -93,7 +82,7 @@ def run(s, prog, work, artefacts):
         content = settings.read()
     assert b"Client=Outlook\r\n" in content, f"settings file holds {content!r}"
     with open(store, "rb") as kept:
-        assert kept.read() == STORE, "quitting must leave the store as it was"
+        assert kept.read() == before, "quitting must leave the store as it was"
     install_and_uninstall(prog, work)
 
 

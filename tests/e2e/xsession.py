@@ -14,6 +14,16 @@ def main_title():
     return "Tardello - v " + os.environ["TARDELLO_VERSION"]
 
 
+def put_store(prog, *mails):
+    """Writes prog's store of pending mails as the program saves it; a mail is (subject, recipients, "dd/mm/yyyy HH:MM", body).
+    Returns its path."""
+    path = os.path.join(prog, "Tardello.tmp")
+    with open(path, "wb") as out:
+        out.write("".join(f"Titre={subject}\r\nDest={to}\r\nCC=\r\nBCC=\r\nDate={when}\r\nAttach=\r\nDebutContenu=\r\n"
+                          f"{body}\r\n=FinContenu\r\n" for subject, to, when, body in mails).encode("cp1252"))
+    return path
+
+
 def wait_for(what, check, timeout):
     """Polls check() until it returns a true value; fails after timeout seconds."""
     end = time.monotonic() + timeout
@@ -71,11 +81,13 @@ class XSession:
         self.processes.append((name, process))
         return process
 
-    def start_reading(self, name, args):
-        """As start, with the process's standard output readable by the caller."""
-        process = subprocess.Popen(args, env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        self.processes.append((name, process))
-        return process
+    def start_bus(self):
+        """A session bus of the session's own, for the processes started after; returns its address."""
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"], env=self.env,
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.processes.append(("dbus-daemon", bus))
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
+        return self.env["DBUS_SESSION_BUS_ADDRESS"]
 
     def __enter__(self):
         for tool in ("Xvfb", "trayer", "xdotool"):

@@ -1,4 +1,5 @@
 #include "LinuxMailClient.h"
+#include "LocalSmtpServer.h"
 #include "SenderFile.h"
 #include "TestMainWindow.h"
 #include "frmExpediteur.h"
@@ -27,7 +28,6 @@ private slots:
         if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") || QStandardPaths::findExecutable("msmtp").isEmpty()
             || QStandardPaths::findExecutable("openssl").isEmpty() || QProcess::execute(Python, {"-c", "import aiosmtpd"}))
             QSKIP("needs msmtp, openssl, python3-aiosmtpd and a session bus with a keyring (with-keyring.sh)");
-        QVERIFY(QDir(work_.path()).mkpath("received"));
         QProcess request;
         request.setStandardErrorFile(QProcess::nullDevice());
         request.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
@@ -39,19 +39,9 @@ private slots:
         QVERIFY(fingerprint.waitForFinished(10000));
         fingerprint_ = QString::fromLatin1(fingerprint.readAllStandardOutput()).section('=', 1).trimmed();
         QVERIFY(fingerprint_.count(':') == 31);
-        server_.start(Python, {QFINDTESTDATA("smtp_account_server.py"), work_.filePath("cert.pem"), work_.filePath("key.pem"),
-                               work_.filePath("received"), "anne@exemple.fr"});
-        server_.write(Password + "\n");  // on its standard input: on no command line
-        server_.closeWriteChannel();
-        QVERIFY(server_.waitForReadyRead(15000));
-        port_ = server_.readLine().trimmed();
+        port_ = server_.start(work_.filePath("received"), {work_.filePath("cert.pem"), work_.filePath("key.pem"), "anne@exemple.fr"},
+                              Password);
         QVERIFY(port_.toInt() > 0);
-    }
-
-    void cleanupTestCase()
-    {
-        server_.kill();
-        server_.waitForFinished(5000);
     }
 
     void accountSetUpInTheWindowThenAMailLeavesAtItsMinute()
@@ -151,16 +141,7 @@ private slots:
     }
 
 private:
-    QList<QByteArray> received() const
-    {
-        QList<QByteArray> mails;
-        const QDir folder(work_.filePath("received"));
-        for (const QString &name : folder.entryList({"mail*"}, QDir::Files, QDir::Name)) {
-            QFile mail(folder.filePath(name));
-            mails << (mail.open(QIODevice::ReadOnly) ? mail.readAll() : QByteArray());
-        }
-        return mails;
-    }
+    QList<QByteArray> received() const { return server_.received(); }
     // A port of this machine that a moment ago was free, and on which nothing listens.
     static int closedPort()
     {
@@ -193,7 +174,7 @@ private:
 
     const QString Python = QStringLiteral("/usr/bin/python3");
     QTemporaryDir work_;
-    QProcess server_;
+    LocalSmtpServer server_;
     QByteArray port_;
     QString fingerprint_;
 };

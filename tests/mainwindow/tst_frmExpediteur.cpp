@@ -1,4 +1,5 @@
 #include "DesktopEntries.h"
+#include "FakeSendmail.h"
 #include "TestMainWindow.h"
 #include "SenderFile.h"
 #include "frmExpediteur.h"
@@ -14,12 +15,7 @@ private slots:
     void init()
     {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(f_->dir.filePath("config")));
-        QVERIFY(QDir(f_->dir.path()).mkpath("bin"));
-        QFile script(f_->dir.filePath("bin/sendmail"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\ncat >/dev/null\nsleep 0.3\necho 'msmtp: account default not found' >&2\nexit 78\n");
-        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qputenv("PATH", QFile::encodeName(f_->dir.filePath("bin")) + ":" + qgetenv("PATH"));
+        QVERIFY(sendmail_.put("#!/bin/sh\ncat >/dev/null\nsleep 0.3\necho 'msmtp: account default not found' >&2\nexit 78\n"));
         // No Secret Service here: the real one has its own test (tst_accountsend).
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QFile::encodeName(f_->dir.filePath("no-bus")));
         SetCurrentSender({});
@@ -121,11 +117,8 @@ private slots:
     // scrolls and is never cut, nor squeezes the fields.
     void placedAndSizedWithALongAnswer()
     {
-        QFile script(f_->dir.filePath("bin/sendmail"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\ncat >/dev/null\nfor n in $(seq 40); do echo \"msmtp: ligne $n du serveur\" >&2; done\n"
-                     "echo 'msmtp: fin' >&2\nexit 75\n");
-        script.close();
+        QVERIFY(sendmail_.put("#!/bin/sh\ncat >/dev/null\nfor n in $(seq 40); do echo \"msmtp: ligne $n du serveur\" >&2; done\n"
+                              "echo 'msmtp: fin' >&2\nexit 75\n"));
         f_->window.move(200, 150);
         frmExpediteur &window = open();
         QVERIFY((window.frameGeometry().center() - f_->window.frameGeometry().center()).manhattanLength() <= 2);
@@ -158,6 +151,7 @@ private:
         return *window;
     }
     std::unique_ptr<TestMainWindow> f_ = std::make_unique<TestMainWindow>();
+    const FakeSendmail sendmail_{f_->dir.path()};
 };
 
 QTEST_MAIN(tst_frmExpediteur)

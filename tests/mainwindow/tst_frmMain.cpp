@@ -16,6 +16,7 @@
 #include "Twips.h"
 #ifdef TARDELLO_LINUX_MAIL
 #include "DesktopNotifier.h"
+#include "FakeSendmail.h"
 #include "LinuxMailClient.h"
 #include "PrivateSessionBus.h"
 #endif
@@ -40,20 +41,16 @@ std::optional<EditorFields> editorOpenedBy(frmMain &window, const std::function<
     return fields;
 }
 #ifdef TARDELLO_LINUX_MAIL
-// The tooltip a list shows when the pointer rests on a row.
-QString tooltipOfRow(QListView *list, int row)
+// The tooltip a widget shows when the pointer rests at `at`.
+QString tooltipOf(QWidget *widget, QPoint at = {4, 4})
 {
-    const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
-    QHelpEvent rest(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(list->viewport(), &rest);
-    return QToolTip::isVisible() ? QToolTip::text() : QString();
-}
-
-QString tooltipOf(QWidget *widget)
-{
-    QHelpEvent rest(QEvent::ToolTip, QPoint(4, 4), widget->mapToGlobal(QPoint(4, 4)));
+    QHelpEvent rest(QEvent::ToolTip, at, widget->mapToGlobal(at));
     QApplication::sendEvent(widget, &rest);
     return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+QString tooltipOfRow(QListView *list, int row)
+{
+    return tooltipOf(list->viewport(), list->visualRect(list->model()->index(row, 0)).center());
 }
 
 bool showsPictogram(QListView *list, int row, RowPictograms::Kind kind)
@@ -310,20 +307,8 @@ private slots:
         TestMainWindow f;
         DesktopNotifier notifier(session.connect("tardello"), f.desk.messageBox);
         desktop().notifier = &notifier;
-        QVERIFY(QDir(f.dir.path()).mkpath("bin"));
-        QFile script(f.dir.filePath("bin/sendmail"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nif [ -e \"$OUT/down\" ]; then cat >/dev/null; echo 'msmtp: cannot connect' >&2; exit 75; fi\n"
-                     "cat >/dev/null\n");
-        script.close();
-        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", f.dir.filePath("bin").toUtf8() + ":" + path);
-        qputenv("OUT", f.dir.path().toUtf8());
-        const auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
-        QFile down(f.dir.filePath("down"));
-        QVERIFY(down.open(QIODevice::WriteOnly));
-        down.close();
+        const FakeSendmail sendmail(f.dir.path());
+        QVERIFY(sendmail.setDown(true));
         SetCurrentSender({"", "moi@exemple.fr", ""});
         f.program.mailClient.setValue(MailClient::Notes);
 
@@ -357,13 +342,12 @@ private slots:
         QTRY_VERIFY(showsPictogram(f.window.lstSent, 0, RowPictograms::Kind::Refused));
         const QString refused = tooltipOfRow(f.window.lstSent, 0);
         QVERIFY2(refused.contains("Détail (sendmail) : cannot connect") && refused.contains("Prochain essai le"), qPrintable(refused));
-        QVERIFY(down.remove());
+        QVERIFY(sendmail.setDown(false));
         QTRY_VERIFY(showsPictogram(f.window.lstSent, 0, RowPictograms::Kind::Left));
         QVERIFY(tooltipOfRow(f.window.lstSent, 0).startsWith("Parti le " + QDate::currentDate().toString(u"dd/MM/yyyy")));
         QTRY_COMPARE(calls(), (QStringList{"Notify 1 0 signalés un par un.", "Notify 1 1 anne@exemple.fr est finalement parti."}));
 
-        QVERIFY(down.open(QIODevice::WriteOnly));
-        down.close();
+        QVERIFY(sendmail.setDown(true));
         const QString waitingRow = handOver("10:01", "Relance");
         QTRY_VERIFY(showsPictogram(f.window.lstSent, 1, RowPictograms::Kind::Refused));
         QTRY_COMPARE(calls().size(), 3);
@@ -388,7 +372,7 @@ private slots:
         QVERIFY(service.calls().last().body.startsWith("Un mail attend encore dans la boîte d'envoi"));
 
         client.reset();
-        QVERIFY(down.remove());
+        QVERIFY(sendmail.setDown(false));
         Program restarted(f.dir.path());
         frmMain again(restarted);
         client = std::make_unique<LinuxMailClient>(f.dir.path());

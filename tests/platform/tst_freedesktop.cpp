@@ -9,22 +9,6 @@
 
 #include <future>
 
-// Stands in for the desktop's notification daemon: keeps what it is asked to show.
-class FakeNotifications : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    QList<QVariantList> got;  // summary, body, urgency, timeout
-public slots:
-    Q_SCRIPTABLE uint Notify(const QString &, uint, const QString &, const QString &summary, const QString &body,
-                             const QStringList &, const QVariantMap &hints, int timeout)
-    {
-        got.append({summary, body, hints["urgency"].toInt(), timeout > 0});
-        return 1;
-    }
-};
-
 // The program on a freedesktop.org desktop: its entries, start at login, the notification
 // service and the raise of a running instance over a private session bus. Installing and
 // uninstalling are in the end-to-end test.
@@ -36,16 +20,7 @@ private slots:
     {
         qputenv("XDG_DATA_HOME", QFile::encodeName(home_.filePath("data")));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath("config")));
-        if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
-            return;
-        daemon_.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
-        QVERIFY(daemon_.waitForReadyRead(10000));
-        busAddress_ = QString::fromUtf8(daemon_.readLine().trimmed());
-    }
-    void cleanupTestCase()
-    {
-        daemon_.kill();
-        daemon_.waitForFinished(5000);
+        session_.start();
     }
 
     void execLineQuotesWhatTheLauncherWouldSplit_data()
@@ -101,40 +76,21 @@ private slots:
         QVERIFY(!RunningInstance::askToShow(QDBusConnection(QStringLiteral("not connected")), home_.path()));
     }
 
-    void notificationsGoToTheDesktopServiceWhenThereIsOne()
+    // Without a service each notice is a box of its kind. With one, a notice about a message keeps the
+    // service's number: the next one about it takes its place, even when asked before the service answered,
+    // a withdrawal closes it, good news is not critical and goes by itself, and the notice given as the
+    // program ends has reached the service when the call returns.
+    void noticesGoToTheDesktopServiceReplacedOrWithdrawn()
     {
-        QDBusConnection first = bus("first"), second = bus("second");
         TestMessageBox fallback;
-        DesktopNotifier notifier(second, fallback);
-        const auto notifyBoth = [&] {
-            notifier.notifyError("Tardello - Erreur", "    Le mail n'a pas pu être transmis.    ");
-            notifier.notifyInfo("Tardello", "    Le mail est finalement parti.    ");
-        };
-        notifyBoth();
-        QCOMPARE(fallback.shown.size(), 2);  // no service yet: the tray's way, each of its kind
+        DesktopNotifier notifier(bus("tardello"), fallback);
+        notifier.notifyError("Tardello - Erreur", "Refusé.");
+        notifier.notifyInfo("Tardello", "Parti.");
+        QCOMPARE(fallback.shown.size(), 2);
         QCOMPARE(fallback.shown[1].buttons, MsgBox::OkOnly);  // told as information, not as an error
 
-        FakeNotifications daemon;
-        QVERIFY(first.registerObject("/org/freedesktop/Notifications", &daemon, QDBusConnection::ExportScriptableSlots));
-        QVERIFY(first.registerService(DesktopNotifier::Service));
-        notifyBoth();
-        // Good news is not critical, and goes by itself.
-        QTRY_COMPARE(daemon.got, (QList<QVariantList>{{"Tardello - Erreur", "Le mail n'a pas pu être transmis.", 2, false},
-                                                     {"Tardello", "Le mail est finalement parti.", 1, true}}));
-        QCOMPARE(fallback.shown.size(), 2);
-    }
-
-    // A notice about a message keeps the service's number: the next one about it takes its
-    // place, even when asked before the service answered, a withdrawal closes it, and the
-    // notice given as the program ends has reached the service when the call returns.
-    void noticeAboutAMessageIsReplacedOrWithdrawn()
-    {
-        QDBusConnection tardello = bus("third");
-        bus("first").unregisterService(DesktopNotifier::Service);  // the daemon of the test above
-        RecordingNotifications service(busAddress_);
+        RecordingNotifications service(session_.address());
         QVERIFY(service.registered());
-        TestMessageBox fallback;
-        DesktopNotifier notifier(tardello, fallback);
         notifier.notifyErrorAbout("m1", "Tardello - Erreur", "    Refusé.    ");
         notifier.notifyInfoAbout("m1", "Tardello", "    Finalement parti.    ");
         notifier.notifyErrorAbout("m2", "Tardello - Erreur", "    Refusé aussi.    ");
@@ -142,14 +98,18 @@ private slots:
         const auto told = [&] {
             QStringList calls;
             for (const RecordingNotifications::Call &call : service.calls())
-                calls << QStringLiteral("%1 %2 %3 %4 %5").arg(call.method).arg(call.id).arg(call.replaces).arg(call.urgency).arg(call.body);
+                calls << QStringLiteral("%1 %2 %3 %4 %5 %6 %7").arg(call.method).arg(call.id).arg(call.replaces)
+                             .arg(call.urgency).arg(call.timeout > 0).arg(call.summary, call.body);
             return calls;
         };
-        QTRY_COMPARE(told(), (QStringList{"Notify 1 0 2 Refusé.", "Notify 2 0 2 Refusé aussi.", "Notify 1 1 1 Finalement parti."}));
+        QTRY_COMPARE(told(), (QStringList{"Notify 1 0 2 0 Tardello - Erreur Refusé.", "Notify 2 0 2 0 Tardello - Erreur Refusé aussi.",
+                                          "Notify 1 1 1 1 Tardello Finalement parti."}));
         notifier.withdraw("m2");
         QVERIFY(notifier.notifyLasting("Tardello", "    Un mail attend encore.    "));
-        QCOMPARE(told().mid(3), (QStringList{"CloseNotification 2 0 0 ", "Notify 3 0 1 Un mail attend encore."}));
-        QVERIFY(fallback.shown.isEmpty());
+        notifier.notifyInfo("Tardello", "    Parti.    ");  // about no message in particular
+        QTRY_COMPARE(told().mid(3), (QStringList{"CloseNotification 2 0 0 0  ", "Notify 3 0 1 0 Tardello Un mail attend encore.",
+                                                 "Notify 4 0 1 1 Tardello Parti."}));
+        QCOMPARE(fallback.shown.size(), 2);
         QVERIFY(!DesktopNotifier(QDBusConnection(QStringLiteral("not connected")), fallback).notifyLasting("T", "x"));
     }
 
@@ -211,9 +171,9 @@ private slots:
 private:
     QDBusConnection bus(const QString &name)
     {
-        if (busAddress_.isEmpty())
+        if (session_.address().isEmpty())
             QTest::qSkip("dbus-daemon missing: run scripts/deps.sh --tests", __FILE__, __LINE__);
-        return QDBusConnection::connectToBus(busAddress_, name);
+        return session_.connect(name);
     }
     // desktop-file-validate (scripts/deps.sh --tests) has the last word on an entry's form.
     void validate(const QString &entry)
@@ -224,8 +184,7 @@ private:
     }
 
     QTemporaryDir home_;
-    QProcess daemon_;
-    QString busAddress_;
+    PrivateSessionBus session_;
 };
 
 QTEST_GUILESS_MAIN(FreedesktopTest)

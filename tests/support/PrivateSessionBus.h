@@ -23,6 +23,7 @@ public:
         uint replaces = 0;
         QString summary, body;
         int urgency = 0;
+        int timeout = 0;  // in ms; 0 or less: until closed
     };
 
     // Serves on `address` under the service's own name.
@@ -65,6 +66,7 @@ public:
             call.summary = args[3].toString();
             call.body = args[4].toString();
             call.urgency = qdbus_cast<QVariantMap>(args[6]).value(QStringLiteral("urgency")).toInt();
+            call.timeout = args[7].toInt();
             reply = message.createReply(QVariant::fromValue(call.id));
         } else if (call.method == QLatin1String("CloseNotification") && args.size() == 1) {
             call.id = args[0].toUInt();
