@@ -26,8 +26,16 @@ for file in tardello.exe Tardello.pdf Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libs
 done
 [ -f "$menu/Tardello.lnk" ] || fail "no Start menu shortcut"
 [ ! -e "$menu/Startup/Tardello.lnk" ] || fail "start at login is an option, off unless chosen"
-wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tardello' /v UninstallString >/dev/null 2>&1 ||
-  fail "not listed among the user's programs"
+# reg itself now and then fails to start under a loaded wineserver: asked up to three times.
+listed() {
+  for _ in 1 2 3; do
+    wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tardello' /v UninstallString \
+      >/dev/null 2>&1 && return 0
+    sleep 1
+  done
+  return 1
+}
+listed || fail "not listed among the user's programs"
 echo "installed in ${home#"$WINEPREFIX"/}"
 # The session the install ran in (still going: the shortcut's menu entry is being
 # made) has a desktop without a display, where the program's windows would go.
