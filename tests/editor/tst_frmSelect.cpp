@@ -32,45 +32,17 @@ class tst_frmSelect : public QObject
 {
     Q_OBJECT
 private slots:
-    void fieldsAreTidiedOnEveryWayOut_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("way");
-        QTest::addColumn<QString>("tidied");
-        QTest::newRow("To by tab") << "txtDest" << " a ;; b   c ;" << "tab" << "a;b c";
-        QTest::newRow("To by a click on a button") << "txtDest" << ";x" << "cmdAttach" << "x";
-        QTest::newRow("CC by Abandonner") << "txtCC" << " y ;" << "cmdCancel" << "y";
-        QTest::newRow("BCC by Confirmer") << "txtBCC" << "z;;" << "cmdOK" << "z";
-        QTest::newRow("To of separators by Confirmer") << "txtDest" << " ; ;" << "cmdOK" << "";
-        QTest::newRow("date by tab") << "txtDate" << "5/6/25" << "tab" << "05/06/2025";
-        QTest::newRow("time by Confirmer") << "txtHeure" << "9h30" << "cmdOK" << "";
-        QTest::newRow("time by the program") << "txtHeure" << "7:1" << "cmdCancel_Click" << "07:01";
-    }
     void fieldsAreTidiedOnEveryWayOut()
     {
-        QFETCH(QString, field);
-        QFETCH(QString, typed);
-        QFETCH(QString, way);
-        QFETCH(QString, tidied);
-        EditorRun run;
-        run.editor.setFields(mail);
-        QVERIFY(run.showActive());
-        auto *target = run.editor.findChild<QWidget *>(field);
-        const char *text = qobject_cast<QLineEdit *>(target) ? "text" : "plainText";
-        target->setProperty(text, QString());
-        type(target, typed);
-        if (way == "cmdAttach")  // its picker opens modally
-            QTimer::singleShot(0, &run.editor, [&] { run.editor.attachmentPicker()->hide(); });
-        if (way == "tab")
-            QTest::keyClick(target, Qt::Key_Tab);
-        else if (way == "cmdCancel_Click")
-            run.editor.cmdCancel_Click();
-        else
-            QTest::mouseClick(run.editor.findChild<QPushButton *>(way), Qt::LeftButton);
-        QCOMPARE(target->property(text).toString(), tidied);
-        // Confirmer saw the tidied fields: it finds one missing only when tidying emptied it.
-        QCOMPARE(run.desk.messageBox.shown.size(), way == "cmdOK" && tidied.isEmpty() ? 1 : 0);
+        // The field, what is typed, the way out (a key, a button, the program), what the field then holds.
+        const std::array<QString, 4> cases[]{
+            {"txtDest", " a ;; b   c ;", "tab", "a;b c"},    {"txtDest", ";x", "cmdAttach", "x"},  // a click on any button
+            {"txtCC", " y ;", "cmdCancel", "y"},             {"txtBCC", "z;;", "cmdOK", "z"},
+            {"txtDest", " ; ;", "cmdOK", ""},                {"txtDate", "5/6/25", "tab", "05/06/2025"},
+            {"txtHeure", "9h30", "cmdOK", ""},               {"txtHeure", "7:1", "cmdCancel_Click", "07:01"},
+        };
+        for (const auto &[field, typed, way, tidied] : cases)
+            tidyOnce(field, typed, way, tidied);
     }
 
     void labelsEndBeforeTheirFields()
@@ -111,21 +83,8 @@ private slots:
     // The body field holds a very long line in pieces; the pieces never show in its text.
     // Keys: "end" moves to the end of the first piece, "start" to the start of the
     // second; then the key itself, sent as a real key event.
-    void piecesAreInvisibleToEditing_data()
-    {
-        QTest::addColumn<QString>("where");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("expected");  // what becomes of "890123" around the first piece's edge
-        QTest::newRow("Backspace at a piece's start") << "start" << int(Qt::Key_Backspace) << "89123";
-        QTest::newRow("Delete at a piece's end") << "end" << int(Qt::Key_Delete) << "89023";
-        QTest::newRow("Enter inside a piece breaks the line") << "start" << int(Qt::Key_Return) << "890\n123";
-        QTest::newRow("a letter") << "end" << int(Qt::Key_X) << "890x123";
-    }
     void piecesAreInvisibleToEditing()
     {
-        QFETCH(QString, where);
-        QFETCH(int, key);
-        QFETCH(QString, expected);
         // Digits without blanks, so that the pieces are cut at exactly PieceLength.
         const QString line = QString("1234567890").repeated(3 * BodyTextEdit::LongLine / 10);
         const QString body = "début\n" + line + QString::fromUtf16(u"\nfin\u00A0");
@@ -135,20 +94,23 @@ private slots:
         edit.setBody(body);
         QCOMPARE(edit.lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QVERIFY(edit.document()->blockCount() > 3 * BodyTextEdit::LongLine / BodyTextEdit::PieceLength);
-
-        QTextCursor cursor(edit.document()->findBlockByNumber(where == "end" ? 1 : 2));
-        cursor.movePosition(where == "end" ? QTextCursor::EndOfBlock : QTextCursor::StartOfBlock);
-        edit.setTextCursor(cursor);
-        QTest::keyClick(&edit, Qt::Key(key));
-        const qsizetype edge = 6 + BodyTextEdit::PieceLength;
-        const QString changed = QString(body).replace(edge - 3, 6, expected);  // the no-break space kept
-        QCOMPARE(edit.body(), changed);
-
-        // Copying across pieces copies the line whole; undo brings the text back.
-        edit.selectAll(), edit.copy();
-        QCOMPARE(QGuiApplication::clipboard()->text(), changed);
-        edit.undo();
-        QCOMPARE(edit.body(), body);
+        // The cursor at the end of the first piece or the start of the second, a real key, and what becomes
+        // of "890123" around the piece's edge: Backspace and Delete cross it, Enter breaks the line.
+        const std::tuple<bool, Qt::Key, QString> cases[]{
+            {false, Qt::Key_Backspace, "89123"}, {true, Qt::Key_Delete, "89023"}, {false, Qt::Key_Return, "890\n123"}, {true, Qt::Key_X, "890x123"}};
+        for (const auto &[atEnd, key, expected] : cases) {
+            QTextCursor cursor(edit.document()->findBlockByNumber(atEnd ? 1 : 2));
+            cursor.movePosition(atEnd ? QTextCursor::EndOfBlock : QTextCursor::StartOfBlock);
+            edit.setTextCursor(cursor);
+            QTest::keyClick(&edit, key);
+            const QString changed = QString(body).replace(6 + BodyTextEdit::PieceLength - 3, 6, expected);  // the no-break space kept
+            QCOMPARE(edit.body(), changed);
+            // Copying across pieces copies the line whole; undo brings the text back.
+            edit.selectAll(), edit.copy();
+            QCOMPARE(QGuiApplication::clipboard()->text(), changed);
+            edit.undo();
+            QCOMPARE(edit.body(), body);
+        }
     }
 
     // Non-breaking spaces, typed as real keys in the subject, the body and a recipient field,
@@ -178,70 +140,17 @@ private slots:
 
     // Picks: "x" chooses x, by double-click, ">>" and Enter in turn; "-x" deletes x
     // from the address book, "~x" from the chosen list, with the Delete key.
-    void recipientPicker_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QStringList>("picks");
-        QTest::addColumn<bool>("confirmed");
-        QTest::addColumn<QString>("appended");
-        QTest::addColumn<QStringList>("book");
-        const QStringList abcy{"a", "b", "c", "y"};
-        QTest::newRow("To: b, a, c") << "cmdDest" << "" << QStringList{"b", "a", "c"} << true << ";a;b;c" << abcy;
-        QTest::newRow("CC holding x") << "cmdCC" << "x" << QStringList{"y"} << true << ";y" << abcy;
-        QTest::newRow("BCC: same twice") << "cmdBCC" << "" << QStringList{"a", "a"} << true << ";a" << abcy;
-        QTest::newRow("nothing chosen") << "cmdDest" << "" << QStringList{} << true << "" << abcy;
-        QTest::newRow("abandoned") << "cmdCC" << "" << QStringList{"a"} << false << "" << abcy;
-        QTest::newRow("Delete in both lists") << "cmdDest" << "" << QStringList{"a", "b", "~a", "-c"} << true << ";b"
-                                              << QStringList{"a", "b", "y"};
-    }
     void recipientPicker()
     {
-        QFETCH(QString, button);
-        QFETCH(QString, before);
-        QFETCH(QStringList, picks);
-        QFETCH(bool, confirmed);
-        QFETCH(QString, appended);
-        QFETCH(QStringList, book);
-        EditorRun run;
-        for (const char *address : {"a", "b", "c", "y"})
-            run.program.AddressBook.AddItem(QString::fromLatin1(address));
-        auto *field = run.editor.findChild<QPlainTextEdit *>(QStringLiteral("txt") + button.mid(3));
-        field->setPlainText(before);
-        QVERIFY(run.showActive());
-        QTimer::singleShot(0, &run.editor, [&] {
-            frmDest *picker = run.editor.recipientsPicker();
-            const auto hideOnExit = qScopeGuard([picker] { picker->hide(); });
-            QTRY_COMPARE(QApplication::focusWidget(), picker->lstDest);
-            int way = 0;
-            for (const QString &pick : picks) {
-                const QChar sign = pick.front();
-                const QString address = sign == u'-' || sign == u'~' ? pick.mid(1) : pick;
-                QListView *list = sign == u'~' ? picker->lstTo : picker->lstDest;
-                const QStringList rows = (sign == u'~' ? picker->chosen() : run.program.AddressBook).texts();
-                list->setFocus();
-                list->setCurrentIndex(list->model()->index(rows.indexOf(address), 0));
-                const QPoint at = list->visualRect(list->currentIndex()).center();
-                if (address != pick)
-                    QTest::keyClick(list, Qt::Key_Delete);
-                else if (++way % 3 == 1)
-                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at),
-                        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-                else if (way % 3 == 2)
-                    QTest::mouseClick(picker->cmdTo, Qt::LeftButton);
-                else
-                    QTest::keyClick(list, Qt::Key_Return);
-            }
-            // The chosen list, sorted and without repeats, is what Terminé appends.
-            QCOMPARE(picker->chosen().texts(), confirmed ? appended.split(QLatin1Char(';'), Qt::SkipEmptyParts) : picks);
-            QTest::mouseClick(confirmed ? picker->cmdClose : picker->cmdAbandon, Qt::LeftButton);
-        });
-        QTest::mouseClick(run.editor.findChild<QPushButton *>(button), Qt::LeftButton);
-
-        QCOMPARE(field->toPlainText(), before + appended);
-        QVERIFY(run.showActive());
-        QTRY_COMPARE(QApplication::focusWidget(), field);
-        QCOMPARE(run.program.AddressBook.texts(), book);
+        const QStringList abcy{"a", "b", "c", "y"};
+        // The button, the field's text before, the picks, Terminé or Abandonner, what is appended, the book afterwards.
+        const std::tuple<QString, QString, QStringList, bool, QString, QStringList> cases[]{
+            {"cmdDest", "", {"b", "a", "c"}, true, ";a;b;c", abcy}, {"cmdCC", "x", {"y"}, true, ";y", abcy},
+            {"cmdBCC", "", {"a", "a"}, true, ";a", abcy},            {"cmdDest", "", {}, true, "", abcy},
+            {"cmdCC", "", {"a"}, false, "", abcy},                   {"cmdDest", "", {"a", "b", "~a", "-c"}, true, ";b", {"a", "b", "y"}},
+        };
+        for (const auto &[button, before, picks, confirmed, appended, book] : cases)
+            pickOnce(button, before, picks, confirmed, appended, book);
     }
     // A file over the size limit (a sparse one of 5 GB: nothing is read) is refused in words where
     // it is picked, the picker staying open, and again at Confirmer when its path is typed.
@@ -327,6 +236,72 @@ private slots:
         picker.flList->setCurrentRow(0);
         // The root's own separator and the joining one: "//name" here, "C:\\name" on Windows.
         QCOMPARE(picker.txtAttach->text(), QDir::toNativeSeparators(QDir::rootPath()) + QDir::separator() + picker.flList->item(0)->text());
+    }
+
+private:
+    static void tidyOnce(const QString &field, const QString &typed, const QString &way, const QString &tidied)
+    {
+        EditorRun run;
+        run.editor.setFields(mail);
+        QVERIFY(run.showActive());
+        auto *target = run.editor.findChild<QWidget *>(field);
+        const char *text = qobject_cast<QLineEdit *>(target) ? "text" : "plainText";
+        target->setProperty(text, QString());
+        type(target, typed);
+        if (way == "cmdAttach")  // its picker opens modally
+            QTimer::singleShot(0, &run.editor, [&] { run.editor.attachmentPicker()->hide(); });
+        if (way == "tab")
+            QTest::keyClick(target, Qt::Key_Tab);
+        else if (way == "cmdCancel_Click")
+            run.editor.cmdCancel_Click();
+        else
+            QTest::mouseClick(run.editor.findChild<QPushButton *>(way), Qt::LeftButton);
+        QCOMPARE(target->property(text).toString(), tidied);
+        // Confirmer saw the tidied fields: it finds one missing only when tidying emptied it.
+        QCOMPARE(run.desk.messageBox.shown.size(), way == "cmdOK" && tidied.isEmpty() ? 1 : 0);
+    }
+    static void pickOnce(const QString &button, const QString &before, const QStringList &picks, bool confirmed, const QString &appended,
+                         const QStringList &book)
+    {
+        EditorRun run;
+        for (const char *address : {"a", "b", "c", "y"})
+            run.program.AddressBook.AddItem(QString::fromLatin1(address));
+        auto *field = run.editor.findChild<QPlainTextEdit *>(QStringLiteral("txt") + button.mid(3));
+        field->setPlainText(before);
+        QVERIFY(run.showActive());
+        QTimer::singleShot(0, &run.editor, [&] {
+            frmDest *picker = run.editor.recipientsPicker();
+            const auto hideOnExit = qScopeGuard([picker] { picker->hide(); });
+            QTRY_COMPARE(QApplication::focusWidget(), picker->lstDest);
+            int way = 0;
+            for (const QString &pick : picks) {
+                const QChar sign = pick.front();
+                const QString address = sign == u'-' || sign == u'~' ? pick.mid(1) : pick;
+                QListView *list = sign == u'~' ? picker->lstTo : picker->lstDest;
+                const QStringList rows = (sign == u'~' ? picker->chosen() : run.program.AddressBook).texts();
+                list->setFocus();
+                list->setCurrentIndex(list->model()->index(rows.indexOf(address), 0));
+                const QPoint at = list->visualRect(list->currentIndex()).center();
+                if (address != pick)
+                    QTest::keyClick(list, Qt::Key_Delete);
+                else if (++way % 3 == 1)
+                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at),
+                        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+                else if (way % 3 == 2)
+                    QTest::mouseClick(picker->cmdTo, Qt::LeftButton);
+                else
+                    QTest::keyClick(list, Qt::Key_Return);
+            }
+            // The chosen list, sorted and without repeats, is what Terminé appends.
+            QCOMPARE(picker->chosen().texts(), confirmed ? appended.split(QLatin1Char(';'), Qt::SkipEmptyParts) : picks);
+            QTest::mouseClick(confirmed ? picker->cmdClose : picker->cmdAbandon, Qt::LeftButton);
+        });
+        QTest::mouseClick(run.editor.findChild<QPushButton *>(button), Qt::LeftButton);
+
+        QCOMPARE(field->toPlainText(), before + appended);
+        QVERIFY(run.showActive());
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+        QCOMPARE(run.program.AddressBook.texts(), book);
     }
 };
 
