@@ -30,9 +30,8 @@ private slots:
             QSKIP("needs msmtp, openssl, python3-aiosmtpd and a session bus with a keyring (with-keyring.sh)");
         QProcess request;
         request.setStandardErrorFile(QProcess::nullDevice());
-        request.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
-                                  "/CN=Serveur d'essai/O=Tardello", "-keyout", work_.filePath("key.pem"), "-out",
-                                  work_.filePath("cert.pem")});
+        request.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=Serveur d'essai/O=Tardello",
+                                  "-keyout", work_.filePath("key.pem"), "-out", work_.filePath("cert.pem")});
         QVERIFY(request.waitForFinished(30000) && request.exitCode() == 0);
         QProcess fingerprint;
         fingerprint.start("openssl", {"x509", "-noout", "-fingerprint", "-sha256", "-in", work_.filePath("cert.pem")});
@@ -53,11 +52,11 @@ private slots:
         QVERIFY(f.showWindow());
         QTest::mouseClick(f.window.cmdExpediteur, Qt::LeftButton);
         frmExpediteur &window = *f.window.expediteur();  // the account is offered; its security and identifier follow
+        const auto retype = [](auto *field, const QString &text) { field->selectAll(), QTest::keyClicks(field, text); };
         QTest::keyClicks(window.txtNom, "Anne Martin");
         QTest::keyClicks(window.txtAdresse, "anne@exemple.fr");
         QTest::keyClicks(window.txtServeur, "127.0.0.1");
-        window.txtPort->selectAll();
-        QTest::keyClicks(window.txtPort, port_);
+        retype(window.txtPort, port_);
         QTest::keyClicks(window.txtMotDePasse, QString::fromLatin1(Password));
 
         // The certificate is not trusted here: the test says so and shows it.
@@ -107,17 +106,12 @@ private slots:
         QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
         QVERIFY(!window.isVisible());
 
-        said = tried([&] {
-            window.txtPort->selectAll();
-            QTest::keyClicks(window.txtPort, QByteArray::number(closedPort()));
-        });
+        said = tried([&] { retype(window.txtPort, QString::number(closedPort())); });
         QVERIFY2(said.contains("refuse la connexion sur ce port") && said.contains("Connection refused"), qPrintable(said));
 
         said = tried([&] {
-            window.txtServeur->selectAll();
-            QTest::keyClicks(window.txtServeur, "localhost");  // another server: the accepted certificate is not for it
-            window.txtPort->selectAll();
-            QTest::keyClicks(window.txtPort, port_);
+            retype(window.txtServeur, "localhost");  // another server: the accepted certificate is not for it
+            retype(window.txtPort, port_);
         });
         QVERIFY2(said.contains("n'est pas reconnu par ce poste") && window.cmdConfiance->isVisible(), qPrintable(said));
         QTest::mouseClick(window.cmdAbandonner, Qt::LeftButton);
@@ -141,7 +135,8 @@ private:
         const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{.sin_family = AF_INET, .sin_port = 0, .sin_addr = {htonl(INADDR_LOOPBACK)}, .sin_zero = {}};
         socklen_t size = sizeof address;
-        ::bind(probe, reinterpret_cast<sockaddr *>(&address), size), ::getsockname(probe, reinterpret_cast<sockaddr *>(&address), &size);
+        ::bind(probe, reinterpret_cast<sockaddr *>(&address), size);
+        ::getsockname(probe, reinterpret_cast<sockaddr *>(&address), &size);
         ::close(probe);
         return ntohs(address.sin_port);
     }

@@ -20,12 +20,9 @@ keyring=$!
 tries=0
 until dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
         org.freedesktop.DBus.NameHasOwner string:org.freedesktop.secrets 2>/dev/null | grep -q "boolean true"; do
-  tries=$((tries + 1))
-  [ $tries -gt 100 ] && { echo "the keyring did not come up"; kill $keyring; exit 1; }
+  tries=$((tries + 1)); [ $tries -gt 100 ] && { echo "the keyring did not come up"; kill $keyring; exit 1; }
   sleep 0.1
 done
-"$@"
-status=$?
-kill $keyring
-wait $keyring 2>/dev/null
+"$@"; status=$?
+kill $keyring; wait $keyring 2>/dev/null
 exit $status
