@@ -56,23 +56,6 @@ class tst_frmMain : public QObject
     Q_OBJECT
 
 private slots:
-    void newMailTakesLowestFreeSlotOrSaysTableFull()
-    {
-        TestMainWindow f;
-        f.desk.clock.set(QStringLiteral("07/03/2031 23:59"));
-        addPendingMails(f.program, 50);
-        QVERIFY(!editorOpenedBy(f.window, [&] { f.window.cmdNew_Click(); }));
-        const QStringList full{"Tardello - Erreur|16|    Nombre maximum de mails atteint.    "};
-        QCOMPARE(shownBoxes(f.desk.messageBox), full);
-
-        f.program.pending.release(7), f.program.pending.release(3);
-        f.program.EditRow = 4;
-        const auto fields = editorOpenedBy(f.window, [&] { f.window.cmdNew_Click(); });
-        QVERIFY(fields && f.program.EditSlot == 3 && f.program.EditRow == -1);  // a new mail, not the row edited before
-        QCOMPARE(fields->txtTitre + fields->txtDest + fields->txtHeure + fields->txtContenu + '|' + fields->txtDate, "|07/03/2031");
-        QCOMPARE(shownBoxes(f.desk.messageBox), full);
-    }
-
     void deleteAsksThenFreesSlotAndRewritesStore()
     {
         const QStringList all{"Sujet 1", "Sujet 2", "Sujet 3"};
@@ -85,10 +68,13 @@ private slots:
             deleteOnce(selectedRow, answer, storeAfter);
     }
 
-    void enterOpensEditorOnlyFromPendingList()
+    // Enter on a pending row opens it, and no other key or list does; "Nouveau mail" opens an
+    // empty editor on the lowest free slot, or says the table is full.
+    void editorOpensThePendingRowOnEnterOrANewMailInTheLowestFreeSlot()
     {
         TestMainWindow f;
-        addPendingMails(f.program, 3);
+        f.desk.clock.set(QStringLiteral("07/03/2029 23:59"));
+        addPendingMails(f.program, 50);
         f.window.lstHisto->setCurrentIndex(f.program.pending.lstHisto().index(2));
         QVERIFY(f.showWindow());
         const auto press = [&](QWidget *target, Qt::Key key) {
@@ -97,9 +83,18 @@ private slots:
         };
         QVERIFY(!press(f.window.lstHisto, Qt::Key_A));
         QVERIFY(!press(f.window.lstSent, Qt::Key_Return));
-        const auto fields = press(f.window.lstHisto, Qt::Key_Return);
+        auto fields = press(f.window.lstHisto, Qt::Key_Return);
         QVERIFY(fields && f.program.EditRow == 2 && f.program.EditSlot == f.program.pending.lstHisto().ItemData(2));
         QCOMPARE(fields->txtTitre + ' ' + fields->txtDate + ' ' + fields->txtHeure, "Sujet 3 03/01/2030 10:00");
+
+        QVERIFY(!editorOpenedBy(f.window, [&] { f.window.cmdNew_Click(); }));
+        const QStringList full{"Tardello - Erreur|16|    Nombre maximum de mails atteint.    "};
+        QCOMPARE(shownBoxes(f.desk.messageBox), full);
+        f.program.pending.release(7), f.program.pending.release(5);
+        fields = editorOpenedBy(f.window, [&] { f.window.cmdNew_Click(); });
+        QVERIFY(fields && f.program.EditSlot == 5 && f.program.EditRow == -1);  // a new mail, not the row edited before
+        QCOMPARE(fields->txtTitre + fields->txtDest + fields->txtHeure + fields->txtContenu + '|' + fields->txtDate, "|07/03/2029");
+        QCOMPARE(shownBoxes(f.desk.messageBox), full);
     }
 
     void closeBoxHidesOrMinimisesWithoutTray()
