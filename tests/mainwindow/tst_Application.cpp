@@ -15,75 +15,11 @@ class tst_Application : public QObject
     Q_OBJECT
 
 private slots:
-    void startupRunsInOrder_data()
-    {
-        QTest::addColumn<QString>("inSplash");  // what the user does while the splash is up
-        QTest::addColumn<MsgBox::Answer>("answer");
-        QTest::newRow("nothing") << "" << MsgBox::No;
-        QTest::newRow("quits") << "quit" << MsgBox::Yes;
-        QTest::newRow("quit, answers No") << "quit" << MsgBox::No;
-        QTest::newRow("session ends") << "log-off" << MsgBox::No;
-    }
     void startupRunsInOrder()
     {
-        QFETCH(QString, inSplash);
-        QFETCH(MsgBox::Answer, answer);
-        const bool quits = inSplash == "quit" && answer == MsgBox::Yes, ends = quits || inSplash == "log-off";
-        TestProgram earlier;  // a store of three mails, left by an earlier run
-        addPendingMails(earlier.program, 3);
-        TestDesktop &desk = earlier.desk;
-        const QString settingsPath = earlier.program.paths.SettingsPath;
-        QVERIFY(desk.files.write(settingsPath, "Client=Express\r\nAddress=anne@exemple.fr\r\n"));
-        // Temporary files of saves cut short by a kill go; every other file stays, a user's own copies
-        // with a six-letter extension and an earlier version's leftovers among them.
-        const QStringList unfinished{"Tardello.tmp.~tardello-ab12cd", "Tardello.ini.~tardello-xyzabc", "Tardello.tmp.bak2.~tardello-qwerty"};
-        QStringList others{"Tardello.ini", "Tardello.tmp", "Tardello.tmp.AbCdE", "Tardello.tmp.bak", "Tardello.tmp.bak999",
-                           "Tardello.tmp.backup", "Tardello.tmp.ancien", "Tardello.tmp.AbCdEf", "Tardello.tmp.~tardello-ab12c",
-                           "Tardello.tmp.bakx.~tardello-ab12cd", "Tardello.tmp.old~tardello-ab12cd"};
-#ifndef Q_OS_WIN
-        others << "Tardello.tmp.~tardello-AB12CD";  // one file with its lower-case twin where names ignore case
-#endif
-        for (const QString &name : unfinished + others.mid(2))
-            QVERIFY(desk.files.write(earlier.dir.filePath(name), "x"));
-        const int writesBefore = desk.files.writes;
-        Application app(earlier.dir.path());
-        app.InitApplication();
-        int ended = 0;
-        app.tray().endProgram = [&] { ++ended; };
-        frmMain &main = app.mainWindow();
-        // The scheduler's timer counts from the main window's creation, before the splash.
-        QVERIFY(app.tray().icon().isVisible() && !main.isVisible() && main.Timer1.isActive());
-
-        bool splashAsExpected = false;
-        app.about().Timer1.setInterval(50);
-        QTimer::singleShot(0, &app.about(), [&] {
-            // Seen from inside the splash: on top and alone, the settings read, the store not yet.
-            const frmAbout &splash = app.about();
-            splashAsExpected = splash.isVisible() && splash.isModal() && splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint)
-                               && !main.isVisible() && app.program().mailClient.is(MailClient::Express)
-                               && main.option(MailClient::Express)->isChecked() && app.program().pending.lstHisto().ListCount() == 0;
-            main.option(MailClient::Notes)->click();  // the option buttons set the client the settings keep
-            desk.messageBox.answers << answer;
-            if (inSplash == "quit")
-                app.tray().mnuHardQuit_Click();
-            if (inSplash == "log-off")
-                app.endSession();
-        });
-        QSignalSpy splashTimer(&app.about().Timer1, &QTimer::timeout);
-        QCOMPARE(app.run(), !ends);
-        QVERIFY(splashTimer.size() == 1 && splashAsExpected);  // the splash stays up until its timer ends it
-        others.sort();
-        QCOMPARE(QDir(earlier.dir.path()).entryList(QDir::Files, QDir::Name), others);
-
-        // Ending in the splash skips the rest of start-up; only quitting writes the settings.
-        const QString quitBox = "Tardello|4|    Quitter Tardello ?    \r\n    Vos données ne seront pas perdues.    ";
-        QCOMPARE(shownBoxes(desk.messageBox), inSplash == "quit" ? QStringList{quitBox} : QStringList());
-        QVERIFY(ended == (ends ? 1 : 0) && app.tray().icon().isVisible() == !quits);
-        QCOMPARE(main.isVisible() && app.tray().startupDone, !ends);
-        QCOMPARE(app.program().pending.lstHisto().ListCount(), ends ? 0 : 3);
-        QCOMPARE(desk.files.writes - writesBefore, quits ? 1 : 0);
-        const QByteArray client = quits ? "Notes" : "Express";
-        QCOMPARE(desk.files.read(settingsPath).value_or(""), "Client=" + client + "\r\nAddress=anne@exemple.fr\r\n");
+        // While the splash is up the user does nothing, quits, chooses "Quitter" and answers "Non", or the session ends.
+        for (const auto &[inSplash, answer] : {std::pair{"", MsgBox::No}, {"quit", MsgBox::Yes}, {"quit", MsgBox::No}, {"log-off", MsgBox::No}})
+            startOnce(inSplash, answer);
     }
 
     void oneInstancePerProgramDirectory_data()
@@ -158,6 +94,67 @@ private slots:
         QLineEdit field;
         std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
         QVERIFY(std::ranges::any_of(menu->actions(), [](const QAction *a) { return a->text().contains(u"Tout sélectionner"); }));
+    }
+
+private:
+    static void startOnce(const QString &inSplash, MsgBox::Answer answer)
+    {
+        const bool quits = inSplash == "quit" && answer == MsgBox::Yes, ends = quits || inSplash == "log-off";
+        TestProgram earlier;  // a store of three mails, left by an earlier run
+        addPendingMails(earlier.program, 3);
+        TestDesktop &desk = earlier.desk;
+        const QString settingsPath = earlier.program.paths.SettingsPath;
+        QVERIFY(desk.files.write(settingsPath, "Client=Express\r\nAddress=anne@exemple.fr\r\n"));
+        // Temporary files of saves cut short by a kill go; every other file stays, a user's own copies
+        // with a six-letter extension and an earlier version's leftovers among them.
+        const QStringList unfinished{"Tardello.tmp.~tardello-ab12cd", "Tardello.ini.~tardello-xyzabc", "Tardello.tmp.bak2.~tardello-qwerty"};
+        QStringList others{"Tardello.ini", "Tardello.tmp", "Tardello.tmp.AbCdE", "Tardello.tmp.bak", "Tardello.tmp.bak999",
+                           "Tardello.tmp.backup", "Tardello.tmp.ancien", "Tardello.tmp.AbCdEf", "Tardello.tmp.~tardello-ab12c",
+                           "Tardello.tmp.bakx.~tardello-ab12cd", "Tardello.tmp.old~tardello-ab12cd"};
+#ifndef Q_OS_WIN
+        others << "Tardello.tmp.~tardello-AB12CD";  // one file with its lower-case twin where names ignore case
+#endif
+        for (const QString &name : unfinished + others.mid(2))
+            QVERIFY(desk.files.write(earlier.dir.filePath(name), "x"));
+        const int writesBefore = desk.files.writes;
+        Application app(earlier.dir.path());
+        app.InitApplication();
+        int ended = 0;
+        app.tray().endProgram = [&] { ++ended; };
+        frmMain &main = app.mainWindow();
+        // The scheduler's timer counts from the main window's creation, before the splash.
+        QVERIFY(app.tray().icon().isVisible() && !main.isVisible() && main.Timer1.isActive());
+
+        bool splashAsExpected = false;
+        app.about().Timer1.setInterval(50);
+        QTimer::singleShot(0, &app.about(), [&] {
+            // Seen from inside the splash: on top and alone, the settings read, the store not yet.
+            const frmAbout &splash = app.about();
+            splashAsExpected = splash.isVisible() && splash.isModal() && splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint)
+                               && !main.isVisible() && app.program().mailClient.is(MailClient::Express)
+                               && main.option(MailClient::Express)->isChecked() && app.program().pending.lstHisto().ListCount() == 0;
+            main.option(MailClient::Notes)->click();  // the option buttons set the client the settings keep
+            desk.messageBox.answers << answer;
+            if (inSplash == "quit")
+                app.tray().mnuHardQuit_Click();
+            if (inSplash == "log-off")
+                app.endSession();
+        });
+        QSignalSpy splashTimer(&app.about().Timer1, &QTimer::timeout);
+        QCOMPARE(app.run(), !ends);
+        QVERIFY(splashTimer.size() == 1 && splashAsExpected);  // the splash stays up until its timer ends it
+        others.sort();
+        QCOMPARE(QDir(earlier.dir.path()).entryList(QDir::Files, QDir::Name), others);
+
+        // Ending in the splash skips the rest of start-up; only quitting writes the settings.
+        const QString quitBox = "Tardello|4|    Quitter Tardello ?    \r\n    Vos données ne seront pas perdues.    ";
+        QCOMPARE(shownBoxes(desk.messageBox), inSplash == "quit" ? QStringList{quitBox} : QStringList());
+        QVERIFY(ended == (ends ? 1 : 0) && app.tray().icon().isVisible() == !quits);
+        QCOMPARE(main.isVisible() && app.tray().startupDone, !ends);
+        QCOMPARE(app.program().pending.lstHisto().ListCount(), ends ? 0 : 3);
+        QCOMPARE(desk.files.writes - writesBefore, quits ? 1 : 0);
+        const QByteArray client = quits ? "Notes" : "Express";
+        QCOMPARE(desk.files.read(settingsPath).value_or(""), "Client=" + client + "\r\nAddress=anne@exemple.fr\r\n");
     }
 };
 

@@ -152,48 +152,43 @@ private slots:
     // without blocking, its row marked (text unchanged), sent after a click on
     // "Envoyer maintenant"; the other window's choice leaves it marked, orange with
     // its pictogram, its text in line with the other rows'.
-    void missedWhileStoppedIsToldMarkedAndSentOnClick_data()
-    {
-        QTest::addColumn<bool>("sendNow");
-        QTest::newRow("send now") << true;
-        QTest::newRow("leave for editing") << false;
-    }
     void missedWhileStoppedIsToldMarkedAndSentOnClick()
     {
-        QFETCH(bool, sendNow);
-        TestMainWindow f;
-        addPendingMails(f.program, 2);
-        const QString rowText = f.program.pending.lstHisto().List(0);
-        f.desk.clock.set(QStringLiteral("01/01/2030 10:07:40"));
-        f.window.show();
-        f.window.FindMissedMails();
-        frmMissed *missed = f.window.missedWindow();
-        QVERIFY(missed && QTest::qWaitForWindowExposed(missed) && !missed->isModal());
-        QCOMPARE(missed->lstMissed->count(), 1);
-        QCOMPARE(missed->lstMissed->item(0)->text(), "prévu le 01/01/2030 à 10:00   \"Sujet 1\"   pour dest1@exemple.fr");
-        QCOMPARE(f.program.pending.lstHisto().List(0), rowText);
+        for (const bool sendNow : {true, false}) {  // or leaves it for editing
+            TestMainWindow f;
+            addPendingMails(f.program, 2);
+            const QString rowText = f.program.pending.lstHisto().List(0);
+            f.desk.clock.set(QStringLiteral("01/01/2030 10:07:40"));
+            f.window.show();
+            f.window.FindMissedMails();
+            frmMissed *missed = f.window.missedWindow();
+            QVERIFY(missed && QTest::qWaitForWindowExposed(missed) && !missed->isModal());
+            QCOMPARE(missed->lstMissed->count(), 1);
+            QCOMPARE(missed->lstMissed->item(0)->text(), "prévu le 01/01/2030 à 10:00   \"Sujet 1\"   pour dest1@exemple.fr");
+            QCOMPARE(f.program.pending.lstHisto().List(0), rowText);
 
-        QTest::mouseClick(sendNow ? missed->cmdSendNow : missed->cmdLeave, Qt::LeftButton);
-        QCOMPARE(f.program.lstSent.ListCount(), sendNow ? 1 : 0);
-        QCOMPARE(storedSubjects(f.program), (sendNow ? QStringList{"Sujet 2"} : QStringList{"Sujet 1", "Sujet 2"}));
-        QCOMPARE(f.program.pending.lstHisto().marked(0), !sendNow);  // a mail left for editing stays marked
-        f.window.Timer1_Timer();  // told once: a later pass does not bring the window back
-        QVERIFY(!missed->isVisible());
-        if (sendNow)
-            return;
-        const QImage shot = f.window.lstHisto->viewport()->grab().toImage();
-        const auto rowRect = [&](int row) { return f.window.lstHisto->visualRect(f.window.lstHisto->model()->index(row, 0)) & shot.rect(); };
-        // The texts end alike, so their last dark pixel must be in the same column.
-        const auto textEnd = [&](int row) {
-            const QRect rect = rowRect(row);
-            for (int x = rect.right(); x >= rect.left(); --x)
-                for (int y = rect.top(); y <= rect.bottom(); ++y)
-                    if (qGray(shot.pixel(x, y)) < 140)
-                        return x;
-            return -1;
-        };
-        QVERIFY(!f.program.pending.lstHisto().marked(1) && textEnd(0) > 0 && textEnd(0) == textEnd(1));
-        QCOMPARE(shot.pixelColor(rowRect(0).right() - 2, rowRect(0).center().y()), QColor(255, 222, 173));
+            QTest::mouseClick(sendNow ? missed->cmdSendNow : missed->cmdLeave, Qt::LeftButton);
+            QCOMPARE(f.program.lstSent.ListCount(), sendNow ? 1 : 0);
+            QCOMPARE(storedSubjects(f.program), (sendNow ? QStringList{"Sujet 2"} : QStringList{"Sujet 1", "Sujet 2"}));
+            QCOMPARE(f.program.pending.lstHisto().marked(0), !sendNow);  // a mail left for editing stays marked
+            f.window.Timer1_Timer();  // told once: a later pass does not bring the window back
+            QVERIFY(!missed->isVisible());
+            if (sendNow)
+                continue;
+            const QImage shot = f.window.lstHisto->viewport()->grab().toImage();
+            const auto rowRect = [&](int row) { return f.window.lstHisto->visualRect(f.window.lstHisto->model()->index(row, 0)) & shot.rect(); };
+            // The texts end alike, so their last dark pixel must be in the same column.
+            const auto textEnd = [&](int row) {
+                const QRect rect = rowRect(row);
+                for (int x = rect.right(); x >= rect.left(); --x)
+                    for (int y = rect.top(); y <= rect.bottom(); ++y)
+                        if (qGray(shot.pixel(x, y)) < 140)
+                            return x;
+                return -1;
+            };
+            QVERIFY(!f.program.pending.lstHisto().marked(1) && textEnd(0) > 0 && textEnd(0) == textEnd(1));
+            QCOMPARE(shot.pixelColor(rowRect(0).right() - 2, rowRect(0).center().y()), QColor(255, 222, 173));
+        }
     }
 
 #ifdef TARDELLO_LINUX_MAIL
