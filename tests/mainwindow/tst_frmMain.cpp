@@ -104,14 +104,11 @@ private slots:
         f.window.trayAvailable = [&] { return tray; };
         QVERIFY(f.showWindow());
         using enum frmMain::CloseReason;
-        QVERIFY(!f.window.Form_QueryUnload(SessionEnds));  // the session ends: the close goes ahead
-        QVERIFY(f.window.isVisible());
-        QVERIFY(f.window.Form_QueryUnload(UserClose));  // the close box is cancelled and hides the window
-        QVERIFY(!f.window.isVisible());
+        QVERIFY(!f.window.Form_QueryUnload(SessionEnds) && f.window.isVisible());  // the session ends: the close goes ahead
+        QVERIFY(f.window.Form_QueryUnload(UserClose) && !f.window.isVisible());  // the close box is cancelled and hides the window
         f.window.show();
         tray = false;  // with no tray to bring it back from, it only minimises
-        QVERIFY(f.window.Form_QueryUnload(UserClose));
-        QVERIFY(f.window.isVisible() && f.window.isMinimized());
+        QVERIFY(f.window.Form_QueryUnload(UserClose) && f.window.isVisible() && f.window.isMinimized());
     }
 
     // "Aide" never does nothing: a missing guide or a desktop without a PDF viewer is told,
