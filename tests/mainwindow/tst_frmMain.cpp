@@ -330,13 +330,10 @@ private slots:
             QCOMPARE(f.program.mailClient.value(), entry.client);
             QCOMPARE(std::ranges::count_if(f.window.Picture2->findChildren<QRadioButton *>(), &QRadioButton::isChecked), 1);
 
-            const QString settings = f.program.paths.SettingsPath;
-            QVERIFY(SaveSettings(settings, f.program.mailClient, f.program.AddressBook));
-            MailClientChoice loaded;
-            loaded.setValue(mailClients[(i + 1) % mailClients.size()].client);
-            ListRows book;
-            LoadSettings(settings, loaded, book);
-            QCOMPARE(loaded.value(), entry.client);
+            QVERIFY(SaveSettings(f.program.paths.SettingsPath, f.program.mailClient, f.program.AddressBook));
+            f.program.mailClient.setValue(mailClients[(i + 1) % mailClients.size()].client);
+            LoadSettings(f.program.paths.SettingsPath, f.program.mailClient, f.program.AddressBook);
+            QCOMPARE(f.program.mailClient.value(), entry.client);
 
             f.mailClients.calls.clear();
             addPendingMail(f.program, QStringLiteral("05/12/2026 14:05"), QStringLiteral("Rapport"));
