@@ -261,7 +261,8 @@ private slots:
         QCOMPARE(f.program.lstSent.texts(), QStringList{waitingRow});
         QVERIFY(showsPictogram(f.window.lstSent, 0, RowPictograms::Kind::Refused));
         TrayIcon tray(f.program, f.window);
-        tray.endProgram = [] {}, tray.confirmedQuit = [&] { client->watch.tellWaitingAtQuit(); };
+        tray.endProgram = [] {};
+        tray.confirmedQuit = [&] { client->watch.tellWaitingAtQuit(); };
         f.desk.messageBox.answers = {MsgBox::Yes};
         tray.mnuHardQuit_Click();
         QCOMPARE(shownBoxes(f.desk.messageBox), QStringList{"Tardello|4|    Quitter Tardello ?    \r\n    Vos données ne seront pas perdues.    "});
