@@ -179,8 +179,7 @@ int Main(int argc, char **argv)
     QObject::connect(&running, &RunningInstance::showRequested, &tardello.tray(), &TrayIcon::mnuTardello_Click);
     running.publish();
     desktop().files->removeUnfinishedWrites(SenderFilePath(programDir), {});
-    SetCurrentSender(LoadSender(SenderFilePath(programDir)));
-    tardello.mainWindow().followOutbox(services.linuxMail->watch);
+    tardello.mainWindow().useMailClient(*services.linuxMail);
     tardello.tray().confirmedQuit = [&services] { services.linuxMail->watch.tellWaitingAtQuit(); };
 #endif
 #ifdef TARDELLO_LINUX_MAIL

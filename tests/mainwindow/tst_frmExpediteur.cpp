@@ -1,5 +1,6 @@
 #include "DesktopEntries.h"
 #include "FakeSendmail.h"
+#include "LinuxMailClient.h"
 #include "TestMainWindow.h"
 #include "SenderFile.h"
 #include "frmExpediteur.h"
@@ -10,6 +11,8 @@
 class tst_frmExpediteur : public QObject
 {
     Q_OBJECT
+public:
+    tst_frmExpediteur() { f_->window.useMailClient(mail_); }
 
 private slots:
     void init()
@@ -18,7 +21,7 @@ private slots:
         QVERIFY(sendmail_.put("#!/bin/sh\ncat >/dev/null\nsleep 0.3\necho 'msmtp: account default not found' >&2\nexit 78\n"));
         // No Secret Service here: the real one has its own test (tst_accountsend).
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QFile::encodeName(f_->dir.filePath("no-bus")));
-        SetCurrentSender({});
+        mail_.setSender({});
     }
 
     // "Tester" runs in the background and then shows sendmail's own words.
@@ -33,7 +36,7 @@ private slots:
         QVERIFY(window.lblResultat->text().startsWith("Envoi du message d'essai"));
         QTRY_VERIFY(window.cmdTester->isEnabled());
         QVERIFY(window.lblResultat->text().endsWith("Détail (sendmail) : account default not found"));  // sentences: tst_linuxmail
-        QVERIFY(CurrentSender().address.empty());  // nothing is kept before "Confirmer"
+        QVERIFY(mail_.sender().address.empty());  // nothing is kept before "Confirmer"
     }
 
     void confirmerKeepsTheSenderAndStartAtLogin()
@@ -52,11 +55,11 @@ private slots:
         f_->desk.files.failWrites = true;  // a full disk: told, the window stays, nothing half-applied
         QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
         QCOMPARE(f_->desk.messageBox.shown.size(), 2);
-        QVERIFY(window.isVisible() && CurrentSender().address.empty());
+        QVERIFY(window.isVisible() && mail_.sender().address.empty());
         f_->desk.files.failWrites = false;
         QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
         QVERIFY(!window.isVisible());
-        QCOMPARE(CurrentSender().name, std::string("Anne Martin"));
+        QCOMPARE(mail_.sender().name, std::string("Anne Martin"));
         QCOMPARE(LoadSender(SenderFilePath(f_->dir.path())).address, std::string("anne@exemple.fr"));
         QVERIFY(DesktopEntries::startsAtLogin(QCoreApplication::applicationFilePath()));
 
@@ -109,7 +112,7 @@ private slots:
                                  "Identifiant=anne.martin@Gmail.com\r\n", "Empreinte=\r\n"})
             QVERIFY2(text.contains(line), line);
         QVERIFY(!text.contains("s3cret"));
-        QCOMPARE(CurrentSender().server, std::string("smtp.relais.fr"));
+        QCOMPARE(mail_.sender().server, std::string("smtp.relais.fr"));
         QVERIFY(open().optCompte->isChecked());
     }
 
@@ -152,6 +155,7 @@ private:
     }
     std::unique_ptr<TestMainWindow> f_ = std::make_unique<TestMainWindow>();
     const FakeSendmail sendmail_{f_->dir.path()};
+    LinuxMailClient mail_{f_->dir.path(), {}};
 };
 
 QTEST_MAIN(tst_frmExpediteur)

@@ -1,6 +1,5 @@
 #include "Outbox.h"
 
-#include "MailDraft.h"
 #include "automation/Object.h"
 
 #include <QDateTime>
@@ -262,10 +261,4 @@ void Outbox::removeUnfinishedPuts()
     const QByteArray staging = QFile::encodeName(folder(Writing));
     for (const QByteArray &name : namesIn(staging))
         ::unlink((staging + '/' + name).constData());
-}
-
-void DeliverDraft(Outbox &outbox, const MailDraft &draft)
-{
-    RemindMissingSenderOnce();
-    outbox.put(ComposeMessage(draft));
 }

@@ -49,7 +49,8 @@ QString failureText(const QString &mail, const QString &reason, std::chrono::mil
 
 } // namespace
 
-OutboxSubmitter::OutboxSubmitter(Outbox &outbox, QObject *parent) : QObject(parent), outbox_(outbox)
+OutboxSubmitter::OutboxSubmitter(Outbox &outbox, const SenderIdentity &sender, QObject *parent)
+    : QObject(parent), outbox_(outbox), sender_(sender)
 {
     clock_.start();
     retry_.setSingleShot(true);
@@ -95,13 +96,13 @@ void OutboxSubmitter::stop()
 
 void OutboxSubmitter::start()
 {
-    const bool missing = sendmailCommand().program.isEmpty() && desktop().notifier;
+    const bool missing = sendmailCommand(sender_).program.isEmpty() && desktop().notifier;
     if (missing) {
         // Start-up says that sendmail is missing, and how to fix it; the attempts need not.
         toldReasons_.insert(MissingSendmail);
         desktop().notifier->notifyError(
             MessageTexts::ErrorTitle,
-            MessageTexts::padded(missingProgramText(CurrentSender(), outbox_.directory())));
+            MessageTexts::padded(missingProgramText(sender_, outbox_.directory())));
     }
     outbox_.removeUnfinishedPuts();
     rescan();
@@ -184,7 +185,7 @@ void OutboxSubmitter::submit(const QByteArray &entry)
         }
         return;
     }
-    const SendmailCommand command = sendmailCommand();
+    const SendmailCommand command = sendmailCommand(sender_);
     if (command.program.isEmpty()) {
         finish(false, MissingSendmail);
         return;
@@ -221,7 +222,7 @@ void OutboxSubmitter::submit(const QByteArray &entry)
         else if (status != QProcess::NormalExit)
             finish(false, said.isEmpty() ? QStringLiteral("sendmail s'est arrêté anormalement") : said);
         else if (code != 0)
-            finish(false, sendFailureText(code, said, process_->program(), CurrentSender()));
+            finish(false, sendFailureText(code, said, process_->program(), sender_));
         else if (!readWhole())
             finish(false, QStringLiteral("sendmail a répondu qu'il l'avait pris, mais sans en lire la fin ; il n'est "
                                          "donc pas compté comme parti"));

@@ -14,6 +14,7 @@
 #include <vector>
 
 class Outbox;
+struct SenderIdentity;
 
 // Hands the outbox's messages to sendmail, one at a time and in order, in the
 // background: the program never waits for sendmail. A message leaves the
@@ -25,7 +26,8 @@ class OutboxSubmitter : public QObject
 {
     Q_OBJECT
 public:
-    explicit OutboxSubmitter(Outbox &outbox, QObject *parent = nullptr);
+    // sender: the mail client's, read at each attempt.
+    OutboxSubmitter(Outbox &outbox, const SenderIdentity &sender, QObject *parent = nullptr);
     ~OutboxSubmitter() override;
 
     // Tells once when the system has no sendmail, then submits what the outbox holds.
@@ -79,6 +81,7 @@ private:
     void killGroup();
 
     Outbox &outbox_;
+    const SenderIdentity &sender_;
     std::map<QByteArray, Attempts> waiting_;
     std::set<std::pair<qint64, QByteArray>> queue_;  // by due moment, then in hand-over order
     QElapsedTimer clock_;
