@@ -192,7 +192,7 @@ int Main(int argc, char **argv)
     tardello.mainWindow().scheduler().handingOver = [&mail](const QString &identity) {
         mail.outbox.setHandOverIdentity(identity);
     };
-    store.saved = [&mail] { mail.outbox.forgetDelivered(); };
+    store.saved = [&mail] { mail.outbox.forgetSubmitted(); };
     mail.submitter.storeBehind = [&store] { return store.behind(); };
 #endif
     // Whatever ends the run, the same way out below.
@@ -202,7 +202,7 @@ int Main(int argc, char **argv)
         return 0;
 #ifdef TARDELLO_LINUX_MAIL
     if (!store.behind())
-        mail.outbox.forgetDelivered();
+        mail.outbox.forgetSubmitted();
 #endif
     services.startMailClient();
     const int code = app.exec();

@@ -549,7 +549,7 @@ private slots:
         MailStore &store = program->pending.store();
         // As the program joins them at start-up.
         scheduler.handingOver = [this](const QString &identity) { outbox().setHandOverIdentity(identity); };
-        store.saved = [this] { outbox().forgetDelivered(); };
+        store.saved = [this] { outbox().forgetSubmitted(); };
         client_->submitter.storeBehind = [&store] { return store.behind(); };
         addPendingMail(*program, "07/12/2026 10:00", "Parti");
         addPendingMail(*program, "08/12/2026 10:00", "Demain");

@@ -19,7 +19,7 @@ namespace {
 
 const QByteArray Suffix = ".eml";
 const char *const Writing = ".écriture";
-const char *const Delivered = ".remis";
+const char *const Submitted = ".remis";
 const char *const Aside = "Mis de côté";
 constexpr int IdentityLength = 16;
 
@@ -145,7 +145,7 @@ std::vector<QByteArray> Outbox::entries() const
     const QByteArray outbox = QFile::encodeName(directory_);
     std::vector<QByteArray> names = namesIn(outbox);
     std::erase_if(names, [&](const QByteArray &name) {
-        return (name == Writing || name == Delivered || name == Aside) && isDirectory(outbox + '/' + name);
+        return (name == Writing || name == Submitted || name == Aside) && isDirectory(outbox + '/' + name);
     });
     return names;
 }
@@ -219,9 +219,9 @@ QString Outbox::setAside(const QByteArray &entry)
     return {};
 }
 
-bool Outbox::keepDelivered(const QByteArray &entry)
+bool Outbox::keepSubmitted(const QByteArray &entry)
 {
-    const QString kept = folder(Delivered);
+    const QString kept = folder(Submitted);
     if (!QDir().mkpath(kept))
         return false;
     const QByteArray outbox = QFile::encodeName(directory_);
@@ -231,9 +231,9 @@ bool Outbox::keepDelivered(const QByteArray &entry)
     return true;
 }
 
-void Outbox::forgetDelivered()
+void Outbox::forgetSubmitted()
 {
-    const QByteArray kept = QFile::encodeName(folder(Delivered));
+    const QByteArray kept = QFile::encodeName(folder(Submitted));
     const std::vector<QByteArray> names = namesIn(kept);
     for (const QByteArray &name : names)
         ::unlink((kept + '/' + name).constData());
@@ -252,7 +252,7 @@ QSet<QString> Outbox::handedOver() const
         }
     };
     collect(entries());
-    collect(namesIn(QFile::encodeName(folder(Delivered))));
+    collect(namesIn(QFile::encodeName(folder(Submitted))));
     return identities;
 }
 

@@ -88,7 +88,7 @@ void OutboxSubmitter::stop()
         killGroup();
         process_->waitForFinished(1000);
     } else if (process_->exitStatus() == QProcess::NormalExit && process_->exitCode() == 0 && readWhole()) {
-        delivered(current_);
+        dropTaken(current_);
     }
     ::close(std::exchange(message_, -1));
     delete std::exchange(process_, nullptr);
@@ -244,7 +244,7 @@ bool OutboxSubmitter::readWhole() const
     return message_ >= 0 && ::fstat(message_, &status) == 0 && ::lseek(message_, 0, SEEK_CUR) >= status.st_size;
 }
 
-void OutboxSubmitter::finish(bool delivered, const QString &reason)
+void OutboxSubmitter::finish(bool taken, const QString &reason)
 {
     limit_.stop();
     if (process_) {
@@ -265,10 +265,10 @@ void OutboxSubmitter::finish(bool delivered, const QString &reason)
     };
     Notifier *notifier = desktop().notifier;
     const int failures = waiting_[entry].failures;
-    if (delivered) {
+    if (taken) {
         // Removed first: a kill now must not find it still waiting. Whoever
         // follows the outbox tells the departure of a mail that waited.
-        if (this->delivered(entry))
+        if (dropTaken(entry))
             emit left(Outbox::shown(entry), QDateTime::currentDateTime());
         if (failures > 0)
             toldReasons_.clear();
@@ -280,13 +280,13 @@ void OutboxSubmitter::finish(bool delivered, const QString &reason)
             tell(reason, failureText(mail(), reason, delay), Outbox::shown(entry));
         emit refused(Outbox::shown(entry), reason, QDateTime::currentDateTime().addMSecs(delay.count()));
     }
-    emit attempted(Outbox::shown(entry), delivered);
+    emit attempted(Outbox::shown(entry), taken);
     wake();
 }
 
-bool OutboxSubmitter::delivered(const QByteArray &entry)
+bool OutboxSubmitter::dropTaken(const QByteArray &entry)
 {
-    const bool gone = storeBehind && storeBehind() ? outbox_.keepDelivered(entry) : outbox_.remove(entry);
+    const bool gone = storeBehind && storeBehind() ? outbox_.keepSubmitted(entry) : outbox_.remove(entry);
     if (gone) {
         queue_.erase({waiting_[entry].due, entry});
         waiting_.erase(entry);

@@ -55,7 +55,7 @@ public:
 
 signals:
     // Each attempt's outcome, for whoever watches (the tests).
-    void attempted(const QString &message, bool delivered);
+    void attempted(const QString &message, bool taken);
     // Sendmail took the message and it is gone from the outbox.
     void left(const QString &message, const QDateTime &at);
     // Sendmail refused it (what it said), and when it is tried again.
@@ -71,9 +71,9 @@ private:
     void schedule(const QByteArray &entry, qint64 due);
     void submitNext();
     void submit(const QByteArray &entry);
-    void finish(bool delivered, const QString &reason);
-    // False when the entry is still there.
-    bool delivered(const QByteArray &entry);
+    void finish(bool taken, const QString &reason);
+    // Removes (or keeps aside) a message sendmail took; false when the entry is still there.
+    bool dropTaken(const QByteArray &entry);
     // The notice is about one message when `about` names it (its departure then replaces it).
     void tell(const QString &reason, const QString &text, const QString &about = {});
     void setAside(const QByteArray &entry, const QString &why);
