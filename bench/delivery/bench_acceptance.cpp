@@ -64,9 +64,7 @@ int main(int argc, char **argv)
     script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("OUT", dir.toUtf8());
     qputenv("PATH", (dir + QStringLiteral("/bin:")).toUtf8() + qgetenv("PATH"));
-    SetCurrentSender({"", "moi@exemple.fr", ""});
-
-    LinuxMailClient client(dir);
+    LinuxMailClient client(dir, {"", "moi@exemple.fr", ""});
     QSignalSpy attempts(&client.submitter, &OutboxSubmitter::attempted);
     client.start();
     QDir().mkpath(client.outbox.directory());

@@ -143,7 +143,7 @@ int main(int argc, char **argv)
     FixedClock clock;
     DiskTextFiles files;
     CountingNotifier notifier;
-    LinuxMailClient client(dir.path());
+    LinuxMailClient client(dir.path(), {});
     Desktop services;
     services.clock = &clock;
     services.files = &files;

@@ -8,7 +8,7 @@
 // each, in the same order. Plain C++, so that every room can read it.
 //
 // A new client takes its enumerator, its entry below, its route in
-// src/delivery/routes with its case in Scheduler::deliver (the build stops
+// src/delivery/routes with its case in Scheduler::handOver (the build stops
 // while the case is missing), and on Linux a stand-in for each automation
 // class it names (the main window's test walks every entry through the
 // option button, the settings file, the route and the Linux factory).

@@ -65,7 +65,7 @@ void Scheduler::SendDueMail()
     }
 
     const qint16 slot = qint16(rows.ItemData(due));
-    if (!deliver(slot)) {
+    if (!handOver(slot)) {
         FindMissedMails();
         return;
     }
@@ -107,7 +107,7 @@ void Scheduler::SendMissedNow(const QList<qint16> &mails)
     SendDueMail();
 }
 
-bool Scheduler::deliver(qint16 slot)
+bool Scheduler::handOver(qint16 slot)
 {
     const OutgoingMail mail = OutgoingMailOf(program_.pending[slot]);
     if (!desktop().automation) {

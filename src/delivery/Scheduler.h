@@ -35,7 +35,7 @@ public:
 
 private:
     // False when the route raised: the mail stays pending for the next pass.
-    bool deliver(qint16 slot);
+    bool handOver(qint16 slot);
     void tellFailure(qint16 slot, const QString &reason);
 
     Program &program_;

@@ -179,8 +179,7 @@ int Main(int argc, char **argv)
     QObject::connect(&running, &RunningInstance::showRequested, &tardello.tray(), &TrayIcon::mnuTardello_Click);
     running.publish();
     desktop().files->removeUnfinishedWrites(SenderFilePath(programDir), {});
-    SetCurrentSender(LoadSender(SenderFilePath(programDir)));
-    tardello.mainWindow().followOutbox(services.linuxMail->watch);
+    tardello.mainWindow().useMailClient(*services.linuxMail);
     tardello.tray().confirmedQuit = [&services] { services.linuxMail->watch.tellWaitingAtQuit(); };
 #endif
 #ifdef TARDELLO_LINUX_MAIL
@@ -193,7 +192,7 @@ int Main(int argc, char **argv)
     tardello.mainWindow().scheduler().handingOver = [&mail](const QString &identity) {
         mail.outbox.setHandOverIdentity(identity);
     };
-    store.saved = [&mail] { mail.outbox.forgetDelivered(); };
+    store.saved = [&mail] { mail.outbox.forgetSubmitted(); };
     mail.submitter.storeBehind = [&store] { return store.behind(); };
 #endif
     // Whatever ends the run, the same way out below.
@@ -203,7 +202,7 @@ int Main(int argc, char **argv)
         return 0;
 #ifdef TARDELLO_LINUX_MAIL
     if (!store.behind())
-        mail.outbox.forgetDelivered();
+        mail.outbox.forgetSubmitted();
 #endif
     services.startMailClient();
     const int code = app.exec();

@@ -5,6 +5,7 @@
 #ifdef TARDELLO_LINUX_MAIL
 #include "DesktopNotifier.h"
 #include "LinuxMailClient.h"
+#include "SenderFile.h"
 #endif
 #ifdef TARDELLO_WINDOWS_AUTOMATION
 #include "WindowsAutomationFactory.h"
@@ -13,7 +14,7 @@
 DesktopServices::DesktopServices([[maybe_unused]] const QString &programDir)
 {
 #ifdef TARDELLO_LINUX_MAIL
-    linuxMail = std::make_unique<LinuxMailClient>(programDir);
+    linuxMail = std::make_unique<LinuxMailClient>(programDir, LoadSender(SenderFilePath(programDir)));
     desktopNotifier = std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus(), notifier);
 #endif
 #ifdef TARDELLO_WINDOWS_AUTOMATION

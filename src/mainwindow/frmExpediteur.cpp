@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "DesktopEntries.h"
+#include "LinuxMailClient.h"
 #include "SendmailCommand.h"
 
 #include <QButtonGroup>
@@ -17,8 +18,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-frmExpediteur::frmExpediteur(QString programDir, QString programPath, QWidget *parent)
-    : QWidget(parent, Qt::Window), programDir_(std::move(programDir)), programPath_(std::move(programPath))
+frmExpediteur::frmExpediteur(LinuxMailClient &mail, QString programDir, QString programPath, QWidget *parent)
+    : QWidget(parent, Qt::Window), mail_(mail), programDir_(std::move(programDir)), programPath_(std::move(programPath))
 {
     setObjectName(QStringLiteral("frmExpediteur"));
     setWindowTitle(QStringLiteral("Tardello - Expéditeur"));
@@ -172,7 +173,7 @@ QWidget *frmExpediteur::buildAccount()
 
 void frmExpediteur::open()
 {
-    fill(CurrentSender());
+    fill(mail_.sender());
     chkDemarrage->setChecked(DesktopEntries::startsAtLogin(programPath_));
     if (!test.running() && !certificate.running()) {
         showResult({});

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class LinuxMailClient;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -20,10 +21,11 @@ class frmExpediteur : public QWidget
 {
     Q_OBJECT
 public:
-    // programPath: the program that the start-at-login entry starts.
-    frmExpediteur(QString programDir, QString programPath, QWidget *parent = nullptr);
+    // mail: the mail client whose sender the window shows and sets; programPath:
+    // the program that the start-at-login entry starts.
+    frmExpediteur(LinuxMailClient &mail, QString programDir, QString programPath, QWidget *parent = nullptr);
 
-    // Fills the fields from the current identity and the start-at-login entry,
+    // Fills the fields from the mail client's sender and the start-at-login entry,
     // then shows the window centred on its parent, sized to its content.
     void open();
     void cmdTester_Click();
@@ -74,6 +76,7 @@ private:
     void testFinished(const QString &text);
     void certificateRead(const QString &subject, const QString &fingerprint);
 
+    LinuxMailClient &mail_;
     QString programDir_;
     QString programPath_;
     std::string fingerprint_;     // accepted for the server shown

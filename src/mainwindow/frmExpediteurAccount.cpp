@@ -4,6 +4,7 @@
 #include "AccountPassword.h"
 #include "Desktop.h"
 #include "DesktopEntries.h"
+#include "LinuxMailClient.h"
 #include "MailProviders.h"
 #include "MessageBox.h"
 #include "MessageTexts.h"
@@ -199,7 +200,7 @@ void frmExpediteur::cmdConfirmer_Click()
         tellError(QStringLiteral("Les réglages n'ont pas pu être enregistrés dans le fichier %1.").arg(path));
         return;
     }
-    SetCurrentSender(sender);
+    mail_.setSender(sender);
     const bool wanted = chkDemarrage->isChecked();
     if (wanted != DesktopEntries::startsAtLogin(programPath_)
         && !DesktopEntries::setStartAtLogin(programPath_, wanted)) {

@@ -8,6 +8,7 @@
 #include "frmMissed.h"
 #include "frmSelect.h"
 #ifdef TARDELLO_LINUX_MAIL
+#include "LinuxMailClient.h"
 #include "SentRowStates.h"
 #include "frmExpediteur.h"
 #endif
@@ -192,10 +193,11 @@ void frmMain::buildLinuxSettings()
 #endif
 }
 
-void frmMain::followOutbox([[maybe_unused]] OutboxWatch &watch)
+void frmMain::useMailClient([[maybe_unused]] LinuxMailClient &mail)
 {
 #ifdef TARDELLO_LINUX_MAIL
-    sentStates_ = new SentRowStates(program_.lstSent, watch, this);
+    mail_ = &mail;
+    sentStates_ = new SentRowStates(program_.lstSent, mail.watch, this);
     lstSent->setModel(sentStates_);
 #endif
 }
@@ -203,8 +205,9 @@ void frmMain::followOutbox([[maybe_unused]] OutboxWatch &watch)
 void frmMain::cmdExpediteur_Click()
 {
 #ifdef TARDELLO_LINUX_MAIL
+    Q_ASSERT(mail_);
     if (!expediteur_)
-        expediteur_ = new frmExpediteur(program_.paths.ProgramDir, QCoreApplication::applicationFilePath(), this);
+        expediteur_ = new frmExpediteur(*mail_, program_.paths.ProgramDir, QCoreApplication::applicationFilePath(), this);
     expediteur_->open();
 #endif
 }

@@ -19,7 +19,7 @@ class QRadioButton;
 class frmExpediteur;  // the sender settings (Linux)
 class frmMissed;      // the mails whose minute passed unsent
 class frmSelect;      // the mail editor
-class OutboxWatch;    // where each transmitted mail's message is (Linux)
+class LinuxMailClient;  // the outbox and the sender (Linux)
 class SentRowStates;
 struct EditorFields;
 struct Program;
@@ -63,8 +63,9 @@ public:
     Scheduler &scheduler() { return scheduler_; }
     // Created the first time a missed mail is found.
     frmMissed *missedWindow() const { return missed_; }
-    // Linux: each transmitted mail's row shows where its message is, as the outbox changes.
-    void followOutbox(OutboxWatch &watch);
+    // Linux: the mail client whose sender the sender window sets; each transmitted
+    // mail's row shows where its message is, as the outbox changes.
+    void useMailClient(LinuxMailClient &mail);
 
     // Without a notification area a hidden window could not be brought back,
     // so closing minimises it then. Tests replace the question.
@@ -104,6 +105,7 @@ private:
 
     frmSelect *editor_ = nullptr;
     frmExpediteur *expediteur_ = nullptr;
+    LinuxMailClient *mail_ = nullptr;
     frmMissed *missed_ = nullptr;
     SentRowStates *sentStates_ = nullptr;
     bool centred_ = false;

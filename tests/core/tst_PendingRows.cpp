@@ -7,51 +7,39 @@ class PendingRowsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void rowTextShowsMomentRecipientsAndSubject_data()
-    {
-        QTest::addColumn<QStringList>("mail");  // subject, To, CC, BCC
-        QTest::addColumn<QStringList>("shown");  // recipients and subject, before padding
-        const QString d = QStringLiteral("0123456789").repeated(5);
-        QTest::newRow("To only, both just fit") << QStringList{d.left(38), d.left(40), "", ""} << QStringList{d.left(40), d.left(38)};
-        QTest::newRow("one more: both cut") << QStringList{d.left(39), d.left(41), "", ""}
-                                            << QStringList{d.left(37) + "...", d.left(35) + "..."};
-        QTest::newRow("a surrogate pair is one character, never cut")
-            << QStringList{d.left(34) + "😀bcde", d.left(39) + "😀", "", ""} << QStringList{d.left(39) + "😀", d.left(34) + "😀..."};
-        QTest::newRow("CC only") << QStringList{"Objet", "A", "C", ""} << QStringList{"A;BCC=;CC=C", "Objet"};
-        QTest::newRow("BCC before CC") << QStringList{"", "A", "C", "B"} << QStringList{"A;BCC=B;CC=C", ""};
-    }
+    // Each row: the mail's subject, To, CC and BCC, then the recipients and subject shown, before padding.
     void rowTextShowsMomentRecipientsAndSubject()
     {
-        QFETCH(QStringList, mail);
-        QFETCH(QStringList, shown);
-        QCOMPARE(PendingRowText({at(7, 5), mail[0], mail[1], mail[2], mail[3], {}, {}, true}),
-                 "04/12/2026 07:05   " + shown[0].leftJustified(40) + "   " + shown[1].leftJustified(38));
+        const QString d = QStringLiteral("0123456789").repeated(5);
+        for (const auto &[mail, shown] : std::initializer_list<std::pair<QStringList, QStringList>>{
+                 {{d.left(38), d.left(40), "", ""}, {d.left(40), d.left(38)}},  // both just fit
+                 {{d.left(39), d.left(41), "", ""}, {d.left(37) + "...", d.left(35) + "..."}},  // one more: both cut
+                 // A surrogate pair is one character, never cut.
+                 {{d.left(34) + "😀bcde", d.left(39) + "😀", "", ""}, {d.left(39) + "😀", d.left(34) + "😀..."}},
+                 {{"Objet", "A", "C", ""}, {"A;BCC=;CC=C", "Objet"}},
+                 {{"", "A", "C", "B"}, {"A;BCC=B;CC=C", ""}}})  // BCC before CC
+            QCOMPARE(PendingRowText({at(7, 5), mail[0], mail[1], mail[2], mail[3], {}, {}, true}),
+                     "04/12/2026 07:05   " + shown[0].leftJustified(40) + "   " + shown[1].leftJustified(38));
     }
 
-    void collidingMailsMoveToTheNextFreeMinute_data()
-    {
-        QTest::addColumn<QList<SendMoment>>("moments");
-        QTest::addColumn<QStringList>("times");
-        QTest::newRow("three for 10:00") << QList<SendMoment>{at(10, 0), at(10, 0), at(10, 0)}
-                                         << QStringList{"04/12/2026 10:00", "04/12/2026 10:01", "04/12/2026 10:02"};
-        QTest::newRow("earliest first, across midnight") << QList<SendMoment>{at(12, 0), at(9, 0), at(23, 59), at(23, 59)}
-            << QStringList{"04/12/2026 09:00", "04/12/2026 12:00", "04/12/2026 23:59", "05/12/2026 00:00"};
-        QTest::newRow("zero moment sorts first") << QList<SendMoment>{at(0, 0), SendMoment()}
-                                                 << QStringList{"30/12/1899 00:00", "04/12/2026 00:00"};
-    }
+    // Mails for one minute move to the next free one, the earliest first.
     void collidingMailsMoveToTheNextFreeMinute()
     {
-        QFETCH(QList<SendMoment>, moments);
-        QFETCH(QStringList, times);
-        TestProgram t;
-        for (const SendMoment moment : moments)
-            addPendingMail(t.program, moment.dateTimeText(), "s");
-        QStringList shown;
-        for (int row = 0; row < t.program.pending.lstHisto().ListCount(); ++row) {
-            shown << t.program.pending.lstHisto().List(row).left(16);
-            QCOMPARE(shown.last(), t.program.pending[t.program.pending.slotOfRow(row)].Date.dateTimeText());
+        for (const auto &[moments, times] : std::initializer_list<std::pair<QList<SendMoment>, QStringList>>{
+                 {{at(10, 0), at(10, 0), at(10, 0)}, {"04/12/2026 10:00", "04/12/2026 10:01", "04/12/2026 10:02"}},
+                 {{at(12, 0), at(9, 0), at(23, 59), at(23, 59)},  // across midnight
+                  {"04/12/2026 09:00", "04/12/2026 12:00", "04/12/2026 23:59", "05/12/2026 00:00"}},
+                 {{at(0, 0), SendMoment()}, {"30/12/1899 00:00", "04/12/2026 00:00"}}}) {  // the zero moment sorts first
+            TestProgram t;
+            for (const SendMoment moment : moments)
+                addPendingMail(t.program, moment.dateTimeText(), "s");
+            QStringList shown;
+            for (int row = 0; row < t.program.pending.lstHisto().ListCount(); ++row) {
+                shown << t.program.pending.lstHisto().List(row).left(16);
+                QCOMPARE(shown.last(), t.program.pending[t.program.pending.slotOfRow(row)].Date.dateTimeText());
+            }
+            QCOMPARE(shown, times);
         }
-        QCOMPARE(shown, times);
     }
 
     // Confirmer's fields fill the slot in the current year and come back the same; an edit that

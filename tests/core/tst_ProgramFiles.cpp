@@ -40,6 +40,14 @@ struct StoreCase : TestProgram
     QByteArray bytes(const QString &suffix = {}) { return desk.files.read(path + suffix).value_or("<missing>"); }
     void load() { table.clear(), rows.Clear(), store.LoadMailStore(table, rows); }
 };
+
+#ifdef Q_OS_LINUX
+int mode(const QString &path)
+{
+    struct stat info{};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+#endif
 } // namespace
 
 // The program's two files. The store: what it holds, what loads from files the program never
@@ -49,43 +57,36 @@ class ProgramFilesTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void storeSavesByteForByteAndLoadsInFileOrder_data()
-    {
-        QTest::addColumn<QString>("titre");
-        QTest::addColumn<QString>("body");
-        QTest::addColumn<QByteArray>("expected");  // then the record of a second mail, "sept"
-        QTest::newRow("two-line body, accents as single bytes") << "Rappel €" << "Bonjour,\r\nà ce soir."
-                                                                << record("Rappel \x80", "Bonjour,\r\n\xE0 ce soir.");
-        QTest::newRow("empty body is one empty line") << "a=b" << QString() << record("a=b", "");
-        QTest::newRow("outside the code page: UTF-8 after a BOM")
-            << "Ω é" << "x" << "\xEF\xBB\xBF" + record("\xCE\xA9 \xC3\xA9", "x");
-        QTest::newRow("end marker inside the body") << "a\\b" << "=FinContenu\r\nz" << escapedRecord("a\\\\b", "\\=FinContenu\r\nz");
-        QTest::newRow("line break in the subject") << "a\r\nb" << "x" << escapedRecord("a\\r\\nb", "x");
-        QTest::newRow("lone line feed in the body") << "t" << "x\ny" << escapedRecord("t", "x\\ny");
-        const QByteArray header = "Titre=t\r\nDest=\r\nCC=\r\nBCC=\r\nDate=\r\nAttach=\r\n";
-        QTest::newRow("a record header inside the body, not taken for damage")
-            << "h" << QString(header + "DebutContenu=") << escapedRecord("h", header + "DebutContenu\\=");
-    }
+    // Each row: a mail's subject and body, and its record as saved, before the record of a second mail, "sept".
     void storeSavesByteForByteAndLoadsInFileOrder()
     {
-        QFETCH(QString, titre);
-        QFETCH(QString, body);
-        QFETCH(QByteArray, expected);
-        StoreCase s;
-        s.table[4] = mail(titre, body);
-        s.table[7] = mail("sept");  // the same minute
-        QVERIFY(s.store.SaveMailStore(s.table));
-        QCOMPARE(s.bytes(), expected + record("sept", ""));
-        s.load();
-        QVERIFY(s.store.keptCopyPath().isEmpty());
-        QCOMPARE(s.rows.ItemData(1), 2);
-        QCOMPARE(s.bytes(), expected + record("sept", ""));  // the move is not written back...
-        QVERIFY(s.store.SaveMailStore(s.table));  // ...until the next save: all that was read comes back, "sept" a minute later
-        QCOMPARE(s.bytes(), expected + record("sept", "").replace("18:30", "18:31"));
+        const QByteArray header = "Titre=t\r\nDest=\r\nCC=\r\nBCC=\r\nDate=\r\nAttach=\r\n";
+        for (const auto &[titre, body, expected] : std::initializer_list<std::tuple<QString, QString, QByteArray>>{
+                 {"Rappel €", "Bonjour,\r\nà ce soir.", record("Rappel \x80", "Bonjour,\r\n\xE0 ce soir.")},  // accents as single bytes
+                 {"a=b", {}, record("a=b", "")},  // an empty body is one empty line
+                 {"Ω é", "x", "\xEF\xBB\xBF" + record("\xCE\xA9 \xC3\xA9", "x")},  // outside the code page: UTF-8 after a BOM
+                 {"a\\b", "=FinContenu\r\nz", escapedRecord("a\\\\b", "\\=FinContenu\r\nz")},  // the end marker inside the body
+                 {"a\r\nb", "x", escapedRecord("a\\r\\nb", "x")},  // a line break in the subject
+                 {"t", "x\ny", escapedRecord("t", "x\\ny")},  // a lone line feed in the body
+                 // A record header inside the body, not taken for damage.
+                 {"h", QString(header + "DebutContenu="), escapedRecord("h", header + "DebutContenu\\=")}}) {
+            StoreCase s;
+            s.table[4] = mail(titre, body);
+            s.table[7] = mail("sept");  // the same minute
+            QVERIFY(s.store.SaveMailStore(s.table));
+            QCOMPARE(s.bytes(), expected + record("sept", ""));
+            s.load();
+            QVERIFY(s.store.keptCopyPath().isEmpty());
+            QCOMPARE(s.rows.ItemData(1), 2);
+            QCOMPARE(s.bytes(), expected + record("sept", ""));  // the move is not written back...
+            QVERIFY(s.store.SaveMailStore(s.table));  // ...until the next save: all that was read comes back, "sept" a minute later
+            QCOMPARE(s.bytes(), expected + record("sept", "").replace("18:30", "18:31"));
+        }
     }
 
-    // Start-up leaves the bodies in the file until the main window is shown.
-    void aChangeBeforeTheBodiesAreReadKeepsThem()
+    // Start-up leaves the bodies in the file until the main window is shown: a change meanwhile keeps
+    // them; a file someone else cuts short meanwhile is kept aside, what is left of it, and the user told.
+    void bodiesReadAfterStartUpSurviveAChangeOrAreKeptAsideWhenCut()
     {
         StoreCase s;
         s.table[1] = mail("un", "corps un");
@@ -95,16 +96,10 @@ private slots:
         s.program.pending.release(1);
         s.load();
         QCOMPARE(s.table[1].Contenu.text(), "corps deux");
-    }
-    // Someone else cuts the file short before the bodies are read: what is left is kept aside and the user told.
-    void aStoreCutBeforeTheBodiesAreReadIsKeptAsideAndTold()
-    {
-        StoreCase s;
-        s.table[1] = mail("un", "corps un");
-        QVERIFY(s.store.SaveMailStore(s.table));
-        s.program.pending.load();
+        Program restarted(s.dir.path());
+        restarted.pending.load();
         QVERIFY(QFile::resize(s.path, 40));
-        QCOMPARE(s.program.pending[1].Contenu.text(), QString());
+        QCOMPARE(restarted.pending[1].Contenu.text(), QString());
         QCOMPARE(s.bytes(".bak").size(), 40);
         QCOMPARE(s.desk.messageBox.shown.size(), 1);
     }
@@ -163,21 +158,48 @@ private slots:
         QCOMPARE(s.bytes(".bak2"), keptCopy ? content : "<missing>");
     }
 
-    void aCopyThatCannotBeMadeAtLoadIsMadeBeforeTheSaveAndOnlyOnce()
+    // A copy that cannot be made at load is made before the save, and only once. Under the usual umask 022
+    // every file that holds mail is its owner's only: the store, its temporary file from before the first
+    // byte, the copies kept, written or renamed aside from a store an earlier version left readable by all,
+    // and the settings.
+    void keptCopyIsMadeOnceAndFilesHoldingMailAreTheOwnersOnly()
     {
+#ifdef Q_OS_LINUX
+        const mode_t umaskBefore = ::umask(022);
+        const auto restoreUmask = qScopeGuard([umaskBefore] { ::umask(umaskBefore); });
+#endif
         StoreCase s;
-        QVERIFY(s.desk.files.write(s.path, "Titre=cut"));
-        s.desk.files.failWrites = true;
+        const auto earlierStore = [&s](const QByteArray &content) {
+            return s.desk.files.write(s.path, content) && QFile::setPermissions(s.path, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                                         | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        };
+        QVERIFY(earlierStore("Titre=cut"));
+        s.desk.files.failWrites = true;  // no copy at load: the store itself is renamed aside at the save
         s.load();
         QVERIFY(s.store.keptCopyPath().isEmpty());
         s.desk.files.failWrites = false;
         QVERIFY(s.store.SaveMailStore(s.table));
         QCOMPARE(s.bytes(".bak"), "Titre=cut");
         QVERIFY(s.bytes().startsWith("Titre=cut\r\nDest=\r\n"));
-        QVERIFY(s.desk.files.write(s.path, "Titre=cut"));  // the same file again: its earlier copy is enough
+        QVERIFY(earlierStore("Titre=cut"));  // the same file again: its earlier copy is enough
         s.load();
         QCOMPARE(s.store.keptCopyPath(), s.path + ".bak");
-        QVERIFY(!QFile::exists(s.path + ".bak2"));
+        QVERIFY(earlierStore("Titre=autre"));
+        s.load();  // copied at load this time
+        QCOMPARE(s.bytes(".bak2"), "Titre=autre");
+        s.table[1] = mail("un");
+        QVERIFY(s.store.SaveMailStore(s.table) && SaveSettings(s.program.paths.SettingsPath, s.program.mailClient, s.program.AddressBook));
+#ifdef Q_OS_LINUX
+        int unfinishedMode = -1;
+        QVERIFY(s.desk.files.writeFrom(s.dir.filePath("other.tmp"), [&](const ByteSink &sink) {
+            const QStringList unfinished = QDir(s.dir.path()).entryList({"other.tmp.~tardello-*"}, QDir::Files);
+            unfinishedMode = unfinished.size() == 1 ? mode(s.dir.filePath(unfinished[0])) : -2;
+            return sink("x");
+        }));
+        QCOMPARE(unfinishedMode, 0600);
+        for (const QString &path : {s.path, s.path + ".bak", s.path + ".bak2", s.program.paths.SettingsPath, s.dir.filePath("other.tmp")})
+            QVERIFY2(mode(path) == 0600, qPrintable(path + " " + QString::number(mode(path), 8)));
+#endif
     }
 
     void aFailedStoreSaveKeepsTheFileAndTellsOnce()
@@ -203,53 +225,6 @@ private slots:
         QCOMPARE(s.desk.messageBox.shown.size(), 2);
         QVERIFY(QFileInfo(s.path).isDir());
         QCOMPARE(QDir(s.dir.path()).entryList(QDir::NoDotAndDotDot | QDir::Dirs | QDir::Files), QStringList{"Tardello.tmp"});
-    }
-
-    // Under the usual umask 022, every file that holds mail is its owner's only: the store, its
-    // temporary file from before the first byte, the copies kept, written or renamed aside from a
-    // store an earlier version left readable by all, and the settings.
-    void filesHoldingMailAreTheOwnersOnlyWhateverTheUmask()
-    {
-#ifndef Q_OS_LINUX
-        QSKIP("the files' modes are Linux's");
-#else
-        const mode_t umaskBefore = ::umask(022);
-        const auto restoreUmask = qScopeGuard([umaskBefore] { ::umask(umaskBefore); });
-        const auto mode = [](const QString &path) {
-            struct stat info{};
-            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
-        };
-        StoreCase s;
-        const auto earlierDamagedStore = [&s](const QByteArray &content) {
-            QFile file(s.path);
-            return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size()
-                   && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-        };
-        QVERIFY(earlierDamagedStore("Titre=cut"));
-        s.desk.files.failWrites = true;  // no copy at load: the store itself is renamed aside at the save
-        s.load();
-        s.desk.files.failWrites = false;
-        int unfinishedMode = -1;
-        s.table[1] = mail("un");
-        QVERIFY(s.desk.files.writeFrom(s.dir.filePath("other.tmp"), [&](const ByteSink &sink) {
-            const QStringList unfinished = QDir(s.dir.path()).entryList({"other.tmp.~tardello-*"}, QDir::Files);
-            unfinishedMode = unfinished.size() == 1 ? mode(s.dir.filePath(unfinished[0])) : -2;
-            return sink("x");
-        }));
-        QCOMPARE(unfinishedMode, 0600);
-        QVERIFY(s.store.SaveMailStore(s.table));
-        QCOMPARE(s.bytes(".bak"), "Titre=cut");
-        QVERIFY(earlierDamagedStore("Titre=autre"));
-        s.load();  // copied at load this time
-        QCOMPARE(s.bytes(".bak2"), "Titre=autre");
-        s.table[1] = mail("un");
-        QVERIFY(s.store.SaveMailStore(s.table));
-        MailClientChoice client;
-        ListRows book;
-        QVERIFY(SaveSettings(s.program.paths.SettingsPath, client, book));
-        for (const QString &path : {s.path, s.path + ".bak", s.path + ".bak2", s.program.paths.SettingsPath, s.dir.filePath("other.tmp")})
-            QVERIFY2(mode(path) == 0600, qPrintable(path + " " + QString::number(mode(path), 8)));
-#endif
     }
 
     // Saves of the store and of a kept copy killed midway leave their temporary files; what start-up
@@ -290,43 +265,34 @@ private slots:
 #endif
     }
 
-    void settingsLoadByTheLineRulesAndSaveClientThenAddresses_data()
-    {
-        QTest::addColumn<QByteArray>("content");  // empty: no file
-        QTest::addColumn<int>("client");
-        QTest::addColumn<QStringList>("addresses");
-        QTest::addColumn<QByteArray>("saved");
-        const int outlook = int(MailClient::Outlook), notes = int(MailClient::Notes), express = int(MailClient::Express);
-        QTest::newRow("no file") << QByteArray() << outlook << QStringList{"kept"} << QByteArray("Client=Outlook\r\nAddress=kept\r\n");
-        QTest::newRow("last valid client wins, lower case ignored")
-            << QByteArray("Client=Notes\r\nClient=Express\r\nClient=outlook\r\nClient=Bad\r\n") << express << QStringList{}
-            << QByteArray("Client=Express\r\n");
-        QTest::newRow("addresses in file order, '=' kept, empty kept")
-            << QByteArray("Address=b@x.fr\r\n\r\nAddress=a=b\r\nAddress=\r\nClient=Notes\r\nAddress= c \r\n") << notes
-            << QStringList{"b@x.fr", "a=b", "", " c "} << QByteArray("Client=Notes\r\nAddress=b@x.fr\r\nAddress=a=b\r\nAddress=\r\nAddress= c \r\n");
-        QTest::newRow("odd lines ignored, code page")
-            << QByteArray("Address\r\nClient\r\naddress=x\r\nClient =Notes\r\n=Notes\r\nAddress=\xE9\x80\n") << outlook
-            << QStringList{"é€"} << QByteArray("Client=Outlook\r\nAddress=\xE9\x80\r\n");
-        QTest::newRow("an address with a line break: escaped addresses")
-            << QByteArray("Client=Notes\r\nEchappement=1\r\nAddress=Anne\\r\\n<a@x.fr>\r\nAddress=c:\\\\d\r\n") << notes
-            << QStringList{"Anne\r\n<a@x.fr>", "c:\\d"}
-            << QByteArray("Client=Notes\r\nEchappement=1\r\nAddress=Anne\\r\\n<a@x.fr>\r\nAddress=c:\\\\d\r\n");
-    }
+    // Each row: the file (none when empty), the client and addresses read, the file then saved.
     void settingsLoadByTheLineRulesAndSaveClientThenAddresses()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(int, client);
-        QFETCH(QStringList, addresses);
-        QFETCH(QByteArray, saved);
-        TestProgram t;
-        const QString path = t.program.paths.SettingsPath;
-        QVERIFY(content.isEmpty() || t.desk.files.write(path, content));
-        t.program.AddressBook.AddItem(QStringLiteral("kept"));
-        LoadSettings(path, t.program.mailClient, t.program.AddressBook);
-        QCOMPARE(int(t.program.mailClient.value()), client);
-        QCOMPARE(t.program.AddressBook.texts(), addresses);
-        QVERIFY(SaveSettings(path, t.program.mailClient, t.program.AddressBook));
-        QCOMPARE(t.desk.files.read(path).value_or(""), saved);
+        const MailClient outlook = MailClient::Outlook, notes = MailClient::Notes, express = MailClient::Express;
+        using Row = std::tuple<QByteArray, MailClient, QStringList, QByteArray>;
+        for (const auto &[content, client, addresses, saved] : std::initializer_list<Row>{
+                 {{}, outlook, {"kept"}, "Client=Outlook\r\nAddress=kept\r\n"},
+                 // The last valid client wins, lower case ignored.
+                 {"Client=Notes\r\nClient=Express\r\nClient=outlook\r\nClient=Bad\r\n", express, {}, "Client=Express\r\n"},
+                 // Addresses in file order, '=' kept, empty kept.
+                 {"Address=b@x.fr\r\n\r\nAddress=a=b\r\nAddress=\r\nClient=Notes\r\nAddress= c \r\n", notes, {"b@x.fr", "a=b", "", " c "},
+                  "Client=Notes\r\nAddress=b@x.fr\r\nAddress=a=b\r\nAddress=\r\nAddress= c \r\n"},
+                 // Odd lines ignored, the code page.
+                 {"Address\r\nClient\r\naddress=x\r\nClient =Notes\r\n=Notes\r\nAddress=\xE9\x80\n", outlook, {"é€"},
+                  "Client=Outlook\r\nAddress=\xE9\x80\r\n"},
+                 // An address with a line break: escaped addresses.
+                 {"Client=Notes\r\nEchappement=1\r\nAddress=Anne\\r\\n<a@x.fr>\r\nAddress=c:\\\\d\r\n", notes, {"Anne\r\n<a@x.fr>", "c:\\d"},
+                  "Client=Notes\r\nEchappement=1\r\nAddress=Anne\\r\\n<a@x.fr>\r\nAddress=c:\\\\d\r\n"}}) {
+            TestProgram t;
+            const QString path = t.program.paths.SettingsPath;
+            QVERIFY(content.isEmpty() || t.desk.files.write(path, content));
+            t.program.AddressBook.AddItem(QStringLiteral("kept"));
+            LoadSettings(path, t.program.mailClient, t.program.AddressBook);
+            QCOMPARE(t.program.mailClient.value(), client);
+            QCOMPARE(t.program.AddressBook.texts(), addresses);
+            QVERIFY(SaveSettings(path, t.program.mailClient, t.program.AddressBook));
+            QCOMPARE(t.desk.files.read(path).value_or(""), saved);
+        }
     }
 
     // The writes are small enough to stay in the file's buffer until the commit,

@@ -14,8 +14,7 @@ private slots:
     void handOverTellsTheModuleIsMissing()
     {
         QTemporaryDir dir;
-        LinuxMailClient client(dir.path());
-        SetCurrentSender({"", "moi@exemple.fr", ""});
+        LinuxMailClient client(dir.path(), {"", "moi@exemple.fr", ""});
         TestDesktop desk;
         const OutgoingMail mail{"Sujet", "ana@example.org;bob@example.org", "", "", "Corps", ""};
         for (int route : {1, 2}) {

@@ -3,8 +3,6 @@
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(OutgoingMail)
-
 namespace {
 
 enum Route { Outlook, Notes, NotesOpenDatabase, Express };
@@ -28,47 +26,37 @@ class RoutesTest : public QObject
     Q_OBJECT
 private slots:
     // What each route hands its mail client: members by name, in order, each argument with its type.
-    void callSequence_data()
+    void callSequence()
     {
-        QTest::addColumn<int>("route");
-        QTest::addColumn<OutgoingMail>("mail");
-        QTest::addColumn<QString>("calls");  // separated by " / "
         const QString body = "document put Subject text:Réunion / document put Body text:Bonjour\r\nà demain / "
                              "document put SAVEMESSAGEONSEND bool:true / ";
         const QString notes = "create Notes.NotesSession / Notes.NotesSession get UserName / "
                               "Notes.NotesSession call GETDATABASE text: text:JDupont.nsf / database get IsOpen / ";
         const QString posted = "document put PostedDate date:46000.500000 / document call Send int16:0 empty";
-        // Outlook: "To" always written, "cc", "bcc" and the attachment only when there are some.
-        QTest::newRow("Outlook, empty To only") << int(Outlook) << mail("", "", "", "")
-            << "create Outlook.application / Outlook.application call createitem int16:0 / item put Subject text:Réunion / "
-               "item put To text: / item put Body text:Bonjour\r\nà demain / item call Send";
-        // Notes: OPENMAIL only on a closed database; lists split on every ";", an empty To still written.
-        QTest::newRow("Notes, closed database, empty To only") << int(Notes) << mail("", "", "", "")
-            << notes + "database call OPENMAIL / database call CREATEDOCUMENT / document put Form text:Memo / "
-                       "document put SendTo text[0]: / " + body + posted;
-        QTest::newRow("Notes, open database, everything")
-            << int(NotesOpenDatabase) << mail("a@x.fr;b@y.fr;", "c@z.fr", "d@w.fr;e@v.fr", "/tmp/plan.pdf")
-            << notes + "database call CREATEDOCUMENT / document put Form text:Memo / "
-                       "document put SendTo text[3]:a@x.fr|b@y.fr| / document put CopyTo text[1]:c@z.fr / "
-                       "document put BlindCopyTo text[2]:d@w.fr|e@v.fr / " + body +
-                   "document call CREATERICHTEXTITEM text:Attachment / "
-                   "richtext call EMBEDOBJECT int16:1454 text: text:/tmp/plan.pdf text:Attachment / "
-                   "document call CREATERICHTEXTITEM text:Attachment / " + posted;
-    }
-
-    void callSequence()
-    {
-        QFETCH(int, route);
-        QFETCH(OutgoingMail, mail);
-        QFETCH(QString, calls);
-        RecordingFactory factory;
-        factory.scriptMailClients("Jean Dupont", route == NotesOpenDatabase);
-        send(factory, route, mail);
-        QStringList made;
-        for (const std::string &call : factory.calls)
-            made << QString::fromStdString(call);
-        QCOMPARE(made, calls.split(" / "));
-        QCOMPARE(factory.live(), 0);
+        for (const auto &[route, mail, calls] : std::initializer_list<std::tuple<int, OutgoingMail, QString>>{
+                 // Outlook: "To" always written, "cc", "bcc" and the attachment only when there are some.
+                 {Outlook, mail("", "", "", ""),
+                  "create Outlook.application / Outlook.application call createitem int16:0 / item put Subject text:Réunion / "
+                  "item put To text: / item put Body text:Bonjour\r\nà demain / item call Send"},
+                 // Notes: OPENMAIL only on a closed database; lists split on every ";", an empty To still written.
+                 {Notes, mail("", "", "", ""),
+                  notes + "database call OPENMAIL / database call CREATEDOCUMENT / document put Form text:Memo / "
+                          "document put SendTo text[0]: / " + body + posted},
+                 {NotesOpenDatabase, mail("a@x.fr;b@y.fr;", "c@z.fr", "d@w.fr;e@v.fr", "/tmp/plan.pdf"),
+                  notes + "database call CREATEDOCUMENT / document put Form text:Memo / document put SendTo text[3]:a@x.fr|b@y.fr| / "
+                          "document put CopyTo text[1]:c@z.fr / document put BlindCopyTo text[2]:d@w.fr|e@v.fr / " + body +
+                      "document call CREATERICHTEXTITEM text:Attachment / "
+                      "richtext call EMBEDOBJECT int16:1454 text: text:/tmp/plan.pdf text:Attachment / "
+                      "document call CREATERICHTEXTITEM text:Attachment / " + posted}}) {
+            RecordingFactory factory;
+            factory.scriptMailClients("Jean Dupont", route == NotesOpenDatabase);
+            send(factory, route, mail);
+            QStringList made;
+            for (const std::string &call : factory.calls)
+                made << QString::fromStdString(call);
+            QCOMPARE(made, calls.split(" / "));
+            QCOMPARE(factory.live(), 0);
+        }
     }
 
     void notesMailFileName()

@@ -45,7 +45,8 @@ private slots:
     void accountSetUpInTheWindowThenAMailLeavesAtItsMinute()
     {
         TestMainWindow f;
-        LinuxMailClient client(f.dir.path());
+        LinuxMailClient client(f.dir.path(), {});
+        f.window.useMailClient(client);
         desktop().automation = &client.factory;
         client.start();
         f.desk.clock.set("04/12/2026 09:00:30");

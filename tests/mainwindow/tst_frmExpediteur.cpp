@@ -1,5 +1,6 @@
 #include "DesktopEntries.h"
 #include "FakeSendmail.h"
+#include "LinuxMailClient.h"
 #include "TestMainWindow.h"
 #include "SenderFile.h"
 #include "frmExpediteur.h"
@@ -10,6 +11,8 @@
 class tst_frmExpediteur : public QObject
 {
     Q_OBJECT
+public:
+    tst_frmExpediteur() { f_->window.useMailClient(mail_); }
 
 private slots:
     void init()
@@ -18,7 +21,7 @@ private slots:
         QVERIFY(sendmail_.put("#!/bin/sh\ncat >/dev/null\nsleep 0.3\necho 'msmtp: account default not found' >&2\nexit 78\n"));
         // No Secret Service here: the real one has its own test (tst_accountsend).
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QFile::encodeName(f_->dir.filePath("no-bus")));
-        SetCurrentSender({});
+        mail_.setSender({});
     }
 
     void confirmerKeepsTheSenderAndStartAtLogin()
@@ -36,10 +39,10 @@ private slots:
         QTest::mouseClick(window.chkDemarrage, Qt::LeftButton);
         f_->desk.files.failWrites = true;  // a full disk: told, the window stays, nothing half-applied
         QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
-        QVERIFY(f_->desk.messageBox.shown.size() == 2 && window.isVisible() && CurrentSender().address.empty());
+        QVERIFY(f_->desk.messageBox.shown.size() == 2 && window.isVisible() && mail_.sender().address.empty());
         f_->desk.files.failWrites = false;
         QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
-        QVERIFY(!window.isVisible() && CurrentSender().name == "Anne Martin");
+        QVERIFY(!window.isVisible() && mail_.sender().name == "Anne Martin");
         QCOMPARE(LoadSender(SenderFilePath(f_->dir.path())).address, std::string("anne@exemple.fr"));
         QVERIFY(DesktopEntries::startsAtLogin(QCoreApplication::applicationFilePath()));
 
@@ -90,7 +93,7 @@ private slots:
                                  "Identifiant=anne.martin@Gmail.com\r\n", "Empreinte=\r\n"})
             QVERIFY2(text.contains(line), line);
         QVERIFY(!text.contains("s3cret"));
-        QCOMPARE(CurrentSender().server, std::string("smtp.relais.fr"));
+        QCOMPARE(mail_.sender().server, std::string("smtp.relais.fr"));
         QVERIFY(open().optCompte->isChecked());
     }
 
@@ -113,7 +116,7 @@ private slots:
         QTRY_VERIFY(window.cmdTester->isEnabled());
         const QString said = window.lblResultat->text();  // its sentences: tst_linuxmail
         QVERIFY2(said.contains("Détail (sendmail) : ligne 1 du serveur ; ligne 2") && said.endsWith("ligne 40 du serveur ; fin"), qPrintable(said));
-        QVERIFY(CurrentSender().address.empty());  // nothing is kept before "Confirmer"
+        QVERIFY(mail_.sender().address.empty());  // nothing is kept before "Confirmer"
         QTest::qWait(50);  // the layout settles
         QLabel *answer = window.lblResultat;
         QVERIFY(answer->height() >= answer->heightForWidth(answer->width()));  // whole, inside its scrolling area
@@ -136,6 +139,7 @@ private:
     }
     std::unique_ptr<TestMainWindow> f_ = std::make_unique<TestMainWindow>();
     const FakeSendmail sendmail_{f_->dir.path()};
+    LinuxMailClient mail_{f_->dir.path(), {}};
 };
 
 QTEST_MAIN(tst_frmExpediteur)

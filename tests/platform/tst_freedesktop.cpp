@@ -23,24 +23,18 @@ private slots:
         session_.start();
     }
 
-    void execLineQuotesWhatTheLauncherWouldSplit_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("exec");
-        QTest::newRow("plain") << "/home/ana/Tardello/tardello" << "/home/ana/Tardello/tardello";
-        QTest::newRow("blank") << "/home/ana/Mes programmes/tardello" << "\"/home/ana/Mes programmes/tardello\"";
-        QTest::newRow("percent") << "/opt/100%/tardello" << "/opt/100%%/tardello";
-        // Quoted for Exec (\$, \"), then each backslash doubled as in any string value.
-        QTest::newRow("dollar and quote") << "/opt/a$b\"c/tardello" << "\"/opt/a\\\\$b\\\\\"c/tardello\"";
-        QTest::newRow("backslash") << "/opt/a\\b/tardello" << "\"/opt/a\\\\\\\\b/tardello\"";
-    }
     void execLineQuotesWhatTheLauncherWouldSplit()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, exec);
-        const QString entry = DesktopEntries::launcherEntry(path);
-        QCOMPARE(QRegularExpression("^Exec=(.*)$", QRegularExpression::MultilineOption).match(entry).captured(1), exec);
-        validate(entry);
+        for (const auto &[path, exec] : {std::pair{"/home/ana/Tardello/tardello", "/home/ana/Tardello/tardello"},
+                                         {"/home/ana/Mes programmes/tardello", "\"/home/ana/Mes programmes/tardello\""},
+                                         {"/opt/100%/tardello", "/opt/100%%/tardello"},
+                                         // Quoted for Exec (\$, \"), then each backslash doubled as in any string value.
+                                         {"/opt/a$b\"c/tardello", "\"/opt/a\\\\$b\\\\\"c/tardello\""},
+                                         {"/opt/a\\b/tardello", "\"/opt/a\\\\\\\\b/tardello\""}}) {
+            const QString entry = DesktopEntries::launcherEntry(path);
+            QCOMPARE(QRegularExpression("^Exec=(.*)$", QRegularExpression::MultilineOption).match(entry).captured(1), QString(exec));
+            validate(entry);
+        }
     }
 
     // The entry is where the desktop looks, in a form it accepts, and for this program only.
@@ -119,18 +113,12 @@ private slots:
         if (QStandardPaths::findExecutable("xdg-open").isEmpty() || QStandardPaths::findExecutable("file").isEmpty())
             QSKIP("xdg-open or file missing: run scripts/deps.sh --tests");
         // xdg-open as on a desktop without an environment of its own, where this test sets the PDF handler.
-        const QByteArrayList names{"DISPLAY", "BROWSER", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION",
-                                   "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID", "DBUS_SESSION_BUS_ADDRESS", "PATH"};
-        QHash<QByteArray, QByteArray> saved;
-        for (const QByteArray &name : names)
-            if (qEnvironmentVariableIsSet(name))
-                saved[name] = qgetenv(name);
-        const auto restore = qScopeGuard([&] {
-            for (const QByteArray &name : names)
-                saved.contains(name) ? qputenv(name, saved[name]) : qunsetenv(name);
-        });
-        for (const char *name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
-                                 "DBUS_SESSION_BUS_ADDRESS"})
+        QList<std::pair<QByteArray, std::optional<QByteArray>>> saved;  // the first three are changed, the others unset
+        for (const char *name : {"DISPLAY", "BROWSER", "PATH", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                                 "GNOME_DESKTOP_SESSION_ID", "DBUS_SESSION_BUS_ADDRESS"})
+            saved.append({name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
+        const auto restore = qScopeGuard([&] { for (const auto &[name, value] : saved) value ? qputenv(name, *value) : qunsetenv(name); });
+        for (const auto &[name, value] : saved.mid(3))
             qunsetenv(name);
         qputenv("DISPLAY", ":9999");  // only said, never reached: a display is what makes xdg-open ask the handlers
         qputenv("BROWSER", "false");

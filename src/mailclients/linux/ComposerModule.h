@@ -25,6 +25,11 @@ struct ComposerCalls
     int (*hasPassword)(const std::string &host, const std::string &user, std::string &error);
 };
 
+// The module is built with the program but may be found beside another build
+// of it. Any change to this table or to a type it passes (MailDraft,
+// SenderIdentity, MessageSummary, automation::Date): a field added, removed,
+// retyped or reordered, a call added or changed, requires raising this
+// version, so that a module of another layout is refused instead of read.
 constexpr int ComposerCallsVersion = 2;
 constexpr const char *ComposerModuleFile = "libtardello_composer.so";
 constexpr const char *ComposerCallsSymbol = "tardello_composer_calls";

@@ -8,12 +8,12 @@ automation::ObjectRef LinuxAutomationFactory::create(const std::string &classNam
 {
     const auto is = [&](const char *name) { return strcasecmp(className.c_str(), name) == 0; };
     if (is("Outlook.application"))
-        return NewOutlookApplication(outbox_);
+        return NewOutlookApplication(post_);
     if (is("Notes.NotesSession"))
-        return NewNotesSession(outbox_);
+        return NewNotesSession(post_);
     if (is("MSMAPI.MAPISession"))
         return NewMapiSession();
     if (is("MSMAPI.MAPIMessages"))
-        return NewMapiMessages(outbox_);
+        return NewMapiMessages(post_);
     throw automation::Failure(className, "classe non enregistrée");
 }

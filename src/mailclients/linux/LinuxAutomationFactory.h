@@ -1,17 +1,16 @@
 #pragma once
 
+#include "MailDraft.h"
 #include "automation/Object.h"
 
-// Serves the mail clients' class names with our own objects, which put each
-// message in the outbox that the submitter hands to the system's sendmail.
-class Outbox;
-
+// Serves the mail clients' class names with our own objects, whose "Send"
+// hands each draft to post.
 class LinuxAutomationFactory : public automation::Factory
 {
 public:
-    explicit LinuxAutomationFactory(Outbox &outbox) : outbox_(outbox) {}
+    explicit LinuxAutomationFactory(PostDraft post) : post_(std::move(post)) {}
     automation::ObjectRef create(const std::string &className) override;
 
 private:
-    Outbox &outbox_;
+    PostDraft post_;
 };

@@ -3,6 +3,7 @@
 #include "SenderIdentity.h"
 #include "automation/Variant.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,14 +25,11 @@ struct MailDraft
 // automation::Failure (member "Send") on a missing recipient, an address
 // that cannot be read, or an attachment that is not a regular
 // readable file (a pipe or a device would block the reading).
-std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender = CurrentSender());
+std::string ComposeMessage(const MailDraft &draft, const SenderIdentity &sender);
 
-class Outbox;
-
-// Composes the message and puts it in the outbox; raises when it cannot be
-// composed or written. The first hand-over without a sender address tells
-// the user how to set one.
-void DeliverDraft(Outbox &outbox, const MailDraft &draft);
+// Where a stand-in's "Send" hands its draft (the Linux mail client, which
+// composes it and puts it in the outbox); raises when that cannot be done.
+using PostDraft = std::function<void(const MailDraft &draft)>;
 
 // What tells the user which mail a message is: its decoded subject and its
 // recipients, To, Cc and Bcc joined with ", ".

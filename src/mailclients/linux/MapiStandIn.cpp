@@ -52,7 +52,7 @@ private:
 class Messages : public StandInObject
 {
 public:
-    explicit Messages(Outbox &outbox) : StandInObject("MSMAPI.MAPIMessages"), outbox_(outbox) {}
+    explicit Messages(PostDraft post) : StandInObject("MSMAPI.MAPIMessages"), post_(std::move(post)) {}
 
     Variant get(int dispId) override
     {
@@ -94,7 +94,7 @@ private:
     }
     void send();
 
-    Outbox &outbox_;
+    PostDraft post_;
     std::int32_t session_ = 0;
     bool composing_ = false;
     std::string subject_, note_;
@@ -176,7 +176,7 @@ void Messages::send()
             draft.body.erase(character->offset, character->length);
     for (const Attachment &entry : attachments_)
         draft.attachments.push_back(entry.path);
-    DeliverDraft(outbox_, draft);
+    post_(draft);
 }
 
 } // namespace
@@ -186,7 +186,7 @@ ObjectRef NewMapiSession()
     return std::make_shared<Session>();
 }
 
-ObjectRef NewMapiMessages(Outbox &outbox)
+ObjectRef NewMapiMessages(PostDraft post)
 {
-    return std::make_shared<Messages>(outbox);
+    return std::make_shared<Messages>(std::move(post));
 }

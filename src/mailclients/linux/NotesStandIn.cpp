@@ -50,7 +50,7 @@ private:
 class Document : public StandInObject
 {
 public:
-    explicit Document(Outbox &outbox) : StandInObject("NotesDocument"), outbox_(outbox) {}
+    explicit Document(PostDraft post) : StandInObject("NotesDocument"), post_(std::move(post)) {}
     void put(const std::string &name, const Variant &value) override
     {
         if (is(name, "Form") || is(name, "SAVEMESSAGEONSEND"))
@@ -84,19 +84,19 @@ public:
         MailDraft draft = *draft_;
         if (args.size() > 1 && !std::holds_alternative<Empty>(args[1]))
             draft.to = recipients(args[1], name);  // explicit recipients replace SendTo
-        DeliverDraft(outbox_, draft);
+        post_(draft);
         return Empty{};
     }
 
 private:
-    Outbox &outbox_;
+    PostDraft post_;
     std::shared_ptr<MailDraft> draft_ = std::make_shared<MailDraft>();
 };
 
 class Database : public StandInObject
 {
 public:
-    explicit Database(Outbox &outbox) : StandInObject("NotesDatabase"), outbox_(outbox) {}
+    explicit Database(PostDraft post) : StandInObject("NotesDatabase"), post_(std::move(post)) {}
     Variant get(const std::string &name) override
     {
         if (!is(name, "IsOpen"))
@@ -113,11 +113,11 @@ public:
             unknown(name);
         if (!open_)
             throw Failure(name, "base de courrier non ouverte");
-        return ObjectRef(std::make_shared<Document>(outbox_));
+        return ObjectRef(std::make_shared<Document>(post_));
     }
 
 private:
-    Outbox &outbox_;
+    PostDraft post_;
     // Only the user's own mail database is served, and only once opened.
     bool open_ = false;
 };
@@ -135,7 +135,7 @@ std::string accountName()
 class Session : public StandInObject
 {
 public:
-    explicit Session(Outbox &outbox) : StandInObject("Notes.NotesSession"), outbox_(outbox) {}
+    explicit Session(PostDraft post) : StandInObject("Notes.NotesSession"), post_(std::move(post)) {}
     Variant get(const std::string &name) override
     {
         if (!is(name, "UserName"))
@@ -149,16 +149,16 @@ public:
         if (!asText(argument(args, 0, name), name).empty())
             throw Failure(name, "seule la base locale est disponible");
         asText(argument(args, 1, name), name);
-        return ObjectRef(std::make_shared<Database>(outbox_));
+        return ObjectRef(std::make_shared<Database>(post_));
     }
 
 private:
-    Outbox &outbox_;
+    PostDraft post_;
 };
 
 } // namespace
 
-ObjectRef NewNotesSession(Outbox &outbox)
+ObjectRef NewNotesSession(PostDraft post)
 {
-    return std::make_shared<Session>(outbox);
+    return std::make_shared<Session>(std::move(post));
 }

@@ -1,6 +1,5 @@
 #include "Outbox.h"
 
-#include "MailDraft.h"
 #include "automation/Object.h"
 
 #include <QDateTime>
@@ -20,7 +19,7 @@ namespace {
 
 const QByteArray Suffix = ".eml";
 const char *const Writing = ".écriture";
-const char *const Delivered = ".remis";
+const char *const Submitted = ".remis";
 const char *const Aside = "Mis de côté";
 constexpr int IdentityLength = 16;
 
@@ -146,7 +145,7 @@ std::vector<QByteArray> Outbox::entries() const
     const QByteArray outbox = QFile::encodeName(directory_);
     std::vector<QByteArray> names = namesIn(outbox);
     std::erase_if(names, [&](const QByteArray &name) {
-        return (name == Writing || name == Delivered || name == Aside) && isDirectory(outbox + '/' + name);
+        return (name == Writing || name == Submitted || name == Aside) && isDirectory(outbox + '/' + name);
     });
     return names;
 }
@@ -220,9 +219,9 @@ QString Outbox::setAside(const QByteArray &entry)
     return {};
 }
 
-bool Outbox::keepDelivered(const QByteArray &entry)
+bool Outbox::keepSubmitted(const QByteArray &entry)
 {
-    const QString kept = folder(Delivered);
+    const QString kept = folder(Submitted);
     if (!QDir().mkpath(kept))
         return false;
     const QByteArray outbox = QFile::encodeName(directory_);
@@ -232,9 +231,9 @@ bool Outbox::keepDelivered(const QByteArray &entry)
     return true;
 }
 
-void Outbox::forgetDelivered()
+void Outbox::forgetSubmitted()
 {
-    const QByteArray kept = QFile::encodeName(folder(Delivered));
+    const QByteArray kept = QFile::encodeName(folder(Submitted));
     const std::vector<QByteArray> names = namesIn(kept);
     for (const QByteArray &name : names)
         ::unlink((kept + '/' + name).constData());
@@ -253,7 +252,7 @@ QSet<QString> Outbox::handedOver() const
         }
     };
     collect(entries());
-    collect(namesIn(QFile::encodeName(folder(Delivered))));
+    collect(namesIn(QFile::encodeName(folder(Submitted))));
     return identities;
 }
 
@@ -262,10 +261,4 @@ void Outbox::removeUnfinishedPuts()
     const QByteArray staging = QFile::encodeName(folder(Writing));
     for (const QByteArray &name : namesIn(staging))
         ::unlink((staging + '/' + name).constData());
-}
-
-void DeliverDraft(Outbox &outbox, const MailDraft &draft)
-{
-    RemindMissingSenderOnce();
-    outbox.put(ComposeMessage(draft));
 }

@@ -52,11 +52,11 @@ public:
     bool remove(const QString &message);
     // Moves an entry that is no message into "Mis de côté"; the folder it went to, empty on failure.
     QString setAside(const QByteArray &entry);
-    // Keeps a message sendmail took until forgetDelivered(): start-up still
+    // Keeps a message sendmail took until forgetSubmitted(): start-up still
     // knows it left while the store may list its mail.
-    bool keepDelivered(const QByteArray &entry);
-    void forgetDelivered();
-    // The identities carried by the entries and by the messages kept as delivered.
+    bool keepSubmitted(const QByteArray &entry);
+    void forgetSubmitted();
+    // The identities carried by the entries and by the messages kept as submitted.
     QSet<QString> handedOver() const;
     // Removes what a killed run left half-written.
     void removeUnfinishedPuts();

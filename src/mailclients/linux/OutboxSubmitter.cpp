@@ -49,7 +49,8 @@ QString failureText(const QString &mail, const QString &reason, std::chrono::mil
 
 } // namespace
 
-OutboxSubmitter::OutboxSubmitter(Outbox &outbox, QObject *parent) : QObject(parent), outbox_(outbox)
+OutboxSubmitter::OutboxSubmitter(Outbox &outbox, const SenderIdentity &sender, QObject *parent)
+    : QObject(parent), outbox_(outbox), sender_(sender)
 {
     clock_.start();
     retry_.setSingleShot(true);
@@ -87,7 +88,7 @@ void OutboxSubmitter::stop()
         killGroup();
         process_->waitForFinished(1000);
     } else if (process_->exitStatus() == QProcess::NormalExit && process_->exitCode() == 0 && readWhole()) {
-        delivered(current_);
+        dropTaken(current_);
     }
     ::close(std::exchange(message_, -1));
     delete std::exchange(process_, nullptr);
@@ -95,13 +96,13 @@ void OutboxSubmitter::stop()
 
 void OutboxSubmitter::start()
 {
-    const bool missing = sendmailCommand().program.isEmpty() && desktop().notifier;
+    const bool missing = sendmailCommand(sender_).program.isEmpty() && desktop().notifier;
     if (missing) {
         // Start-up says that sendmail is missing, and how to fix it; the attempts need not.
         toldReasons_.insert(MissingSendmail);
         desktop().notifier->notifyError(
             MessageTexts::ErrorTitle,
-            MessageTexts::padded(missingProgramText(CurrentSender(), outbox_.directory())));
+            MessageTexts::padded(missingProgramText(sender_, outbox_.directory())));
     }
     outbox_.removeUnfinishedPuts();
     rescan();
@@ -184,7 +185,7 @@ void OutboxSubmitter::submit(const QByteArray &entry)
         }
         return;
     }
-    const SendmailCommand command = sendmailCommand();
+    const SendmailCommand command = sendmailCommand(sender_);
     if (command.program.isEmpty()) {
         finish(false, MissingSendmail);
         return;
@@ -221,7 +222,7 @@ void OutboxSubmitter::submit(const QByteArray &entry)
         else if (status != QProcess::NormalExit)
             finish(false, said.isEmpty() ? QStringLiteral("sendmail s'est arrêté anormalement") : said);
         else if (code != 0)
-            finish(false, sendFailureText(code, said, process_->program(), CurrentSender()));
+            finish(false, sendFailureText(code, said, process_->program(), sender_));
         else if (!readWhole())
             finish(false, QStringLiteral("sendmail a répondu qu'il l'avait pris, mais sans en lire la fin ; il n'est "
                                          "donc pas compté comme parti"));
@@ -243,7 +244,7 @@ bool OutboxSubmitter::readWhole() const
     return message_ >= 0 && ::fstat(message_, &status) == 0 && ::lseek(message_, 0, SEEK_CUR) >= status.st_size;
 }
 
-void OutboxSubmitter::finish(bool delivered, const QString &reason)
+void OutboxSubmitter::finish(bool taken, const QString &reason)
 {
     limit_.stop();
     if (process_) {
@@ -264,10 +265,10 @@ void OutboxSubmitter::finish(bool delivered, const QString &reason)
     };
     Notifier *notifier = desktop().notifier;
     const int failures = waiting_[entry].failures;
-    if (delivered) {
+    if (taken) {
         // Removed first: a kill now must not find it still waiting. Whoever
         // follows the outbox tells the departure of a mail that waited.
-        if (this->delivered(entry))
+        if (dropTaken(entry))
             emit left(Outbox::shown(entry), QDateTime::currentDateTime());
         if (failures > 0)
             toldReasons_.clear();
@@ -279,13 +280,13 @@ void OutboxSubmitter::finish(bool delivered, const QString &reason)
             tell(reason, failureText(mail(), reason, delay), Outbox::shown(entry));
         emit refused(Outbox::shown(entry), reason, QDateTime::currentDateTime().addMSecs(delay.count()));
     }
-    emit attempted(Outbox::shown(entry), delivered);
+    emit attempted(Outbox::shown(entry), taken);
     wake();
 }
 
-bool OutboxSubmitter::delivered(const QByteArray &entry)
+bool OutboxSubmitter::dropTaken(const QByteArray &entry)
 {
-    const bool gone = storeBehind && storeBehind() ? outbox_.keepDelivered(entry) : outbox_.remove(entry);
+    const bool gone = storeBehind && storeBehind() ? outbox_.keepSubmitted(entry) : outbox_.remove(entry);
     if (gone) {
         queue_.erase({waiting_[entry].due, entry});
         waiting_.erase(entry);

@@ -14,6 +14,7 @@
 #include <vector>
 
 class Outbox;
+struct SenderIdentity;
 
 // Hands the outbox's messages to sendmail, one at a time and in order, in the
 // background: the program never waits for sendmail. A message leaves the
@@ -25,7 +26,8 @@ class OutboxSubmitter : public QObject
 {
     Q_OBJECT
 public:
-    explicit OutboxSubmitter(Outbox &outbox, QObject *parent = nullptr);
+    // sender: the mail client's, read at each attempt.
+    OutboxSubmitter(Outbox &outbox, const SenderIdentity &sender, QObject *parent = nullptr);
     ~OutboxSubmitter() override;
 
     // Tells once when the system has no sendmail, then submits what the outbox holds.
@@ -53,7 +55,7 @@ public:
 
 signals:
     // Each attempt's outcome, for whoever watches (the tests).
-    void attempted(const QString &message, bool delivered);
+    void attempted(const QString &message, bool taken);
     // Sendmail took the message and it is gone from the outbox.
     void left(const QString &message, const QDateTime &at);
     // Sendmail refused it (what it said), and when it is tried again.
@@ -69,9 +71,9 @@ private:
     void schedule(const QByteArray &entry, qint64 due);
     void submitNext();
     void submit(const QByteArray &entry);
-    void finish(bool delivered, const QString &reason);
-    // False when the entry is still there.
-    bool delivered(const QByteArray &entry);
+    void finish(bool taken, const QString &reason);
+    // Removes (or keeps aside) a message sendmail took; false when the entry is still there.
+    bool dropTaken(const QByteArray &entry);
     // The notice is about one message when `about` names it (its departure then replaces it).
     void tell(const QString &reason, const QString &text, const QString &about = {});
     void setAside(const QByteArray &entry, const QString &why);
@@ -79,6 +81,7 @@ private:
     void killGroup();
 
     Outbox &outbox_;
+    const SenderIdentity &sender_;
     std::map<QByteArray, Attempts> waiting_;
     std::set<std::pair<qint64, QByteArray>> queue_;  // by due moment, then in hand-over order
     QElapsedTimer clock_;

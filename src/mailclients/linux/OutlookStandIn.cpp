@@ -51,7 +51,7 @@ void tellLostMail(const MailDraft &draft, const std::exception &failure)
 class MailItem : public StandInObject
 {
 public:
-    explicit MailItem(Outbox &outbox) : StandInObject("MailItem"), outbox_(outbox) {}
+    explicit MailItem(PostDraft post) : StandInObject("MailItem"), post_(std::move(post)) {}
     Variant get(const std::string &name) override
     {
         if (!is(name, "Attachments"))
@@ -78,7 +78,7 @@ public:
         if (!is(name, "Send"))
             unknown(name);
         try {
-            DeliverDraft(outbox_, *draft_);
+            post_(*draft_);
         } catch (const std::exception &failure) {
             tellLostMail(*draft_, failure);
             throw;
@@ -87,7 +87,7 @@ public:
     }
 
 private:
-    Outbox &outbox_;
+    PostDraft post_;
     // Shared with the attachments collection, which may outlive the item.
     std::shared_ptr<MailDraft> draft_ = std::make_shared<MailDraft>();
 };
@@ -95,23 +95,23 @@ private:
 class Application : public StandInObject
 {
 public:
-    explicit Application(Outbox &outbox) : StandInObject("Outlook.application"), outbox_(outbox) {}
+    explicit Application(PostDraft post) : StandInObject("Outlook.application"), post_(std::move(post)) {}
     Variant call(const std::string &name, const Arguments &args) override
     {
         if (!is(name, "createitem"))
             unknown(name);
         if (asInt(argument(args, 0, name), name) != 0)
             throw Failure(name, "seuls les mails sont pris en charge");
-        return ObjectRef(std::make_shared<MailItem>(outbox_));
+        return ObjectRef(std::make_shared<MailItem>(post_));
     }
 
 private:
-    Outbox &outbox_;
+    PostDraft post_;
 };
 
 } // namespace
 
-ObjectRef NewOutlookApplication(Outbox &outbox)
+ObjectRef NewOutlookApplication(PostDraft post)
 {
-    return std::make_shared<Application>(outbox);
+    return std::make_shared<Application>(std::move(post));
 }

@@ -4,25 +4,6 @@
 #include "MessageBox.h"
 #include "MessageTexts.h"
 
-namespace {
-SenderIdentity &current()
-{
-    static SenderIdentity sender;
-    return sender;
-}
-bool reminded = false;
-} // namespace
-
-const SenderIdentity &CurrentSender()
-{
-    return current();
-}
-
-void SetCurrentSender(const SenderIdentity &sender)
-{
-    current() = sender;
-}
-
 int AccountPort(const SenderIdentity &sender)
 {
     if (sender.port > 0)
@@ -46,11 +27,10 @@ std::string SenderDomain(const SenderIdentity &sender)
     return at == std::string::npos ? std::string() : sender.address.substr(at + 1);
 }
 
-void RemindMissingSenderOnce()
+void TellMissingSender()
 {
-    if (reminded || !CurrentSender().address.empty() || !desktop().notifier)
+    if (!desktop().notifier)
         return;
-    reminded = true;
     desktop().notifier->notifyError(
         MessageTexts::Title,
         MessageTexts::padded(QStringLiteral("Aucune adresse d'expéditeur n'est réglée : votre serveur de messagerie "

@@ -21,11 +21,6 @@ struct SenderIdentity
     std::string fingerprint;  // SHA-256 of a server certificate the user accepted, "AA:BB:..."
 };
 
-// The identity the stand-ins send with: one per run, set at start and by the
-// sender settings window.
-const SenderIdentity &CurrentSender();
-void SetCurrentSender(const SenderIdentity &sender);
-
 // 587, 465 or 25 unless the account names its port.
 int AccountPort(const SenderIdentity &sender);
 // The login given to the server: the identifier, else the address.
@@ -34,6 +29,5 @@ std::string AccountUser(const SenderIdentity &sender);
 // What follows the last "@" of the address; empty when there is none.
 std::string SenderDomain(const SenderIdentity &sender);
 
-// Tells the user once per run, without blocking, that no sender address is set
-// and how to set one. Does nothing once an address is set.
-void RemindMissingSenderOnce();
+// Tells the user, without blocking, that no sender address is set and how to set one.
+void TellMissingSender();

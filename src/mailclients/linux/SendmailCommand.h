@@ -21,7 +21,7 @@ struct SendmailCommand
 // PATH, then /usr/sbin/sendmail, then /usr/lib/sendmail -- followed by
 // "-t -oi" (recipients from the headers, a lone dot does not end the
 // message), then "-f address" and "-F name" when the sender has them.
-SendmailCommand sendmailCommand(const SenderIdentity &sender = CurrentSender());
+SendmailCommand sendmailCommand(const SenderIdentity &sender);
 
 // The environment sendmail runs in: the program's, with messages in English
 // (LC_ALL=C), whose words the failure sentences are chosen by.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MailDraft.h"
 #include "automation/Object.h"
 
 #include <string>
@@ -35,10 +36,8 @@ private:
     std::string className_;
 };
 
-class Outbox;
-
-// The stand-ins the Linux factory serves; "Send" puts the message in the outbox.
-automation::ObjectRef NewOutlookApplication(Outbox &outbox);
-automation::ObjectRef NewNotesSession(Outbox &outbox);
+// The stand-ins the Linux factory serves; "Send" hands the draft to post.
+automation::ObjectRef NewOutlookApplication(PostDraft post);
+automation::ObjectRef NewNotesSession(PostDraft post);
 automation::ObjectRef NewMapiSession();
-automation::ObjectRef NewMapiMessages(Outbox &outbox);
+automation::ObjectRef NewMapiMessages(PostDraft post);
