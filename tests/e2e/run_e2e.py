@@ -4,8 +4,6 @@ every process of the session gets SIGHUP. The program then still sends and answe
 import fcntl
 import glob
 import os
-import re
-import select
 import signal
 import subprocess
 import sys
@@ -18,27 +16,9 @@ from xsession import main_title, put_store, run_installed, wait_for  # noqa: E40
 RUN_SH = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))), "scripts", "run.sh")
 
 
-def processes(where):
-    """The ids of the processes for which where(pid) holds."""
-    found = []
-    for pid in map(int, filter(str.isdigit, os.listdir("/proc"))):
-        try:
-            if where(pid):
-                found.append(pid)
-        except OSError:
-            pass  # ended meanwhile
-    return found
-
-
-def read_until(terminal, pattern, timeout):
-    """What the terminal shows until pattern matches; returns the match and all that was shown."""
-    seen = b""
-    end = time.monotonic() + timeout
-    while not (found := re.search(pattern, seen)):
-        if not select.select([terminal], [], [], max(0.0, end - time.monotonic()))[0]:
-            raise TimeoutError(f"the terminal did not show {pattern!r}; it showed {seen!r}")
-        seen += os.read(terminal, 4096)
-    return found, seen.decode(errors="replace")
+def processes(*command):
+    """The process ids that command (pidof or pgrep) prints."""
+    return sorted(map(int, subprocess.run(command, capture_output=True, text=True).stdout.split()))
 
 
 def run(s, prog, work):
@@ -49,7 +29,7 @@ def run(s, prog, work):
     s.start_bus()
     put_store(prog, ("Après le terminal", "anne@exemple.fr", "07/01/2020 09:30", "Bonjour,"))
     program = os.path.realpath(os.path.join(prog, "tardello"))
-    ours = lambda: processes(lambda pid: os.readlink(f"/proc/{pid}/exe") == program)  # noqa: E731
+    ours = lambda: processes("pidof", program)  # noqa: E731
 
     # An interactive shell on a terminal of its own, as a terminal window runs it.
     terminal, tty = os.openpty()
@@ -57,9 +37,10 @@ def run(s, prog, work):
                              cwd=work, start_new_session=True,
                              preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))
     os.close(tty)
-    os.write(terminal, f"'{RUN_SH}' --start; echo ENDED$?.\n".encode())
-    ended, said = read_until(terminal, rb"ENDED(\d+)\.", 20)  # the echoed command shows "ENDED$?."
-    assert ended.group(1) == b"0", said
+    os.write(terminal, f"'{RUN_SH}' --start; echo $? > ended\n".encode())
+    ended = os.path.join(work, "ended")
+    wait_for("the start step to end", lambda: os.path.exists(ended) and open(ended).read().endswith("\n"), 20)
+    assert open(ended).read() == "0\n", f"the start step ended with {open(ended).read()}"
     started = wait_for("the program", ours, 5)
     assert len(started) == 1, started
     pid = started[0]
@@ -72,7 +53,7 @@ def run(s, prog, work):
         # The terminal window closes: its session is hung up, and every process group of the session
         # gets SIGHUP, as when the login session that holds the terminal ends.
         os.close(terminal)
-        for member in processes(lambda pid: os.getsid(pid) == shell.pid):
+        for member in processes("pgrep", "--session", str(shell.pid)):
             try:
                 os.kill(member, signal.SIGHUP)
             except ProcessLookupError:

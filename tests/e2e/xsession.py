@@ -41,19 +41,19 @@ def run_installed(build, test):
     try:
         prog = os.path.join(work, "prog")
         subprocess.run(["cmake", "--install", build, "--prefix", prog], check=True, timeout=60, stdout=subprocess.DEVNULL)
-        try:
-            session = XSession().__enter__()
-        except FileNotFoundError as missing:
-            print(f"SKIP: {missing} is not installed")
-            return 77
-        try:
+        with XSession() as session:
             test(session, prog, work)
-        finally:
-            session.__exit__(None, None, None)
+    except MissingTool as missing:
+        print(f"SKIP: {missing} is not installed")
+        return 77
     finally:
         shutil.rmtree(work, ignore_errors=True)
     print("PASS")
     return 0
+
+
+class MissingTool(FileNotFoundError):
+    pass
 
 
 class XSession:
@@ -64,18 +64,13 @@ class XSession:
         self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         self.env["QT_QPA_PLATFORM"] = "xcb"
 
-    def put_on_path(self, directory, name, script):
-        """Writes an executable script into directory, which goes first on the session's path."""
-        os.makedirs(directory, exist_ok=True)
-        with open(os.path.join(directory, name), "w") as out:
-            out.write(script)
-        os.chmod(os.path.join(directory, name), 0o755)
-        self.env["PATH"] = directory + ":" + self.env["PATH"]
-
     def put_sendmail(self, work, script):
-        """The given sendmail first on the path, with $OUT naming work for what it keeps."""
-        self.put_on_path(os.path.join(work, "bin"), "sendmail", script)
-        self.env["OUT"] = work
+        """The given sendmail script first on the session's path, with $OUT naming work for what it keeps."""
+        os.makedirs(os.path.join(work, "bin"))
+        with open(os.path.join(work, "bin", "sendmail"), "w") as out:
+            out.write(script)
+        os.chmod(os.path.join(work, "bin", "sendmail"), 0o755)
+        self.env.update(PATH=os.path.join(work, "bin") + ":" + self.env["PATH"], OUT=work)
 
     def start(self, name, args, **kwargs):
         process = subprocess.Popen(args, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kwargs)
@@ -105,7 +100,7 @@ class XSession:
     def __enter__(self):
         for tool in ("Xvfb", "trayer", "xdotool"):
             if not shutil.which(tool):
-                raise FileNotFoundError(tool)
+                raise MissingTool(tool)
         # The server picks a free display itself and tells which: no race with other sessions.
         read_end, write_end = os.pipe()
         self.start("Xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
@@ -131,13 +126,12 @@ class XSession:
 
     def __exit__(self, *exc):
         for name, process in reversed(self.processes):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait(5)
+            process.terminate()  # nothing when it has ended
+            try:
+                process.wait(5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait(5)
         return False
 
     # Windows --------------------------------------------------------------
