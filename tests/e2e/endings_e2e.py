@@ -5,6 +5,7 @@ import datetime
 import glob
 import os
 import signal
+import subprocess
 import sys
 import time
 
@@ -25,16 +26,10 @@ with open(os.path.join(out, f"sent.{os.getpid()}"), "wb") as kept:
 """
 
 
-def alive(pid):
-    try:
-        with open(f"/proc/{pid}/stat") as stat:
-            return stat.read().rsplit(")", 1)[1].split()[0] != "Z"
-    except FileNotFoundError:
-        return False
-
-
 def run(s, prog, work):
     s.put_sendmail(work, SENDMAIL)
+    # Neither gone nor a zombie.
+    alive = lambda pid: subprocess.run(["ps", "-o", "stat=", "-p", pid], capture_output=True, text=True).stdout[:1] not in "Z"  # noqa: E731
     started = os.path.join(work, "started")
     starts = lambda: open(started).read().split() if os.path.exists(started) else []  # noqa: E731
     messages = lambda: glob.glob(os.path.join(prog, "Boîte d'envoi", "*.eml"))  # noqa: E731

@@ -16,11 +16,6 @@ from xsession import main_title, put_store, run_installed, wait_for  # noqa: E40
 RUN_SH = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))), "scripts", "run.sh")
 
 
-def processes(*command):
-    """The process ids that command (pidof or pgrep) prints."""
-    return sorted(map(int, subprocess.run(command, capture_output=True, text=True).stdout.split()))
-
-
 def run(s, prog, work):
     home = os.path.join(work, "home")
     os.makedirs(home)
@@ -29,7 +24,7 @@ def run(s, prog, work):
     s.start_bus()
     put_store(prog, ("Après le terminal", "anne@exemple.fr", "07/01/2020 09:30", "Bonjour,"))
     program = os.path.realpath(os.path.join(prog, "tardello"))
-    ours = lambda: processes("pidof", program)  # noqa: E731
+    ours = lambda: sorted(map(int, subprocess.run(["pidof", program], capture_output=True).stdout.split()))  # noqa: E731
 
     # An interactive shell on a terminal of its own, as a terminal window runs it.
     terminal, tty = os.openpty()
@@ -41,9 +36,7 @@ def run(s, prog, work):
     ended = os.path.join(work, "ended")
     wait_for("the start step to end", lambda: os.path.exists(ended) and open(ended).read().endswith("\n"), 20)
     assert open(ended).read() == "0\n", f"the start step ended with {open(ended).read()}"
-    started = wait_for("the program", ours, 5)
-    assert len(started) == 1, started
-    pid = started[0]
+    [pid] = wait_for("the program", ours, 5)  # one, and only one
     try:
         assert os.getsid(pid) != shell.pid, "the program is in the terminal's session"
         assert os.readlink(f"/proc/{pid}/cwd") == home, "the program does not work from the home folder"
@@ -53,11 +46,7 @@ def run(s, prog, work):
         # The terminal window closes: its session is hung up, and every process group of the session
         # gets SIGHUP, as when the login session that holds the terminal ends.
         os.close(terminal)
-        for member in processes("pgrep", "--session", str(shell.pid)):
-            try:
-                os.kill(member, signal.SIGHUP)
-            except ProcessLookupError:
-                pass  # ended by the hang-up already
+        subprocess.run(["pkill", "--signal", "HUP", "--session", str(shell.pid)])
         shell.wait(10)
         time.sleep(1)
         assert ours() == [pid], "closing the terminal ended the program"
