@@ -8,6 +8,7 @@ import signal
 import subprocess
 import sys
 import time
+from pathlib import Path
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from xsession import put_store, run_installed, wait_for  # noqa: E402
@@ -37,8 +38,7 @@ def run(s, prog, work):
     missed_window = lambda: s.find(title="Tardello", wm_class="tardello")  # noqa: E731
     mail = ("Compte rendu", "anne@exemple.fr", "07/01/2020 09:30", "Bonjour,")
     store_path = put_store(prog, mail)
-    with open(os.path.join(work, "delay"), "w") as out:
-        out.write("3")
+    Path(work, "delay").write_text("3")
 
     # 1. SIGTERM while a slow sendmail works: the quit path stops it; the message stays for the next start.
     tardello, _ = s.start_program(prog)
@@ -70,12 +70,11 @@ def run(s, prog, work):
     wait_for("the message to be sent and the outbox to empty", lambda: sent() and not messages(), 25)
     time.sleep(3)
     assert missed_window() is None, "a mail already in the outbox must not be offered as missed"
-    assert not os.path.exists(store_path) or b"Compte rendu" not in open(store_path, "rb").read()
+    assert not os.path.exists(store_path) or b"Compte rendu" not in Path(store_path).read_bytes()
     tardello.send_signal(signal.SIGTERM)
     assert tardello.wait(10) == 0
     assert len(sent()) == 1, f"sent {len(sent())} times"
-    with open(sent()[0], "rb") as message:
-        assert b"Subject: Compte rendu" in message.read()
+    assert b"Subject: Compte rendu" in Path(sent()[0]).read_bytes()
 
 
 if __name__ == "__main__":

@@ -6,6 +6,7 @@ import glob
 import os
 import sys
 import threading
+from pathlib import Path
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from xsession import put_store, run_installed, wait_for  # noqa: E402
@@ -57,20 +58,23 @@ class RecordingNotifications:
 
 def run(s, prog, work):
     s.put_sendmail(work, SENDMAIL)
-    open(os.path.join(work, "down"), "w").close()
+    Path(work, "down").touch()
     service = RecordingNotifications(s.start_bus())
     put_store(prog, ("Compte rendu", "anne@exemple.fr", "07/01/2020 09:30", "Bonjour,"))
     messages = lambda: glob.glob(os.path.join(prog, "Boîte d'envoi", "*.eml"))  # noqa: E731
-    attempts = lambda: len(open(os.path.join(work, "attempts")).read().split())  # noqa: E731
+    attempts = lambda: len(Path(work, "attempts").read_text().split())  # noqa: E731
 
-    tardello, _ = s.start_program(prog)
+    tardello, main_window = s.start_program(prog)
     s.send_missed_now()
     refused = wait_for("the failure notice", lambda: service.told("n'a pas pu être remis à sendmail"), 20)[0]
     assert refused[1] == 2, f"a failure notice is critical: {refused}"
     assert len(messages()) == 1, "the refused message must stay in the outbox"
     assert not os.path.exists(os.path.join(prog, "Tardello.tmp")), "the mail handed over must leave the store"
 
-    s.quit_by_tray(wait_for("the tray icon", lambda: s.docked("tardello"), 10))
+    icon = wait_for("the tray icon", lambda: s.docked("tardello"), 10)
+    s.close_box(main_window)
+    wait_for("the main window to hide", lambda: not s.is_mapped(main_window), 10)
+    s.quit_by_tray(icon)
     assert tardello.wait(15) == 0
     assert service.told("attend encore dans la boîte d'envoi"), f"quitting with a mail waiting must say so: {service.calls}"
     assert refused[0] not in service.open, "the failure notice must not outlive the run"
@@ -83,8 +87,7 @@ def run(s, prog, work):
     assert left[0][1] != 2, "a departure is good news"
     sent = glob.glob(os.path.join(work, "sent.*"))
     assert len(sent) == 1 and attempts() == 3, f"delivered {len(sent)} times in {attempts()} tries"
-    with open(sent[0], "rb") as message:
-        assert b"Subject: Compte rendu" in message.read()
+    assert b"Subject: Compte rendu" in Path(sent[0]).read_bytes()
     refusals = [notice for notice in service.open.values() if "n'a pas pu être remis" in notice[2]]
     assert not refusals, f"failure notices left open: {refusals}"
     assert tardello.poll() is None

@@ -4,6 +4,7 @@ import shutil
 import subprocess
 import sys
 import time
+from pathlib import Path
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from xsession import main_title, put_store, run_installed, wait_for  # noqa: E402
@@ -14,8 +15,7 @@ def run(s, prog, work, artefacts):
     s.put_sendmail(work, "#!/bin/sh\ncat >/dev/null\n")
     store = put_store(prog, ("Réunion de lundi", "anne@exemple.fr;paul@exemple.fr", "07/01/2030 09:30", "Bonjour à tous,"),
                       ("Anniversaire", "lea@exemple.fr", "02/03/2030 08:00", "Bon anniversaire !"))
-    with open(store, "rb") as written:
-        before = written.read()
+    before = Path(store).read_bytes()
     # A session bus of its own, without a tray watcher, so the icon still goes to the X11 tray host.
     if shutil.which("dbus-daemon"):
         s.start_bus()
@@ -51,11 +51,9 @@ def run(s, prog, work, artefacts):
     wait_for("the editor", lambda: s.find(title="Tardello - Instance de mail"), 10)
     s.quit_by_tray(icon)
     assert tardello.wait(15) == 0
-    with open(os.path.join(prog, "Tardello.ini"), "rb") as settings:
-        content = settings.read()
-    assert b"Client=Outlook\r\n" in content, f"settings file holds {content!r}"
-    with open(store, "rb") as kept:
-        assert kept.read() == before, "quitting must leave the store as it was"
+    settings = Path(prog, "Tardello.ini").read_bytes()
+    assert b"Client=Outlook\r\n" in settings, f"settings file holds {settings!r}"
+    assert Path(store).read_bytes() == before, "quitting must leave the store as it was"
 
 
 if __name__ == "__main__":

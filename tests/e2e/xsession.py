@@ -5,6 +5,7 @@ import shutil
 import subprocess
 import tempfile
 import time
+from pathlib import Path
 
 from Xlib import X, display as xdisplay, protocol
 
@@ -17,9 +18,8 @@ def main_title():
 def put_store(prog, *mails):
     """Writes prog's store as the program saves it, mails being (subject, to, "dd/mm/yyyy HH:MM", body); its path."""
     path = os.path.join(prog, "Tardello.tmp")
-    with open(path, "wb") as out:
-        out.write("".join(f"Titre={subject}\r\nDest={to}\r\nCC=\r\nBCC=\r\nDate={when}\r\nAttach=\r\nDebutContenu=\r\n"
-                          f"{body}\r\n=FinContenu\r\n" for subject, to, when, body in mails).encode("cp1252"))
+    Path(path).write_bytes("".join(f"Titre={subject}\r\nDest={to}\r\nCC=\r\nBCC=\r\nDate={when}\r\nAttach=\r\n"
+                                   f"DebutContenu=\r\n{body}\r\n=FinContenu\r\n" for subject, to, when, body in mails).encode("cp1252"))
     return path
 
 
@@ -67,8 +67,7 @@ class XSession:
     def put_sendmail(self, work, script):
         """The given sendmail script first on the session's path, with $OUT naming work for what it keeps."""
         os.makedirs(os.path.join(work, "bin"))
-        with open(os.path.join(work, "bin", "sendmail"), "w") as out:
-            out.write(script)
+        Path(work, "bin", "sendmail").write_text(script)
         os.chmod(os.path.join(work, "bin", "sendmail"), 0o755)
         self.env.update(PATH=os.path.join(work, "bin") + ":" + self.env["PATH"], OUT=work)
 

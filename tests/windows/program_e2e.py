@@ -10,6 +10,7 @@ import shutil
 import subprocess
 import sys
 import time
+from pathlib import Path
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from xsession import XSession, main_title, wait_for  # noqa: E402
@@ -68,10 +69,9 @@ def main():
 def register(env, server, work):
     clsid = "{6A1F3C52-9E0B-4C1D-8F27-3B5E1D7A0C11}"
     reg = os.path.join(work, "standins.reg")
-    with open(reg, "w", newline="\r\n") as out:
-        out.write("\n".join(["REGEDIT4", "", r"[HKEY_LOCAL_MACHINE\Software\Classes\Outlook.application\CLSID]",
-                             f'@="{clsid}"', "", rf"[HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{clsid}\InprocServer32]",
-                             '@="{}"'.format(windows_path(server).replace("\\", "\\\\")), '"ThreadingModel"="Apartment"', ""]))
+    Path(reg).write_text("\r\n".join(["REGEDIT4", "", r"[HKEY_LOCAL_MACHINE\Software\Classes\Outlook.application\CLSID]",
+                                      f'@="{clsid}"', "", rf"[HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{clsid}\InprocServer32]",
+                                      '@="{}"'.format(windows_path(server).replace("\\", "\\\\")), '"ThreadingModel"="Apartment"', ""]))
     subprocess.run(["wine", "regedit", "/S", windows_path(reg)], env=env, check=True, timeout=120,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -85,11 +85,9 @@ def deliver(s, prog, client):
     calls, tool, store, settings = (os.path.join(prog, name)
                                     for name in ("calls.log", "outlooktool.log", "Tardello.tmp", "Tardello.ini"))
     for name in (calls, tool, settings):
-        if os.path.exists(name):
-            os.remove(name)
+        Path(name).unlink(missing_ok=True)
     if client != "Outlook":  # Outlook's run starts without settings: it is the default
-        with open(settings, "wb") as out:  # as UTF-8, so that the quit's rewrite shows
-            out.write(f"\ufeffClient={client}\r\n".encode("utf-8"))
+        Path(settings).write_bytes(f"\ufeffClient={client}\r\n".encode("utf-8"))  # as UTF-8, so that the quit's rewrite shows
     # The mail is due in the next minute, which a tick 50 s apart always meets.
     while datetime.datetime.now().second > 45:
         time.sleep(1)
@@ -97,8 +95,8 @@ def deliver(s, prog, client):
     due = ["Titre=Réunion de lundi", "Dest=anne@exemple.fr;paul@exemple.fr", "CC=chef@exemple.fr", "BCC=zoe@exemple.fr",
            "Date=" + when.strftime("%d/%m/%Y %H:%M"), "Attach=" + ATTACHMENT, "DebutContenu=", "Bonjour à tous,",
            "à lundi.", "=FinContenu"]
-    with open(store, "wb") as out:  # stored as UTF-8: the rewrite must come in the ANSI code page
-        out.write(b"\xef\xbb\xbf" + "\r\n".join(due + LATER + [""]).encode("utf-8"))
+    # Stored as UTF-8: the rewrite must come in the ANSI code page.
+    Path(store).write_bytes(b"\xef\xbb\xbf" + "\r\n".join(due + LATER + [""]).encode("utf-8"))
     tardello = s.start("tardello.exe", ["wine", "tardello.exe"], cwd=prog)
     main_window = wait_for("the main window", lambda: s.find(title=main_title()), 60)
     icon = wait_for("the tray icon", lambda: s.docked("explorer.exe"), 15)
@@ -132,11 +130,7 @@ def deliver(s, prog, client):
 
 
 def read(path):
-    try:
-        with open(path, "rb") as f:
-            return f.read()
-    except FileNotFoundError:
-        return b""
+    return Path(path).read_bytes() if os.path.exists(path) else b""
 
 
 def finished(client, log):
