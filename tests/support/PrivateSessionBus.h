@@ -44,11 +44,7 @@ public:
         thread_.wait();
     }
     bool registered() const { return registered_; }
-    QList<Call> calls() const
-    {
-        const QMutexLocker lock(&mutex_);
-        return calls_;
-    }
+    QList<Call> calls() const { const QMutexLocker lock(&mutex_); return calls_; }
 
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
     {
@@ -100,11 +96,7 @@ public:
         daemon_.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
         return address_ = daemon_.waitForReadyRead(10000) ? QString::fromUtf8(daemon_.readLine().trimmed()) : QString();
     }
-    ~PrivateSessionBus()
-    {
-        daemon_.kill();
-        daemon_.waitForFinished(5000);
-    }
+    ~PrivateSessionBus() { daemon_.kill(); daemon_.waitForFinished(5000); }
     QDBusConnection connect(const QString &name) const { return QDBusConnection::connectToBus(address_, name); }
     const QString &address() const { return address_; }
 
