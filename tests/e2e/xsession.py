@@ -155,9 +155,9 @@ class XSession:
             return False
 
     def find(self, title=None, wm_class=None, mapped=True, override_redirect=None, under=None, besides=()):
-        """The first window under `under` with that title and class, mapped or not, other than those besides."""
+        """The first window under `under` with that title and a class that holds wm_class, other than those besides."""
         for window, name, klass, attributes in self.windows(under):
-            if ((title is None or name == title) and (wm_class is None or wm_class in klass.split())
+            if ((title is None or name == title) and (wm_class is None or wm_class in klass.lower())
                     and (not mapped or attributes.map_state == X.IsViewable) and window.id not in besides
                     and (override_redirect is None or bool(attributes.override_redirect) == override_redirect)):
                 return window
@@ -170,10 +170,7 @@ class XSession:
 
     def popup(self, *others):
         """A mapped override-redirect window of the program other than the given ones: its tray menu."""
-        ids = {window.id for window in others}
-        return next((window for window, _, klass, attributes in self.windows()
-                     if window.id not in ids and attributes.override_redirect and attributes.map_state == X.IsViewable
-                     and "tardello" in klass.lower()), None)
+        return self.find(wm_class="tardello", override_redirect=True, besides={window.id for window in others})
 
     def quit_from(self, menu):
         """Chooses "Quitter" in the tray menu and answers the question with Oui, its default button."""
