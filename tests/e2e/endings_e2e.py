@@ -5,14 +5,13 @@ import datetime
 import glob
 import os
 import signal
+import subprocess
 import sys
 import time
+from pathlib import Path
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import main_title, put_store, run_installed, wait_for  # noqa: E402
-
-SUBJECT = "Compte rendu"
-
+from xsession import put_store, run_installed, wait_for  # noqa: E402
 
 # One process, as msmtp is: notes its start, waits as long as the file "delay" says, then keeps the message.
 SENDMAIL = """#!/usr/bin/python3
@@ -28,51 +27,22 @@ with open(os.path.join(out, f"sent.{os.getpid()}"), "wb") as kept:
 """
 
 
-def main():
-    return run_installed(sys.argv[sys.argv.index("--build") + 1], run)
-
-
-def alive(pid):
-    try:
-        with open(f"/proc/{pid}/stat") as stat:
-            return stat.read().rsplit(")", 1)[1].split()[0] != "Z"
-    except FileNotFoundError:
-        return False
-
-
 def run(s, prog, work):
-    s.put_on_path(os.path.join(work, "bin"), "sendmail", SENDMAIL)
-    s.env["OUT"] = work
-    outbox = os.path.join(prog, "Boîte d'envoi")
-    program = os.path.join(prog, "tardello")
+    s.put_sendmail(work, SENDMAIL)
+    # Neither gone nor a zombie.
+    alive = lambda pid: subprocess.run(["ps", "-o", "stat=", "-p", pid], capture_output=True, text=True).stdout[:1] not in "Z"  # noqa: E731
     started = os.path.join(work, "started")
-
-    def starts():
-        return open(started).read().split() if os.path.exists(started) else []
-
-    def messages():
-        return glob.glob(os.path.join(outbox, "*.eml"))
-
-    def sent():
-        return glob.glob(os.path.join(work, "sent.*"))
-
-    def missed_window():
-        return s.find(title="Tardello", wm_class="tardello")
-
-    def start():
-        tardello = s.start("tardello", [program], cwd=prog)
-        wait_for("the main window", lambda: s.find(title=main_title()), 20)
-        return tardello
-
-    store_path = put_store(prog, (SUBJECT, "anne@exemple.fr", "07/01/2020 09:30", "Bonjour,"))
-    with open(os.path.join(work, "delay"), "w") as out:
-        out.write("3")
+    starts = lambda: open(started).read().split() if os.path.exists(started) else []  # noqa: E731
+    messages = lambda: glob.glob(os.path.join(prog, "Boîte d'envoi", "*.eml"))  # noqa: E731
+    sent = lambda: glob.glob(os.path.join(work, "sent.*"))  # noqa: E731
+    missed_window = lambda: s.find(title="Tardello", wm_class="tardello")  # noqa: E731
+    mail = ("Compte rendu", "anne@exemple.fr", "07/01/2020 09:30", "Bonjour,")
+    store_path = put_store(prog, mail)
+    Path(work, "delay").write_text("3")
 
     # 1. SIGTERM while a slow sendmail works: the quit path stops it; the message stays for the next start.
-    tardello = start()
-    missed = wait_for("the missed-mail window", missed_window, 10)
-    s.xdotool("windowfocus", "--sync", missed.id)
-    s.xdotool("key", "space")  # "Envoyer maintenant"
+    tardello, _ = s.start_program(prog)
+    s.send_missed_now()
     wait_for("sendmail to start", starts, 15)
     tardello.send_signal(signal.SIGTERM)
     tardello.wait(15)
@@ -82,9 +52,8 @@ def run(s, prog, work):
     assert not os.path.exists(store_path), "the mail handed over must leave the store"
 
     # 2. SIGKILL while sendmail runs: sendmail goes with the program, the message stays.
-    tardello = start()
+    tardello, _ = s.start_program(prog)
     wait_for("sendmail to start again", lambda: len(starts()) == 2, 15)
-    assert missed_window() is None
     tardello.kill()
     tardello.wait(5)
     time.sleep(0.5)
@@ -93,22 +62,20 @@ def run(s, prog, work):
 
     # 3. The files as a kill between the outbox write and the store save leaves them: the mail both in the
     # store (moved to the minute it was handed over, by "Envoyer maintenant") and in the outbox.
-    handed = os.path.basename(messages()[0])[:17]  # yyyymmdd-HHMMSSzzz, UTC
-    moment = datetime.datetime.strptime(handed[:15], "%Y%m%d-%H%M%S").replace(tzinfo=datetime.timezone.utc)
-    put_store(prog, (SUBJECT, "anne@exemple.fr", moment.astimezone().strftime("%d/%m/%Y %H:%M"), "Bonjour,"))
+    handed = os.path.basename(messages()[0])[:15]  # yyyymmdd-HHMMSS, UTC
+    moment = datetime.datetime.strptime(handed, "%Y%m%d-%H%M%S").replace(tzinfo=datetime.timezone.utc)
+    put_store(prog, mail[:2] + (moment.astimezone().strftime("%d/%m/%Y %H:%M"), mail[3]))
     os.remove(os.path.join(work, "delay"))
-    tardello = start()
-    wait_for("the message to be sent", sent, 15)
-    wait_for("the outbox to empty", lambda: not messages(), 10)
+    tardello, _ = s.start_program(prog)
+    wait_for("the message to be sent and the outbox to empty", lambda: sent() and not messages(), 25)
     time.sleep(3)
     assert missed_window() is None, "a mail already in the outbox must not be offered as missed"
-    assert not os.path.exists(store_path) or SUBJECT.encode() not in open(store_path, "rb").read()
+    assert not os.path.exists(store_path) or b"Compte rendu" not in Path(store_path).read_bytes()
     tardello.send_signal(signal.SIGTERM)
     assert tardello.wait(10) == 0
     assert len(sent()) == 1, f"sent {len(sent())} times"
-    with open(sent()[0], "rb") as message:
-        assert f"Subject: {SUBJECT}".encode() in message.read()
+    assert b"Subject: Compte rendu" in Path(sent()[0]).read_bytes()
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_installed(sys.argv[sys.argv.index("--build") + 1], run))

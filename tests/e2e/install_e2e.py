@@ -1,7 +1,7 @@
 """The install as scripts/run.sh makes it, and scripts/uninstall.sh: the help's list of installed files is the
-install's own, the program carries no debugging information, uninstalling removes every installed file but
-not while the program runs, and --purge leaves no folder."""
-import argparse
+install's own, the program carries no debugging information, the menu entry and icon go where the desktop looks,
+uninstalling removes them and every installed file but not while the program runs, keeps the mails and tells of
+the outbox, and --purge leaves no folder."""
 import os
 import re
 import shutil
@@ -10,17 +10,7 @@ import subprocess
 import sys
 import tempfile
 import time
-
-
-STORE = "\r\n".join(["Titre=Garder", "Dest=anne@exemple.fr", "CC=", "BCC=", "Date=07/01/2030 09:30", "Attach=",
-                     "DebutContenu=", "Bonjour,", "=FinContenu", ""]).encode("cp1252")
-
-
-def listed_in_help(source):
-    """The names in <tt> of the help's list of installed files, the <ul> whose id is "installes-linux"."""
-    with open(os.path.join(source, "docs", "aide", "Tardello.html"), encoding="utf-8") as page:
-        block = re.search(r'<ul id="installes-linux">(.*?)</ul>', page.read(), re.S)
-    return sorted(re.findall(r"<tt>(.*?)</tt>", block.group(1), re.S)) if block else []
+from pathlib import Path
 
 
 def files_under(folder):
@@ -34,55 +24,39 @@ def run(args, env, expect=0):
     return done.stdout + done.stderr
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--source", required=True)
-    args = parser.parse_args()
-    work = tempfile.mkdtemp(prefix="tardello-install-")
-    try:
-        check(args.build, args.source, work)
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
-    print("PASS")
-    return 0
-
-
 def check(build, source, work):
     prog = os.path.join(work, "Tardello")
     subprocess.run(["cmake", "--install", build, "--prefix", prog, "--strip"], check=True, timeout=60,
                    stdout=subprocess.DEVNULL)
-    with open(os.path.join(build, "install_manifest.txt")) as manifest:
-        installed = sorted(os.path.relpath(line.strip(), prog) for line in manifest if line.strip())
-    assert installed == files_under(prog), f"the manifest {installed} is not what is in {prog}"
-    listed = listed_in_help(source)
+    installed = files_under(prog)
+    # The help's list is the <tt> names of its <ul id="installes-linux">.
+    block = re.search(r'<ul id="installes-linux">(.*?)</ul>', Path(source, "docs", "aide", "Tardello.html").read_text("utf-8"), re.S)
+    listed = sorted(re.findall(r"<tt>(.*?)</tt>", block.group(1), re.S)) if block else []
     assert listed == installed, f"the help lists {listed}, the install puts {installed}"
-
-    size = 0
     for name in installed:
-        path = os.path.join(prog, name)
-        size += os.path.getsize(path)
-        with open(path, "rb") as head:
-            if head.read(4) != b"\x7fELF":
-                continue
-        sections = subprocess.run(["readelf", "-S", "-W", path], capture_output=True, text=True, check=True).stdout
-        assert ".debug_info" not in sections and ".symtab" not in sections, f"{name} is not stripped"
-    print(f"installed: {', '.join(installed)}; {size / 1e6:.2f} MB")
+        if Path(prog, name).read_bytes().startswith(b"\x7fELF"):
+            sections = subprocess.run(["readelf", "-S", "-W", os.path.join(prog, name)], capture_output=True, text=True,
+                                      check=True).stdout
+            assert ".debug_info" not in sections and ".symtab" not in sections, f"{name} is not stripped"
 
     home = os.path.join(work, "home")
+    data, config = os.path.join(home, "data"), os.path.join(home, "config")
     env = {key: value for key, value in os.environ.items() if key not in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")}
-    env.update(HOME=home, XDG_DATA_HOME=os.path.join(home, "data"), XDG_CONFIG_HOME=os.path.join(home, "config"),
-               TARDELLO_HOME=prog, QT_QPA_PLATFORM="offscreen")
+    env.update(HOME=home, XDG_DATA_HOME=data, XDG_CONFIG_HOME=config, TARDELLO_HOME=prog, QT_QPA_PLATFORM="offscreen")
     program = os.path.join(prog, "tardello")
     run([program, "--install-desktop"], env)
-    menu_entry = os.path.join(home, "data", "applications", "tardello.desktop")
-    assert os.path.exists(menu_entry)
-    outbox = os.path.join(prog, "Boîte d'envoi")
-    os.makedirs(outbox)
+    menu_entry = os.path.join(data, "applications", "tardello.desktop")
+    icon = os.path.join(data, "icons", "hicolor", "256x256", "apps", "tardello.png")
+    assert f"Exec={program}\n" in Path(menu_entry).read_text(), "the menu entry does not start the installed program"
+    assert Path(icon).read_bytes().startswith(b"\x89PNG\r\n\x1a\n"), "the icon is not a PNG"
+    autostart = os.path.join(config, "autostart", "tardello.desktop")
+    os.makedirs(os.path.dirname(autostart))
+    shutil.copy(menu_entry, autostart)  # as if the user had turned start at login on
+    os.makedirs(os.path.join(prog, "Boîte d'envoi"))
     kept = ["Tardello.tmp", "Tardello.tmp.bak", "Tardello.ini", "TardelloLinux.ini", "Boîte d'envoi/1.eml"]
     for name in kept:
-        with open(os.path.join(prog, name), "wb") as out:
-            out.write(STORE if name == "Tardello.tmp" else b"")
+        Path(prog, name).write_bytes(b"Titre=Garder\r\nDest=anne@exemple.fr\r\nCC=\r\nBCC=\r\nDate=07/01/2030 09:30\r\nAttach=\r\n"
+                                     b"DebutContenu=\r\nBonjour,\r\n=FinContenu\r\n" if name == "Tardello.tmp" else b"")
     uninstall = os.path.join(source, "scripts", "uninstall.sh")
 
     # While the program runs, nothing is taken from it.
@@ -101,12 +75,18 @@ def check(build, source, work):
         tardello.wait(10)
 
     said = run([uninstall], env)
-    assert sorted(files_under(prog)) == sorted(kept), f"left: {files_under(prog)}\n{said}"
-    assert not os.path.exists(menu_entry)
+    assert files_under(prog) == sorted(kept), f"left: {files_under(prog)}\n{said}"
+    assert not any(map(os.path.exists, (menu_entry, icon, autostart))), "the desktop's entries are still there"
+    assert "message(s) de" in said, f"the outbox must be told of: {said}"
     said = run([uninstall, "--purge"], env)
     assert not os.path.exists(prog), f"left: {files_under(prog)}\n{said}"
     assert "Restent" not in said, said
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    work = tempfile.mkdtemp(prefix="tardello-install-")
+    try:
+        check(sys.argv[sys.argv.index("--build") + 1], sys.argv[sys.argv.index("--source") + 1], work)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    print("PASS")

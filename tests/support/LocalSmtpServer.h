@@ -17,11 +17,7 @@ public:
         server_.closeWriteChannel();
         return server_.waitForReadyRead(15000) ? server_.readLine().trimmed() : QByteArray();
     }
-    ~LocalSmtpServer()
-    {
-        server_.kill();
-        server_.waitForFinished(5000);
-    }
+    ~LocalSmtpServer() { server_.kill(); server_.waitForFinished(5000); }
     // The messages received, in order.
     QList<QByteArray> received() const
     {

@@ -31,29 +31,20 @@ public:
     {
         moveToThread(&thread_);
         thread_.start();
-        QMetaObject::invokeMethod(
-            this,
-            [this, address] {
-                QDBusConnection bus = QDBusConnection::connectToBus(address, name_);
-                registered_ = bus.registerVirtualObject(QStringLiteral("/org/freedesktop/Notifications"), this) &&
-                              bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
-            },
-            Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(this, [this, address] {
+            QDBusConnection bus = QDBusConnection::connectToBus(address, name_);
+            registered_ = bus.registerVirtualObject(QStringLiteral("/org/freedesktop/Notifications"), this) &&
+                          bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
+        }, Qt::BlockingQueuedConnection);
     }
     ~RecordingNotifications() override
     {
-        QMetaObject::invokeMethod(
-            this, [this] { QDBusConnection::disconnectFromBus(name_); },
-            Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(this, [this] { QDBusConnection::disconnectFromBus(name_); }, Qt::BlockingQueuedConnection);
         thread_.quit();
         thread_.wait();
     }
     bool registered() const { return registered_; }
-    QList<Call> calls() const
-    {
-        const QMutexLocker lock(&mutex_);
-        return calls_;
-    }
+    QList<Call> calls() const { const QMutexLocker lock(&mutex_); return calls_; }
 
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
     {
@@ -103,16 +94,9 @@ public:
         if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
             return {};
         daemon_.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
-        if (!daemon_.waitForReadyRead(10000))
-            return {};
-        address_ = QString::fromUtf8(daemon_.readLine().trimmed());
-        return address_;
+        return address_ = daemon_.waitForReadyRead(10000) ? QString::fromUtf8(daemon_.readLine().trimmed()) : QString();
     }
-    ~PrivateSessionBus()
-    {
-        daemon_.kill();
-        daemon_.waitForFinished(5000);
-    }
+    ~PrivateSessionBus() { daemon_.kill(); daemon_.waitForFinished(5000); }
     QDBusConnection connect(const QString &name) const { return QDBusConnection::connectToBus(address_, name); }
     const QString &address() const { return address_; }
 

@@ -48,11 +48,7 @@ struct TestMessageBox : MessageBox, Notifier
 
 struct TestLauncher : ProgramLauncher
 {
-    bool launch(const QString &executablePath) override
-    {
-        launched << executablePath;
-        return succeeds;
-    }
+    bool launch(const QString &executablePath) override { launched << executablePath; return succeeds; }
     QStringList launched;
     bool succeeds = true;
 };
@@ -81,11 +77,7 @@ struct TestFiles : DiskTextFiles
     int writes = 0;  // writes and removals tried, renames not counted
 
 private:
-    bool tried()
-    {
-        ++writes;
-        return !failWrites;
-    }
+    bool tried() { ++writes; return !failWrites; }
 };
 
 // The substitutes above, installed as the program's desktop for one test.

@@ -18,13 +18,7 @@ std::string text(const char *value) { return value ? "[" + std::string(value) + 
 std::string session(LHANDLE handle) { return handle == sessionHandle ? " session" : " unknown"; }
 ULONG answer(const char *function) { return failingFunction == function ? failingCode : SUCCESS_SUCCESS; }
 
-void keep(const std::string &entry)
-{
-    if (takenByTest)
-        journal += entry;
-    else
-        logBesideProgram(L"calls.log", entry);
-}
+void keep(const std::string &entry) { takenByTest ? void(journal += entry) : logBesideProgram(L"calls.log", entry); }
 } // namespace
 
 extern "C" {
@@ -46,14 +40,12 @@ __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE handle, ULONG_PTR, lpMap
 {
     std::string entry = "MAPISendMail" + session(handle) + " flags=" + std::to_string(flags) + "\n";
     entry += "subject=" + text(message->lpszSubject) + " note=" + text(message->lpszNoteText) + "\n";
-    for (const MapiRecipDesc &recipient : std::span(message->lpRecips, message->nRecipCount)) {
+    for (const MapiRecipDesc &recipient : std::span(message->lpRecips, message->nRecipCount))
         entry += "recipient class=" + std::to_string(recipient.ulRecipClass) + " name=" + text(recipient.lpszName)
                    + " address=" + text(recipient.lpszAddress) + "\n";
-    }
-    for (const MapiFileDesc &file : std::span(message->lpFiles, message->nFileCount)) {
+    for (const MapiFileDesc &file : std::span(message->lpFiles, message->nFileCount))
         entry += "file flags=" + std::to_string(file.flFlags) + " position=" + std::to_string(static_cast<long>(file.nPosition))
                    + " path=" + text(file.lpszPathName) + " name=" + text(file.lpszFileName) + "\n";
-    }
     keep(entry);
     return answer("MAPISendMail");
 }

@@ -29,11 +29,8 @@ std::string oneLine(std::wstring_view text)
 // Texts and 16-bit integers by value, any other type by its number.
 std::string describe(const VARIANT &value)
 {
-    switch (value.vt) {
-    case VT_BSTR: return "str[" + oneLine({value.bstrVal, SysStringLen(value.bstrVal)}) + "]";
-    case VT_I2: return "i2[" + std::to_string(value.iVal) + "]";
-    default: return "vt" + std::to_string(value.vt);
-    }
+    return value.vt == VT_BSTR ? "str[" + oneLine({value.bstrVal, SysStringLen(value.bstrVal)}) + "]"
+           : value.vt == VT_I2 ? "i2[" + std::to_string(value.iVal) + "]" : "vt" + std::to_string(value.vt);
 }
 
 class RecordingObject : public IDispatch
@@ -50,10 +47,8 @@ public:
     ULONG STDMETHODCALLTYPE Release() override
     {
         const ULONG left = --references_;
-        if (left == 0) {
-            record(name_ + " released");
-            delete this;
-        }
+        if (left == 0)
+            record(name_ + " released"), delete this;
         return left;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override { return *count = 0, S_OK; }
@@ -78,14 +73,11 @@ public:
         for (UINT i = params->cArgs; i-- > 0;)
             line += " " + describe(params->rgvarg[i]);
         record(line);
-        if (put || !result)
-            return S_OK;
-        VariantInit(result);
+        if (!put && result)
+            VariantInit(result);
         // The members whose result the program keeps as an object.
-        if (_stricmp(member.c_str(), "createitem") == 0 || _stricmp(member.c_str(), "Attachments") == 0) {
-            result->vt = VT_DISPATCH;
-            result->pdispVal = new RecordingObject(member);
-        }
+        if (!put && result && (_stricmp(member.c_str(), "createitem") == 0 || _stricmp(member.c_str(), "Attachments") == 0))
+            result->vt = VT_DISPATCH, result->pdispVal = new RecordingObject(member);
         return S_OK;
     }
 

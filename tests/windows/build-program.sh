@@ -5,9 +5,7 @@
 # program, BUILD_DIR/wineprefix-tests for the QtTest programs on the offscreen platform.
 # Usage: build-program.sh BUILD_DIR HOST_HELPPDF
 set -euo pipefail
-mkdir -p "$1"
-build=$(cd "$1" && pwd)
-helppdf=$2
+build=$(mkdir -p "$1" && cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
@@ -19,7 +17,7 @@ command -v ccache >/dev/null && options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$root" -B "$build" "${options[@]}" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" -DCMAKE_PREFIX_PATH="$qt" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-  -DTARDELLO_HOST_HELPPDF="$helppdf" \
+  -DTARDELLO_HOST_HELPPDF="$2" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$here/wine-run.sh;$build/wineprefix-tests;$qt" >/dev/null
 cmake --build "$build" -j2
 rm -rf "$build/program"

@@ -6,20 +6,19 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 cmake --build "$build" --target installer >/dev/null
-setup=$(ls "$build"/Tardello-*-setup.exe)
-
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 trap 'wineserver -k 2>/dev/null || true' EXIT
 user=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData | grep -v /Public/ | head -1)
 home=$user/Local/Programs/Tardello
 menu=$user/Roaming/Microsoft/Windows/Start\ Menu/Programs
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tardello'
 fail() { echo "FAIL: $*"; exit 1; }
 
 # A lock left by a program killed in this prefix could name a process number that
 # Wine gives again: start from none.
 rm -rf "$home" "$WINEPREFIX"/drive_c/users/*/Temp/tardello-*.lock
-wine "$setup" /S
+wine "$build"/Tardello-*-setup.exe /S
 for file in tardello.exe Tardello.pdf Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libstdc++-6.dll libgcc_s_seh-1.dll \
   libwinpthread-1.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll translations/qtbase_fr.qm uninstall.exe; do
   [ -f "$home/$file" ] || fail "$file not installed in $home"
@@ -27,16 +26,8 @@ done
 [ -f "$menu/Tardello.lnk" ] || fail "no Start menu shortcut"
 [ ! -e "$menu/Startup/Tardello.lnk" ] || fail "start at login is an option, off unless chosen"
 # reg itself now and then fails to start under a loaded wineserver: asked up to three times.
-listed() {
-  for _ in 1 2 3; do
-    wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tardello' /v UninstallString \
-      >/dev/null 2>&1 && return 0
-    sleep 1
-  done
-  return 1
-}
+listed() { for _ in 1 2 3; do wine reg query "$key" /v UninstallString >/dev/null 2>&1 && return 0; sleep 1; done; return 1; }
 listed || fail "not listed among the user's programs"
-echo "installed in ${home#"$WINEPREFIX"/}"
 # The session the install ran in (still going: the shortcut's menu entry is being
 # made) has a desktop without a display, where the program's windows would go.
 wineserver -k
@@ -50,23 +41,22 @@ for _ in $(seq 100); do [ -s "$build/installer-display" ] && break; sleep 0.1; d
 export DISPLAY=:$(cat "$build/installer-display")
 wine "$home/tardello.exe" >/dev/null 2>&1 &
 program=$!
+shown() { xdotool search --onlyvisible --name '^Tardello - v 1\.15$' >/dev/null 2>&1; }
 for _ in $(seq 60); do
-  xdotool search --onlyvisible --name '^Tardello - v 1\.15$' >/dev/null 2>&1 && break
+  shown && break
   kill -0 "$program" 2>/dev/null || fail "the installed program ended at start"
   sleep 1
 done
-xdotool search --onlyvisible --name '^Tardello - v 1\.15$' >/dev/null 2>&1 || fail "no main window"
+shown || fail "no main window"
 wineserver -k
 wait "$program" 2>/dev/null || true
 unset DISPLAY
 rm -f "$WINEPREFIX"/drive_c/users/*/Temp/tardello-*.lock
-echo "the installed program started and showed its main window"
 
 # The uninstaller copies itself away and runs from there: wait for it to end.
 wine "$home/uninstall.exe" /S
 for _ in $(seq 60); do [ -e "$home" ] || break; sleep 1; done
 [ ! -e "$home" ] || fail "left behind: $(cd "$home" && find . -type f | tr '\n' ' ')"
 [ ! -e "$menu/Tardello.lnk" ] || fail "Start menu shortcut left behind"
-! wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tardello' >/dev/null 2>&1 ||
-  fail "still listed among the user's programs"
+! wine reg query "$key" >/dev/null 2>&1 || fail "still listed among the user's programs"
 echo "PASS"

@@ -23,14 +23,14 @@ struct Controls
     automation::ObjectRef messages = factory->create("MSMAPI.MAPIMessages");
 };
 
+// What the substitute receives, and the failure raised (none when member is empty); failingFunction fails with code.
 struct Case
 {
     const char *label;
     std::function<void(Controls &)> steps;
-    std::string journal; // what the substitute receives
-    std::string member = ""; // the failure raised, none when empty
+    std::string journal, member = "";
     long code = 0;
-    const char *failingFunction = nullptr; // fails with code
+    const char *failingFunction = nullptr;
 };
 
 const std::string logon = "MAPILogon profile=(null) password=(null) flags=2\n", logoff = "MAPILogoff session\n";
@@ -43,10 +43,7 @@ std::string recipient(int type, const std::string &name, const std::string &addr
 {
     return "recipient class=" + std::to_string(type) + " name=[" + name + "] address=[" + address + "]\n";
 }
-std::function<void(Controls &)> express(OutgoingMail mail)
-{
-    return [mail](Controls &c) { SendWithExpress(*c.factory, mail); };
-}
+std::function<void(Controls &)> express(OutgoingMail mail) { return [mail](Controls &c) { SendWithExpress(*c.factory, mail); }; }
 } // namespace
 
 const std::string toA = recipient(1, "a@b.fr", "SMTP:a@b.fr");
@@ -58,10 +55,8 @@ const Case cases[] = {
     {"no recipient", express({"", "", "", "", "", ""}), logon + sent("", "\r\n ") + logoff},
     {"members named in any case, with the dialog",
      [](Controls &c) {
-         c.session->call("SIGNON");
-         c.messages->put("sessionid", c.session->get("SessionID"));
-         c.messages->put("RECIPADDRESS", std::string("a@b.fr"));
-         c.messages->call("send", {true});
+         c.session->call("SIGNON"), c.messages->put("sessionid", c.session->get("SessionID"));
+         c.messages->put("RECIPADDRESS", std::string("a@b.fr")), c.messages->call("send", {true});
      },
      logon + sent("", "", 8) + toA + logoff},
     {"sign-on refused", express({"Objet", "a@b.fr", "", "", "x", ""}), logon, "SignOn", 3, "MAPILogon"},
@@ -70,20 +65,15 @@ const Case cases[] = {
     {"character outside the code page", express({"\xCE\xA9", "a@b.fr", "", "", "x", ""}), logon + logoff, "MsgSubject", 2},
     {"attachment beyond the note",
      [](Controls &c) {
-         c.session->call(MapiSession::SignOn);
-         c.messages->put(MapiMessages::SessionID, c.session->get(MapiSession::SessionID));
-         c.messages->put(MapiMessages::MsgNoteText, std::string("x"));
-         c.messages->put(MapiMessages::AttachmentPosition, 1);
+         c.session->call(MapiSession::SignOn), c.messages->put(MapiMessages::SessionID, c.session->get(MapiSession::SessionID));
+         c.messages->put(MapiMessages::MsgNoteText, std::string("x")), c.messages->put(MapiMessages::AttachmentPosition, 1);
          c.messages->call(MapiMessages::Send, {false});
      },
      logon + logoff, "AttachmentPosition", 2},
     {"no session", [](Controls &c) { c.messages->call(MapiMessages::Send, {false}); }, "", "Send", 19},
-    {"recipient index past the end", [](Controls &c) { c.messages->put(MapiMessages::RecipIndex, 1); }, "", "RecipIndex",
-     long(E_INVALIDARG)},
-    {"recipient type", [](Controls &c) { c.messages->put(MapiMessages::RecipType, std::int16_t(4)); }, "", "RecipType",
-     long(E_INVALIDARG)},
-    {"unknown name", [](Controls &c) { c.messages->get("RecipDisplayName"); }, "", "RecipDisplayName",
-     long(DISP_E_UNKNOWNNAME)},
+    {"recipient index past the end", [](Controls &c) { c.messages->put(MapiMessages::RecipIndex, 1); }, "", "RecipIndex", E_INVALIDARG},
+    {"recipient type", [](Controls &c) { c.messages->put(MapiMessages::RecipType, std::int16_t(4)); }, "", "RecipType", E_INVALIDARG},
+    {"unknown name", [](Controls &c) { c.messages->get("RecipDisplayName"); }, "", "RecipDisplayName", DISP_E_UNKNOWNNAME},
     {"no MAPI library",
      [](Controls &) { makeWindowsAutomationFactory(L"no-such-mapi.dll")->create("MSMAPI.MAPISession")->call(MapiSession::SignOn); },
      "", "SignOn", ERROR_MOD_NOT_FOUND},
@@ -106,9 +96,7 @@ private slots:
         FakeMapiReset(c.failingFunction, c.code);
         {
             Controls controls;
-            const automation::Failure failure = failureOf([&] { c.steps(controls); });
-            QCOMPARE(failure.member(), c.member);
-            QCOMPARE(failure.code(), c.code);
+            CHECK_FAILURE(c.steps(controls), c.member, c.code);
             controls.session.reset();  // a session left open is closed by its control
             controls.messages.reset();
             QCOMPARE(std::string(FakeMapiJournal()), c.journal);
