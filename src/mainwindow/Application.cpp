@@ -179,6 +179,7 @@ int Main(int argc, char **argv)
     QObject::connect(&running, &RunningInstance::showRequested, &tardello.tray(), &TrayIcon::mnuTardello_Click);
     running.publish();
     desktop().files->removeUnfinishedWrites(SenderFilePath(programDir), {});
+    services.linuxMail->setSender(LoadSender(SenderFilePath(programDir)));
     tardello.mainWindow().useMailClient(*services.linuxMail);
     tardello.tray().confirmedQuit = [&services] { services.linuxMail->watch.tellWaitingAtQuit(); };
 #endif

@@ -5,7 +5,6 @@
 #ifdef TARDELLO_LINUX_MAIL
 #include "DesktopNotifier.h"
 #include "LinuxMailClient.h"
-#include "SenderFile.h"
 #endif
 #ifdef TARDELLO_WINDOWS_AUTOMATION
 #include "WindowsAutomationFactory.h"
@@ -14,7 +13,8 @@
 DesktopServices::DesktopServices([[maybe_unused]] const QString &programDir)
 {
 #ifdef TARDELLO_LINUX_MAIL
-    linuxMail = std::make_unique<LinuxMailClient>(programDir, LoadSender(SenderFilePath(programDir)));
+    // Its sender comes from the sender file once the services are installed.
+    linuxMail = std::make_unique<LinuxMailClient>(programDir, SenderIdentity{});
     desktopNotifier = std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus(), notifier);
 #endif
 #ifdef TARDELLO_WINDOWS_AUTOMATION
