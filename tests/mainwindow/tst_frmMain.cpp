@@ -170,22 +170,34 @@ private slots:
             QCOMPARE(f.program.pending.lstHisto().marked(0), !sendNow);  // a mail left for editing stays marked
             f.window.Timer1_Timer();  // told once: a later pass does not bring the window back
             QVERIFY(!missed->isVisible());
-            if (sendNow)
-                continue;
-            const QImage shot = f.window.lstHisto->viewport()->grab().toImage();
-            const auto rowRect = [&](int row) { return f.window.lstHisto->visualRect(f.window.lstHisto->model()->index(row, 0)) & shot.rect(); };
-            // The texts end alike, so their last dark pixel must be in the same column.
-            const auto textEnd = [&](int row) {
-                const QRect rect = rowRect(row);
-                for (int x = rect.right(); x >= rect.left(); --x)
-                    for (int y = rect.top(); y <= rect.bottom(); ++y)
-                        if (qGray(shot.pixel(x, y)) < 140)
-                            return x;
-                return -1;
-            };
-            QVERIFY(!f.program.pending.lstHisto().marked(1) && textEnd(0) > 0 && textEnd(0) == textEnd(1));
-            QCOMPARE(shot.pixelColor(rowRect(0).right() - 2, rowRect(0).center().y()), QColor(255, 222, 173));
         }
+    }
+
+    // A missed row is orange with its pictogram, and its text keeps the columns of the other rows.
+    void missedRowKeepsItsColumnsInLine()
+    {
+        TestMainWindow f;
+        addPendingMail(f.program, "01/01/2030 10:00", "Même sujet", "meme@exemple.fr");
+        addPendingMail(f.program, "01/01/2030 11:00", "Même sujet", "meme@exemple.fr");
+        f.desk.clock.set(QStringLiteral("01/01/2030 10:30"));
+        QVERIFY(f.showWindow());
+        f.window.FindMissedMails();
+        f.window.missedWindow()->hide();
+        QVERIFY(f.program.pending.lstHisto().marked(0) && !f.program.pending.lstHisto().marked(1));
+        const QImage shot = f.window.lstHisto->viewport()->grab().toImage();
+        // The texts end alike, so their last dark pixel must be in the same column.
+        const auto textEnd = [&](int row) {
+            const QRect rect = f.window.lstHisto->visualRect(f.window.lstHisto->model()->index(row, 0)) & shot.rect();
+            for (int x = rect.right(); x >= rect.left(); --x)
+                for (int y = rect.top(); y <= rect.bottom(); ++y)
+                    if (qGray(shot.pixel(x, y)) < 140)
+                        return x;
+            return -1;
+        };
+        QVERIFY(textEnd(0) > 0);
+        QCOMPARE(textEnd(0), textEnd(1));
+        const QRect missed = f.window.lstHisto->visualRect(f.window.lstHisto->model()->index(0, 0)) & shot.rect();
+        QCOMPARE(shot.pixelColor(missed.right() - 2, missed.center().y()), QColor(255, 222, 173));
     }
 
 #ifdef TARDELLO_LINUX_MAIL
