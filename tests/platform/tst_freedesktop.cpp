@@ -23,7 +23,9 @@ private slots:
         session_.start();
     }
 
-    void execLineQuotesWhatTheLauncherWouldSplit()
+    // The entries are in a form the desktop accepts, the program's path quoted as the launcher would split it.
+    // The one that starts at login is where the desktop looks, and for this program only.
+    void entriesQuoteThePathAndStartAtLoginIsForThisProgramOnly()
     {
         for (const auto &[path, exec] : {std::pair{"/home/ana/Tardello/tardello", "/home/ana/Tardello/tardello"},
                                          {"/home/ana/Mes programmes/tardello", "\"/home/ana/Mes programmes/tardello\""},
@@ -35,11 +37,6 @@ private slots:
             QCOMPARE(QRegularExpression("^Exec=(.*)$", QRegularExpression::MultilineOption).match(entry).captured(1), QString(exec));
             validate(entry);
         }
-    }
-
-    // The entry is where the desktop looks, in a form it accepts, and for this program only.
-    void startAtLoginEntryIsForThisProgramOnly()
-    {
         TestDesktop test;
         const QString program = home_.filePath("Tardello/tardello");
         QVERIFY(DesktopEntries::setStartAtLogin(program, true));
