@@ -31,9 +31,9 @@ private slots:
             QStringList others{"Tardello.ini", "Tardello.tmp", "Tardello.tmp.AbCdE", "Tardello.tmp.bak", "Tardello.tmp.bak999",
                                "Tardello.tmp.backup", "Tardello.tmp.ancien", "Tardello.tmp.AbCdEf", "Tardello.tmp.~tardello-ab12c",
                                "Tardello.tmp.bakx.~tardello-ab12cd", "Tardello.tmp.old~tardello-ab12cd"};
-    #ifndef Q_OS_WIN
+#ifndef Q_OS_WIN
             others << "Tardello.tmp.~tardello-AB12CD";  // one file with its lower-case twin where names ignore case
-    #endif
+#endif
             for (const QString &name : unfinished + others.mid(2))
                 QVERIFY(desk.files.write(earlier.dir.filePath(name), "x"));
             const int writesBefore = desk.files.writes;
