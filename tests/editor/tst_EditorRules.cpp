@@ -76,43 +76,38 @@ private slots:
             {2, 0, MsgBox::No, {1, 2, 3}},
             {3, 0, MsgBox::No, {1, 2, 3}},
         };
-        for (const auto &[missing, delivered, answer, rows] : cases)
-            confirmOnce(missing, delivered, answer, rows);
-    }
+        for (const auto &[missing, delivered, answer, rows] : cases) {
+            TestProgram t;
+            Program &program = t.program;
+            for (const char *time : {"10:00", "11:00", "12:00"})
+                addPendingMail(program, QStringLiteral("04/12/2026 ") + time, "t");
+            const QStringList before = program.pending.lstHisto().texts();
+            program.EditRow = 1, program.EditSlot = 2;
+            if (delivered) {  // a scheduler tick in its minute hands it to the mail client
+                t.desk.clock.set(program.pending[qint16(delivered)].Date.dateTimeText());
+                Scheduler(program).SendDueMail();
+            }
+            t.desk.messageBox.answers = {answer};
+            EditorFields fields{.txtTitre = "t", .txtDest = "a@x.fr", .txtDate = "04/12/2026", .txtHeure = "13:00"};
+            if (missing)
+                (missing == 1 ? fields.txtDest : missing == 2 ? fields.txtDate : fields.txtHeure).clear();
+            const int writes = t.desk.files.writes;
 
-private:
-    static void confirmOnce(int missing, int delivered, MsgBox::Answer answer, const QList<qint32> &rows)
-    {
-        TestProgram t;
-        Program &program = t.program;
-        for (const char *time : {"10:00", "11:00", "12:00"})
-            addPendingMail(program, QStringLiteral("04/12/2026 ") + time, "t");
-        const QStringList before = program.pending.lstHisto().texts();
-        program.EditRow = 1, program.EditSlot = 2;
-        if (delivered) {  // a scheduler tick in its minute hands it to the mail client
-            t.desk.clock.set(program.pending[qint16(delivered)].Date.dateTimeText());
-            Scheduler(program).SendDueMail();
+            QCOMPARE(ConfirmMail(program, fields), missing ? ConfirmOutcome::StayOpen : ConfirmOutcome::Close);
+            const bool asked = missing || delivered == 2;
+            QCOMPARE(t.desk.messageBox.shown.size(), asked ? 1 : 0);
+            QVERIFY(!asked || t.desk.messageBox.shown[0].buttons == (missing ? MsgBox::Critical : MsgBox::YesNo));
+            QCOMPARE(t.desk.files.writes == writes, missing || (delivered == 2 && answer == MsgBox::No));
+            // One row per pending mail; the others' rows untouched, the edited one at its new time.
+            QCOMPARE(program.pending.lstHisto().ListCount(), rows.size());
+            for (int row = 0; row < rows.size(); ++row) {
+                QCOMPARE(program.pending.lstHisto().ItemData(row), rows[row]);
+                QCOMPARE(program.pending.lstHisto().List(row), rows[row] == 2 ? PendingRowText(program.pending[2]) : before[rows[row] - 1]);
+            }
+            QCOMPARE(program.pending.table().inUseCount(), rows.size());
+            if (rows.contains(2))
+                QCOMPARE(program.pending[2].Date.timeText(), missing ? QStringLiteral("11:00") : QStringLiteral("13:00"));
         }
-        t.desk.messageBox.answers = {answer};
-        EditorFields fields{.txtTitre = "t", .txtDest = "a@x.fr", .txtDate = "04/12/2026", .txtHeure = "13:00"};
-        if (missing)
-            (missing == 1 ? fields.txtDest : missing == 2 ? fields.txtDate : fields.txtHeure).clear();
-        const int writes = t.desk.files.writes;
-
-        QCOMPARE(ConfirmMail(program, fields), missing ? ConfirmOutcome::StayOpen : ConfirmOutcome::Close);
-        const bool asked = missing || delivered == 2;
-        QCOMPARE(t.desk.messageBox.shown.size(), asked ? 1 : 0);
-        QVERIFY(!asked || t.desk.messageBox.shown[0].buttons == (missing ? MsgBox::Critical : MsgBox::YesNo));
-        QCOMPARE(t.desk.files.writes == writes, missing || (delivered == 2 && answer == MsgBox::No));
-        // One row per pending mail; the others' rows untouched, the edited one at its new time.
-        QCOMPARE(program.pending.lstHisto().ListCount(), rows.size());
-        for (int row = 0; row < rows.size(); ++row) {
-            QCOMPARE(program.pending.lstHisto().ItemData(row), rows[row]);
-            QCOMPARE(program.pending.lstHisto().List(row), rows[row] == 2 ? PendingRowText(program.pending[2]) : before[rows[row] - 1]);
-        }
-        QCOMPARE(program.pending.table().inUseCount(), rows.size());
-        if (rows.contains(2))
-            QCOMPARE(program.pending[2].Date.timeText(), missing ? QStringLiteral("11:00") : QStringLiteral("13:00"));
     }
 };
 

@@ -6,11 +6,6 @@
 
 #include <QtWidgets>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 // A mail account set up in the sender window with real clicks and keys, against a
 // real mail server (STARTTLS, AUTH, a self-signed certificate) and a real keyring
 // on a private session bus (run through with-keyring.sh); then a scheduled mail
@@ -26,7 +21,7 @@ private slots:
     void initTestCase()
     {
         if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") || QStandardPaths::findExecutable("msmtp").isEmpty()
-            || QStandardPaths::findExecutable("openssl").isEmpty() || QProcess::execute(Python, {"-c", "import aiosmtpd"}))
+            || QStandardPaths::findExecutable("openssl").isEmpty() || QProcess::execute("/usr/bin/python3", {"-c", "import aiosmtpd"}))
             QSKIP("needs msmtp, openssl, python3-aiosmtpd and a session bus with a keyring (with-keyring.sh)");
         QProcess request;
         request.setStandardErrorFile(QProcess::nullDevice());
@@ -37,7 +32,6 @@ private slots:
         fingerprint.start("openssl", {"x509", "-noout", "-fingerprint", "-sha256", "-in", work_.filePath("cert.pem")});
         QVERIFY(fingerprint.waitForFinished(10000));
         fingerprint_ = QString::fromLatin1(fingerprint.readAllStandardOutput()).section('=', 1).trimmed();
-        QVERIFY(fingerprint_.count(':') == 31);
         port_ = server_.start(work_.filePath("received"), {work_.filePath("cert.pem"), work_.filePath("key.pem"), "anne@exemple.fr"}, Password);
         QVERIFY(port_.toInt() > 0);
     }
@@ -107,7 +101,7 @@ private slots:
         QTest::mouseClick(window.cmdConfirmer, Qt::LeftButton);
         QVERIFY(!window.isVisible());
 
-        said = tried([&] { retype(window.txtPort, QString::number(closedPort())); });
+        said = tried([&] { retype(window.txtPort, "1"); });  // nothing listens on port 1 here
         QVERIFY2(said.contains("refuse la connexion sur ce port") && said.contains("Connection refused"), qPrintable(said));
 
         said = tried([&] {
@@ -130,17 +124,6 @@ private slots:
 
 private:
     QList<QByteArray> received() const { return server_.received(); }
-    // A port of this machine that a moment ago was free, and on which nothing listens.
-    static int closedPort()
-    {
-        const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{.sin_family = AF_INET, .sin_port = 0, .sin_addr = {htonl(INADDR_LOOPBACK)}, .sin_zero = {}};
-        socklen_t size = sizeof address;
-        ::bind(probe, reinterpret_cast<sockaddr *>(&address), size);
-        ::getsockname(probe, reinterpret_cast<sockaddr *>(&address), &size);
-        ::close(probe);
-        return ntohs(address.sin_port);
-    }
     bool holdsAPassword(const QString &path) const
     {
         QFile file(path);
@@ -148,7 +131,6 @@ private:
         return content.contains(Password) || content.contains(WrongPassword);
     }
 
-    const QString Python = QStringLiteral("/usr/bin/python3");
     QTemporaryDir work_;
     LocalSmtpServer server_;
     QByteArray port_;
