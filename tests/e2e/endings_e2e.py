@@ -35,29 +35,22 @@ def run(s, prog, work):
     starts = lambda: open(started).read().split() if os.path.exists(started) else []  # noqa: E731
     messages = lambda: glob.glob(os.path.join(prog, "Boîte d'envoi", "*.eml"))  # noqa: E731
     sent = lambda: glob.glob(os.path.join(work, "sent.*"))  # noqa: E731
-    missed_window = lambda: s.find(title="Tardello", wm_class="tardello")  # noqa: E731
     mail = ("Compte rendu", "anne@exemple.fr", "07/01/2020 09:30", "Bonjour,")
     store_path = put_store(prog, mail)
     Path(work, "delay").write_text("3")
 
-    # 1. SIGTERM while a slow sendmail works: the quit path stops it; the message stays for the next start.
-    tardello, _ = s.start_program(prog)
-    s.send_missed_now()
-    wait_for("sendmail to start", starts, 15)
-    tardello.send_signal(signal.SIGTERM)
-    tardello.wait(15)
-    time.sleep(0.5)
-    assert not alive(starts()[0]), "sendmail must end with the program"
-    assert not sent() and len(messages()) == 1, "the message not taken must stay in the outbox"
-    assert not os.path.exists(store_path), "the mail handed over must leave the store"
-
-    # 2. SIGKILL while sendmail runs: sendmail goes with the program, the message stays.
-    tardello, _ = s.start_program(prog)
-    wait_for("sendmail to start again", lambda: len(starts()) == 2, 15)
-    tardello.kill()
-    tardello.wait(5)
-    time.sleep(0.5)
-    assert not alive(starts()[1]), "sendmail must be killed with the program"
+    # 1. SIGTERM while a slow sendmail works: the quit path stops it. 2. SIGKILL while sendmail runs, on the
+    # next start's try from the outbox: sendmail goes with the program. Each time the message stays.
+    for tries, ending in enumerate((signal.SIGTERM, signal.SIGKILL), 1):
+        tardello, _ = s.start_program(prog)
+        if ending == signal.SIGTERM:
+            s.send_missed_now()
+        wait_for(f"sendmail to start before the {ending.name}", lambda: len(starts()) == tries, 15)
+        tardello.send_signal(ending)
+        tardello.wait(15)
+        time.sleep(0.5)
+        assert not alive(starts()[-1]), f"sendmail must end with the program on {ending.name}"
+        assert not os.path.exists(store_path), "the mail handed over must leave the store"
     assert not sent() and len(messages()) == 1
 
     # 3. The files as a kill between the outbox write and the store save leaves them: the mail both in the
@@ -69,12 +62,11 @@ def run(s, prog, work):
     tardello, _ = s.start_program(prog)
     wait_for("the message to be sent and the outbox to empty", lambda: sent() and not messages(), 25)
     time.sleep(3)
-    assert missed_window() is None, "a mail already in the outbox must not be offered as missed"
+    assert s.find(title="Tardello", wm_class="tardello") is None, "a mail already in the outbox must not be offered as missed"
     assert not os.path.exists(store_path) or b"Compte rendu" not in Path(store_path).read_bytes()
     tardello.send_signal(signal.SIGTERM)
     assert tardello.wait(10) == 0
     assert len(sent()) == 1, f"sent {len(sent())} times"
-    assert b"Subject: Compte rendu" in Path(sent()[0]).read_bytes()
 
 
 if __name__ == "__main__":

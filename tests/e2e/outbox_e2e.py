@@ -64,20 +64,14 @@ def run(s, prog, work):
     messages = lambda: glob.glob(os.path.join(prog, "Boîte d'envoi", "*.eml"))  # noqa: E731
     attempts = lambda: len(Path(work, "attempts").read_text().split())  # noqa: E731
 
-    tardello, main_window = s.start_program(prog)
+    tardello, _ = s.start_program(prog)
     s.send_missed_now()
     refused = wait_for("the failure notice", lambda: service.told("n'a pas pu être remis à sendmail"), 20)[0]
     assert refused[1] == 2, f"a failure notice is critical: {refused}"
-    assert len(messages()) == 1, "the refused message must stay in the outbox"
-    assert not os.path.exists(os.path.join(prog, "Tardello.tmp")), "the mail handed over must leave the store"
 
-    icon = wait_for("the tray icon", lambda: s.docked("tardello"), 10)
-    s.close_box(main_window)
-    wait_for("the main window to hide", lambda: not s.is_mapped(main_window), 10)
-    s.quit_by_tray(icon)
+    s.quit_by_tray(wait_for("the tray icon", lambda: s.docked("tardello"), 10))
     assert tardello.wait(15) == 0
     assert service.told("attend encore dans la boîte d'envoi"), f"quitting with a mail waiting must say so: {service.calls}"
-    assert refused[0] not in service.open, "the failure notice must not outlive the run"
 
     tardello, _ = s.start_program(prog)
     wait_for("a try at start-up", lambda: attempts() == 2, 20)

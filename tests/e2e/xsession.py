@@ -37,23 +37,20 @@ def wait_for(what, check, timeout):
 def run_installed(build, test):
     """Installs the build into a fresh directory and calls test(session, prog, work) in an X session of its own.
     Returns the exit code: 0, or 77 (skipped) when a tool of the session is missing."""
+    missing = [tool for tool in ("Xvfb", "trayer", "xdotool") if not shutil.which(tool)]
+    if missing:
+        print(f"SKIP: {' and '.join(missing)} not installed")
+        return 77
     work = tempfile.mkdtemp(prefix="tardello-e2e-")
     try:
         prog = os.path.join(work, "prog")
         subprocess.run(["cmake", "--install", build, "--prefix", prog], check=True, timeout=60, stdout=subprocess.DEVNULL)
         with XSession() as session:
             test(session, prog, work)
-    except MissingTool as missing:
-        print(f"SKIP: {missing} is not installed")
-        return 77
     finally:
         shutil.rmtree(work, ignore_errors=True)
     print("PASS")
     return 0
-
-
-class MissingTool(FileNotFoundError):
-    pass
 
 
 class XSession:
@@ -71,8 +68,8 @@ class XSession:
         os.chmod(os.path.join(work, "bin", "sendmail"), 0o755)
         self.env.update(PATH=os.path.join(work, "bin") + ":" + self.env["PATH"], OUT=work)
 
-    def start(self, name, args, **kwargs):
-        process = subprocess.Popen(args, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kwargs)
+    def start(self, name, args, stdout=subprocess.DEVNULL, **kwargs):
+        process = subprocess.Popen(args, env=self.env, stdout=stdout, stderr=subprocess.DEVNULL, **kwargs)
         self.processes.append((name, process))
         return process
 
@@ -86,20 +83,14 @@ class XSession:
         missed = wait_for("the missed-mail window", lambda: self.find(title="Tardello", wm_class="tardello"), 10)
         self.xdotool("windowfocus", "--sync", missed.id)
         self.xdotool("key", "space")
-        return missed
 
     def start_bus(self):
         """A session bus of the session's own, for the processes started after; returns its address."""
-        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"], env=self.env,
-                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        self.processes.append(("dbus-daemon", bus))
+        bus = self.start("dbus-daemon", ["dbus-daemon", "--session", "--nofork", "--print-address=1"], stdout=subprocess.PIPE)
         self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
         return self.env["DBUS_SESSION_BUS_ADDRESS"]
 
     def __enter__(self):
-        for tool in ("Xvfb", "trayer", "xdotool"):
-            if not shutil.which(tool):
-                raise MissingTool(tool)
         # The server picks a free display itself and tells which: no race with other sessions.
         read_end, write_end = os.pipe()
         self.start("Xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
@@ -110,18 +101,12 @@ class XSession:
         if not number:
             raise RuntimeError("the X server did not start")
         self.env["DISPLAY"] = f":{number}"
-        self.x = wait_for("the X server", self._connect, 15)
+        self.x = xdisplay.Display(self.env["DISPLAY"])  # the number comes once the server takes connections
         self.start("trayer", ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
                               "--width", "120", "--height", "32", "--SetDockType", "false"])
         tray_atom = self.x.intern_atom("_NET_SYSTEM_TRAY_S0")
         wait_for("the tray host", lambda: self.x.get_selection_owner(tray_atom) != X.NONE, 15)
         return self
-
-    def _connect(self):
-        try:
-            return xdisplay.Display(self.env["DISPLAY"])
-        except Exception:
-            return None
 
     def __exit__(self, *exc):
         for name, process in reversed(self.processes):

@@ -8,7 +8,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
-#include <QtTest>
 
 // The desktop's notification service as a test needs it: it answers on a
 // thread of its own (so that a caller blocking for its answer gets one) and

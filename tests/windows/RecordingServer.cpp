@@ -96,10 +96,8 @@ public:
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown *outer, REFIID id, void **object) override
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown *, REFIID id, void **object) override
     {
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
         record("Outlook.application created");
         auto *created = new RecordingObject("Outlook.application");
         const HRESULT result = created->QueryInterface(id, object);

@@ -79,7 +79,6 @@ private slots:
             // Only the refusing object raises this, with its own words.
             CHECK_FAILURE(back->call("Boom", {std::string("argument")}), "Boom", 0x800A0005);
             QVERIFY(std::string(failureOf([&] { back->call("Boom"); }).what()).find("refused") != std::string::npos);
-            QVERIFY(refusing.references > 2);
         }
         QCOMPARE(refusing.references, ULONG(1)); // every reference given back
     }
