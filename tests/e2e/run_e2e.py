@@ -1,6 +1,6 @@
 """scripts/run.sh's start step, typed in a terminal's shell: the program it starts outlives the terminal's session.
 The terminal is a pseudo-terminal whose shell leads a session of its own; closing it hangs the session up, and
-every process of the session gets SIGHUP. The program then still sends and answers a second start."""
+every process of the session gets SIGHUP. The program then still sends and answers a second start; its "Aide" tells a missing PDF viewer."""
 import fcntl
 import glob
 import os
@@ -60,6 +60,15 @@ def run(s, prog, work):
         again = subprocess.run([RUN_SH, "--start"], env=s.env, capture_output=True, text=True, timeout=20)
         assert again.returncode == 0 and "tournait déjà" in again.stdout, again.stdout + again.stderr
         wait_for("the main window shown by a second start", lambda: s.is_mapped(main_window), 10)
+
+        # "Aide" on a desktop without a PDF viewer: the shell's late failure reaches a box, which Enter closes.
+        viewer = subprocess.run(["xdg-mime", "query", "default", "application/pdf"], env=s.env, capture_output=True)
+        if not viewer.stdout.strip():
+            s.xdotool("mousemove", "--window", main_window.id, 5460 // 15, 667 // 15, "click", "1")
+            box = wait_for("the box about the PDF viewer", lambda: s.find(title="Tardello - Erreur"), 15)
+            s.xdotool("windowfocus", "--sync", box.id)
+            s.xdotool("key", "Return")
+            wait_for("the box to close", lambda: not s.is_mapped(box), 10)
     finally:
         os.kill(pid, signal.SIGTERM)
 
