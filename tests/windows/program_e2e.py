@@ -85,8 +85,9 @@ def deliver(s, prog, client):
         Path(name).unlink(missing_ok=True)
     if client != "Outlook":  # Outlook's run starts without settings: it is the default
         Path(settings).write_bytes(f"\ufeffClient={client}\r\n".encode("utf-8"))  # as UTF-8, so that the quit's rewrite shows
-    # The mail is due in the next minute, which a tick 50 s apart always meets.
-    while datetime.datetime.now().second > 45:
+    # The mail is due in the next minute. Started between :15 and :45, the program's
+    # first tick, 50 s on, falls in that minute: one tick's wait, never two.
+    while not 15 <= datetime.datetime.now().second <= 45:
         time.sleep(1)
     when = datetime.datetime.now().replace(second=0, microsecond=0) + datetime.timedelta(minutes=1)
     due = ["Titre=Réunion de lundi", "Dest=anne@exemple.fr;paul@exemple.fr", "CC=chef@exemple.fr", "BCC=zoe@exemple.fr",
