@@ -13,7 +13,7 @@
 // submitter that empties it through sendmail, all as one sender.
 class LinuxMailClient
 {
-    // First: the factory and the submitter below hold it.
+    // First: the submitter below holds it.
     SenderIdentity sender_;
     bool toldMissingSender_ = false;
 
